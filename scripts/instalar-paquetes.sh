@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, every Debian package that Tarvo needs to build, test
+# and run and that is not installed yet.
+set -euo pipefail
+
+paquetes=(
+  build-essential cmake pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
+  libgl-dev libsqlite3-dev unixodbc-dev odbcinst libsqliteodbc
+  libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
+  poppler-utils libbenchmark-dev
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+echo "Instalando: ${faltan[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "data/tablaresultado.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+// One error of the database provider, as the error reports show it.
+struct ErrorProveedor {
+    qint32 numero = 0;
+    QString descripcion;
+};
+
+// Error numbers the program relies on.
+namespace errores {
+// A unique index refused a duplicate; also syntax errors in a statement.
+constexpr qint32 kErroresEnComando = -2147217900;
+// Too few parameters: an unknown column or a wrong number of values.
+constexpr qint32 kFaltanParametros = -2147217904;
+// No such table, view or stored query.
+constexpr qint32 kObjetoNoEncontrado = -2147217865;
+// Anything else the engine or the operating system reports.
+constexpr qint32 kFalloGeneral = -2147467259;
+} // namespace errores
+
+struct ResultadoSentencia {
+    bool ok = false;
+    // The rows of a statement that yields columns; null for one that does not.
+    std::shared_ptr<TablaResultado> filas;
+    // Records changed by an insert, update or delete; -1 for a query.
+    qint64 afectados = 0;
+};
+
+// An open connection to a database. Every failure leaves its provider errors in
+// errores() (emptied when the next operation starts) and ok false.
+class Conexion {
+public:
+    virtual ~Conexion() = default;
+
+    virtual bool abierta() const = 0;
+    virtual void cerrar() = 0;
+
+    // Runs one statement written in the system's dialect. `valores` bind, in
+    // order, to the statement's ? placeholders.
+    virtual ResultadoSentencia ejecutar(const QString& sql, const QVariantList& valores = {}) = 0;
+    // Runs a stored query with positional values, each converted by the type
+    // the stored query declares for it.
+    virtual ResultadoSentencia ejecutarProcedimiento(const QString& nombre,
+                                                     const QVariantList& valores) = 0;
+
+    virtual bool iniciarTransaccion() = 0;
+    virtual bool confirmarTransaccion() = 0;
+    virtual bool deshacerTransaccion() = 0;
+
+    const QList<ErrorProveedor>& errores() const { return errores_; }
+
+protected:
+    QList<ErrorProveedor> errores_;
+};

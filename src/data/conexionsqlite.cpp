@@ -1,0 +1,477 @@
+#include "data/conexionsqlite.h"
+
+#include "data/dialecto.h"
+#include "data/fechas.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr qint32 kTiposNoCoinciden = -2147217913;
+
+TipoColumna tipoDeclarado(const char* declarado) {
+    if (!declarado)
+        return TipoColumna::General;
+    const QByteArray t = QByteArray(declarado).toUpper();
+    if (t.startsWith("DATE") || t.startsWith("TIMESTAMP"))
+        return TipoColumna::Fecha;
+    if (t.startsWith("BOOL") || t == "BIT" || t == "YESNO")
+        return TipoColumna::SiNo;
+    return TipoColumna::General;
+}
+
+void enlazar(sqlite3_stmt* st, int indice, const QVariant& v) {
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, indice);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(st, indice, v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        sqlite3_bind_int64(st, indice, v.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::ULongLong:
+        sqlite3_bind_double(st, indice, v.toDouble());
+        return;
+    case QMetaType::QDate:
+        sqlite3_bind_int64(st, indice, fechas::diaDeFecha(v.toDate()));
+        return;
+    case QMetaType::QDateTime:
+        sqlite3_bind_double(st, indice, fechas::diaDeFechaHora(v.toDateTime()));
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob64(st, indice, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default: {
+        const QByteArray u = v.toString().toUtf8();
+        sqlite3_bind_text64(st, indice, u.constData(), sqlite3_uint64(u.size()), SQLITE_TRANSIENT,
+                            SQLITE_UTF8);
+    }
+    }
+}
+
+bool esEntero(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Converts a value by the type a stored query declares for it; nullopt when
+// the value cannot be that type. Empty text is Null for every type but text.
+std::optional<QVariant> convertir(const QVariant& v, const QString& tipo) {
+    if (!v.isValid() || v.isNull())
+        return QVariant();
+    const bool esTexto = v.typeId() == QMetaType::QString;
+    const QString texto = esTexto ? v.toString().trimmed() : QString();
+    if (tipo == u"TEXT")
+        return v.typeId() == QMetaType::QDate ? QVariant(v.toDate().toString(u"dd/MM/yyyy"))
+                                              : QVariant(v.toString());
+    if (esTexto && texto.isEmpty())
+        return QVariant();
+    const QLocale c = QLocale::c();
+    if (tipo == u"INTEGER") {
+        if (v.typeId() == QMetaType::Bool)
+            return QVariant(qint64(v.toBool() ? 1 : 0));
+        if (esEntero(v))
+            return QVariant(v.toLongLong());
+        bool ok = false;
+        const double d = esTexto ? c.toDouble(texto, &ok) : v.toDouble(&ok);
+        if (!ok || !std::isfinite(d) || std::abs(d) > 9.2e18)
+            return std::nullopt;
+        return QVariant(qint64(std::llround(d)));
+    }
+    if (tipo == u"DOUBLE") {
+        bool ok = false;
+        const double d = esTexto ? c.toDouble(texto, &ok) : v.toDouble(&ok);
+        if (!ok || !std::isfinite(d))
+            return std::nullopt;
+        return QVariant(d);
+    }
+    if (tipo == u"DATE") {
+        switch (v.typeId()) {
+        case QMetaType::QDate:
+        case QMetaType::QDateTime:
+            return v;
+        case QMetaType::QString: {
+            for (const auto* forma : {u"dd/MM/yyyy", u"d/M/yyyy", u"dd/MM/yy", u"yyyy-MM-dd"}) {
+                QDate f = QDate::fromString(texto, QString::fromUtf16(forma));
+                if (f.isValid()) {
+                    if (f.year() < 1930 && QStringView(forma).endsWith(u"/yy"))
+                        f = f.addYears(100);
+                    return QVariant(f);
+                }
+            }
+            return std::nullopt;
+        }
+        default: {
+            bool ok = false;
+            const double d = v.toDouble(&ok);
+            if (!ok)
+                return std::nullopt;
+            return QVariant(d);
+        }
+        }
+    }
+    if (tipo == u"BOOLEAN") {
+        if (esTexto) {
+            const QString t = texto.toLower();
+            if (t == u"true" || t == u"verdadero" || t == u"sí" || t == u"si" || t == u"-1" ||
+                t == u"1")
+                return QVariant(true);
+            if (t == u"false" || t == u"falso" || t == u"no" || t == u"0")
+                return QVariant(false);
+            return std::nullopt;
+        }
+        bool ok = false;
+        const double d = v.typeId() == QMetaType::Bool ? (v.toBool() ? 1 : 0) : v.toDouble(&ok);
+        if (v.typeId() != QMetaType::Bool && !ok)
+            return std::nullopt;
+        return QVariant(d != 0.0);
+    }
+    return v;
+}
+
+} // namespace
+
+ConexionSqlite::ConexionSqlite(const QString& ruta) : ruta_(ruta) {
+    if (!abrir())
+        cerrar();
+}
+
+ConexionSqlite::~ConexionSqlite() {
+    cerrar();
+}
+
+void ConexionSqlite::anotar(qint32 numero, const QString& descripcion) {
+    errores_.append({numero, descripcion});
+}
+
+void ConexionSqlite::anotarError(int codigo) {
+    const int extendido = bd_ ? sqlite3_extended_errcode(bd_) : codigo;
+    const QString detalle = bd_ ? QString::fromUtf8(sqlite3_errmsg(bd_))
+                                : QString::fromUtf8(sqlite3_errstr(codigo));
+    const QString entre = QStringLiteral(" (") + detalle + u')';
+    if (extendido == SQLITE_CONSTRAINT_UNIQUE || extendido == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Los cambios solicitados en la tabla no se realizaron "
+                              "correctamente porque crearían valores duplicados en el índice, "
+                              "clave principal o relación.") +
+                   entre);
+    } else if ((codigo & 0xFF) == SQLITE_CONSTRAINT) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("No se puede guardar el registro: un campo no admite el valor "
+                              "dado.") +
+                   entre);
+    } else if (codigo == SQLITE_ERROR && detalle.startsWith(u"no such table")) {
+        anotar(errores::kObjetoNoEncontrado,
+               QStringLiteral("No se encuentra la tabla o consulta de entrada.") + entre);
+    } else if (codigo == SQLITE_ERROR && detalle.startsWith(u"no such column")) {
+        anotar(errores::kFaltanParametros,
+               QStringLiteral("Pocos parámetros: la instrucción nombra una columna que no "
+                              "existe.") +
+                   entre);
+    } else if (codigo == SQLITE_ERROR) {
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Error de sintaxis en la instrucción SQL.") + entre);
+    } else if ((codigo & 0xFF) == SQLITE_BUSY || (codigo & 0xFF) == SQLITE_LOCKED) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La base de datos está bloqueada por otro usuario.") + entre);
+    } else if ((codigo & 0xFF) == SQLITE_READONLY) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La base de datos es de solo lectura.") + entre);
+    } else {
+        anotar(errores::kFalloGeneral, QStringLiteral("Error de la base de datos.") + entre);
+    }
+}
+
+bool ConexionSqlite::abrir() {
+    const QFileInfo info(ruta_);
+    if (!info.exists() || !info.isFile()) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("No se encuentra el archivo de base de datos '%1'.").arg(ruta_));
+        return false;
+    }
+    static std::atomic<int> contador{0};
+    nombreQt_ = QStringLiteral("tarvo_%1").arg(++contador);
+    {
+        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombreQt_);
+        bd.setDatabaseName(ruta_);
+        bd.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!bd.open()) {
+            anotar(errores::kFalloGeneral,
+                   QStringLiteral("No se puede abrir la base de datos '%1': %2")
+                       .arg(ruta_, bd.lastError().text()));
+            return false;
+        }
+        const QVariant manejador = bd.driver()->handle();
+        if (manejador.isValid() && std::strcmp(manejador.typeName(), "sqlite3*") == 0)
+            bd_ = *static_cast<sqlite3* const*>(manejador.constData());
+    }
+    if (!bd_) {
+        anotar(errores::kFalloGeneral, QStringLiteral("El controlador SQLite no está disponible."));
+        return false;
+    }
+    if (!dialecto::registrar(bd_)) {
+        anotarError(sqlite3_errcode(bd_));
+        return false;
+    }
+    if (!ejecutarSimple("PRAGMA synchronous=FULL"))
+        return false;
+    // A file of this system carries its stored queries; an empty or foreign
+    // file (or one that is not a database at all) is refused here.
+    const ResultadoSentencia r =
+        ejecutar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='table' AND "
+                                "name='CONSULTAS_GUARDADAS'"));
+    if (!r.ok)
+        return false;
+    if (r.filas->valor(0, 0).toInt() != 1) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("El archivo '%1' no es una base de datos del programa.").arg(ruta_));
+        return false;
+    }
+    return true;
+}
+
+void ConexionSqlite::cerrar() {
+    bd_ = nullptr;
+    procedimientos_.clear();
+    if (nombreQt_.isEmpty())
+        return;
+    {
+        QSqlDatabase bd = QSqlDatabase::database(nombreQt_, false);
+        bd.close();
+    }
+    QSqlDatabase::removeDatabase(nombreQt_);
+    nombreQt_.clear();
+}
+
+bool ConexionSqlite::ejecutarSimple(const char* sql) {
+    char* mensaje = nullptr;
+    const int rc = sqlite3_exec(bd_, sql, nullptr, nullptr, &mensaje);
+    sqlite3_free(mensaje);
+    if (rc != SQLITE_OK) {
+        anotarError(rc);
+        return false;
+    }
+    return true;
+}
+
+ResultadoSentencia ConexionSqlite::correr(sqlite3_stmt* st) {
+    ResultadoSentencia r;
+    const int columnas = sqlite3_column_count(st);
+    int rc = 0;
+    if (columnas == 0) {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE) {
+            anotarError(rc);
+            return {};
+        }
+        r.ok = true;
+        r.afectados = sqlite3_changes64(bd_);
+        return r;
+    }
+    auto tabla = std::make_shared<TablaResultado>();
+    for (int c = 0; c < columnas; ++c)
+        tabla->agregarColumna(QString::fromUtf8(sqlite3_column_name(st, c)),
+                              tipoDeclarado(sqlite3_column_decltype(st, c)));
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int c = 0; c < columnas; ++c) {
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER:
+                tabla->agregarEntero(sqlite3_column_int64(st, c));
+                break;
+            case SQLITE_FLOAT:
+                tabla->agregarReal(sqlite3_column_double(st, c));
+                break;
+            case SQLITE_TEXT: {
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                tabla->agregarTexto({p, size_t(sqlite3_column_bytes(st, c))});
+                break;
+            }
+            case SQLITE_BLOB: {
+                const auto* p = static_cast<const char*>(sqlite3_column_blob(st, c));
+                tabla->agregarBinario({p ? p : "", size_t(sqlite3_column_bytes(st, c))});
+                break;
+            }
+            default:
+                tabla->agregarNulo();
+            }
+        }
+    }
+    if (rc != SQLITE_DONE) {
+        anotarError(rc);
+        return {};
+    }
+    r.ok = true;
+    r.filas = std::move(tabla);
+    r.afectados = -1;
+    return r;
+}
+
+ResultadoSentencia ConexionSqlite::ejecutar(const QString& sql, const QVariantList& valores) {
+    errores_.clear();
+    if (!bd_) {
+        anotar(errores::kFalloGeneral, QStringLiteral("La conexión con la base de datos está "
+                                                      "cerrada."));
+        return {};
+    }
+    const QByteArray texto = dialecto::adaptar(sql).toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const char* resto = nullptr;
+    const int rc = sqlite3_prepare_v2(bd_, texto.constData(), int(texto.size()), &st, &resto);
+    if (rc != SQLITE_OK) {
+        anotarError(rc);
+        return {};
+    }
+    if (!st) {
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Instrucción SQL no válida: se esperaba 'DELETE', 'INSERT', "
+                              "'PROCEDURE', 'SELECT' o 'UPDATE'."));
+        return {};
+    }
+    // One statement per call: anything after it is refused, never run.
+    while (resto && *resto && (std::isspace(static_cast<unsigned char>(*resto)) || *resto == ';'))
+        ++resto;
+    if (resto && *resto) {
+        sqlite3_finalize(st);
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Se encontraron caracteres después del final de la instrucción "
+                              "SQL."));
+        return {};
+    }
+    const int esperados = sqlite3_bind_parameter_count(st);
+    if (esperados != valores.size()) {
+        sqlite3_finalize(st);
+        anotar(errores::kFaltanParametros,
+               QStringLiteral("Pocos parámetros. Se esperaba %1.").arg(esperados));
+        return {};
+    }
+    for (int i = 0; i < esperados; ++i)
+        enlazar(st, i + 1, valores[i]);
+    ResultadoSentencia r = correr(st);
+    sqlite3_finalize(st);
+    return r;
+}
+
+const ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString& nombre) {
+    const QString clave = nombre.toLower();
+    const auto it = procedimientos_.constFind(clave);
+    if (it != procedimientos_.cend())
+        return &it.value();
+    const ResultadoSentencia r =
+        ejecutar(QStringLiteral("SELECT Parametros, Sentencia FROM CONSULTAS_GUARDADAS WHERE "
+                                "Nombre = ?"),
+                 {nombre});
+    if (!r.ok || r.filas->filas() == 0)
+        return nullptr;
+    Procedimiento p;
+    const QString declaracion = r.filas->valor(0, 0).toString();
+    for (const QString& parte : declaracion.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList piezas = parte.simplified().split(u' ');
+        if (piezas.size() != 2)
+            return nullptr;
+        p.nombres << piezas[0];
+        p.tipos << piezas[1].toUpper();
+    }
+    p.sentencia = r.filas->valor(0, 1).toString();
+    return &procedimientos_.insert(clave, p).value();
+}
+
+ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
+                                                         const QVariantList& valores) {
+    errores_.clear();
+    if (!bd_) {
+        anotar(errores::kFalloGeneral, QStringLiteral("La conexión con la base de datos está "
+                                                      "cerrada."));
+        return {};
+    }
+    const Procedimiento* p = procedimiento(nombre);
+    if (!p) {
+        if (errores_.isEmpty())
+            anotar(errores::kObjetoNoEncontrado,
+                   QStringLiteral("No se encuentra la consulta almacenada '%1'.").arg(nombre));
+        return {};
+    }
+    if (valores.size() != p->tipos.size()) {
+        anotar(errores::kFaltanParametros,
+               QStringLiteral("La consulta '%1' espera %2 valores y recibió %3.")
+                   .arg(nombre)
+                   .arg(p->tipos.size())
+                   .arg(valores.size()));
+        return {};
+    }
+    QVariantList convertidos;
+    convertidos.reserve(valores.size());
+    for (int i = 0; i < valores.size(); ++i) {
+        const auto v = convertir(valores[i], p->tipos[i]);
+        if (!v) {
+            anotar(kTiposNoCoinciden,
+                   QStringLiteral("No coinciden los tipos de datos: el valor '%1' no sirve para "
+                                  "el parámetro %2 (%3) de '%4'.")
+                       .arg(valores[i].toString(), p->nombres[i], p->tipos[i], nombre));
+            return {};
+        }
+        convertidos << *v;
+    }
+    const QByteArray texto = p->sentencia.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const int rc = sqlite3_prepare_v2(bd_, texto.constData(), int(texto.size()), &st, nullptr);
+    if (rc != SQLITE_OK) {
+        anotarError(rc);
+        return {};
+    }
+    for (int i = 0; i < convertidos.size(); ++i) {
+        const QByteArray marca = ':' + p->nombres[i].toUtf8();
+        const int indice = sqlite3_bind_parameter_index(st, marca.constData());
+        if (indice > 0)
+            enlazar(st, indice, convertidos[i]);
+    }
+    ResultadoSentencia r = correr(st);
+    sqlite3_finalize(st);
+    return r;
+}
+
+bool ConexionSqlite::iniciarTransaccion() {
+    errores_.clear();
+    return bd_ && ejecutarSimple("BEGIN IMMEDIATE");
+}
+
+bool ConexionSqlite::confirmarTransaccion() {
+    errores_.clear();
+    return bd_ && ejecutarSimple("COMMIT");
+}
+
+bool ConexionSqlite::deshacerTransaccion() {
+    errores_.clear();
+    return bd_ && ejecutarSimple("ROLLBACK");
+}

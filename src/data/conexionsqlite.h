@@ -1,0 +1,56 @@
+#pragma once
+
+#include "data/conexion.h"
+
+#include <QHash>
+#include <QStringList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A connection to a database file of this system, opened through Qt's SQLite
+// driver; statements run on the engine's own interface (reached through the
+// driver's handle) with the system's dialect added.
+class ConexionSqlite final : public Conexion {
+public:
+    // Opens an existing database file. Never creates one: a missing, empty or
+    // foreign file leaves the connection closed with the reason in errores().
+    explicit ConexionSqlite(const QString& ruta);
+    ~ConexionSqlite() override;
+    ConexionSqlite(const ConexionSqlite&) = delete;
+    ConexionSqlite& operator=(const ConexionSqlite&) = delete;
+
+    bool abierta() const override { return bd_ != nullptr; }
+    void cerrar() override;
+    const QString& ruta() const { return ruta_; }
+    sqlite3* manejador() const { return bd_; }
+
+    ResultadoSentencia ejecutar(const QString& sql, const QVariantList& valores = {}) override;
+    ResultadoSentencia ejecutarProcedimiento(const QString& nombre,
+                                             const QVariantList& valores) override;
+
+    bool iniciarTransaccion() override;
+    bool confirmarTransaccion() override;
+    bool deshacerTransaccion() override;
+
+    // The stored query's declared parameter types, in order ("TEXT", "INTEGER",
+    // "DOUBLE", "DATE", "BOOLEAN").
+    struct Procedimiento {
+        QStringList nombres;
+        QStringList tipos;
+        QString sentencia;
+    };
+
+private:
+    bool abrir();
+    const Procedimiento* procedimiento(const QString& nombre);
+    ResultadoSentencia correr(sqlite3_stmt* sentencia);
+    bool ejecutarSimple(const char* sql);
+    void anotarError(int codigo);
+    void anotar(qint32 numero, const QString& descripcion);
+
+    QString ruta_;
+    QString nombreQt_;
+    sqlite3* bd_ = nullptr;
+    QHash<QString, Procedimiento> procedimientos_;
+};

@@ -1,0 +1,145 @@
+#include "data/modconexion.h"
+
+#include "data/origenes.h"
+#include "platform/mensajes.h"
+#include "platform/odbc.h"
+#include "platform/salida.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+std::unique_ptr<Conexion> compartida;
+std::unique_ptr<Conexion> origen;
+std::function<void()> accionFalloConexion;
+
+void informarErrores(const QList<ErrorProveedor>& errores) {
+    for (const auto& e : errores)
+        mensaje(QStringLiteral("Error número: ") + QString::number(e.numero) + u'\r' +
+                e.descripcion);
+}
+
+void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs) {
+    rs = std::make_shared<Registros>();
+    if (!con) {
+        informarErrores({{errores::kFalloGeneral,
+                          QStringLiteral("La conexión con la base de datos está cerrada.")}});
+        return;
+    }
+    const ResultadoSentencia r = con->ejecutar(sql);
+    if (!r.ok) {
+        informarErrores(con->errores());
+        return;
+    }
+    if (r.filas)
+        *rs = Registros(r.filas, sql);
+}
+
+} // namespace
+
+ExcepcionBaseDatos::ExcepcionBaseDatos(ErrorProveedor error)
+    : std::runtime_error(error.descripcion.toStdString()), error_(std::move(error)) {}
+
+Conexion* conexion() {
+    return compartida.get();
+}
+
+Conexion* conexionOrigen() {
+    return origen.get();
+}
+
+void CrearDSN(const QString& nombre, const QString& rutaBase) {
+    if (!odbc::escribirOrigenUsuario(nombre, odbc::driverSqlite(), rutaBase))
+        mensaje(QStringLiteral("DSN Creation Failed"));
+}
+
+void establecerAccionFalloConexion(std::function<void()> accion) {
+    accionFalloConexion = std::move(accion);
+}
+
+void AbrirConexion(const QString& dsn, const QString& password) {
+    QList<ErrorProveedor> fallos;
+    compartida = abrirOrigenDatos(dsn, password, fallos);
+    if (compartida)
+        return;
+    mensaje(QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de "
+                           "datos."),
+            Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
+    if (accionFalloConexion)
+        accionFalloConexion();
+    terminarPrograma(1);
+}
+
+void CerrarConexion() {
+    if (compartida)
+        compartida->cerrar();
+    compartida.reset();
+}
+
+void AbrirConsulta(const QString& sql, RegistrosPtr& rs) {
+    abrirConsultaEn(compartida.get(), sql, rs);
+}
+
+void CerrarConsulta(RegistrosPtr& rs, bool liberar) {
+    if (rs && rs->abierto())
+        rs->cerrar();
+    if (liberar)
+        rs.reset();
+}
+
+qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
+                             const QVariantList& parametros) {
+    rs = std::make_shared<Registros>();
+    QList<ErrorProveedor> fallos;
+    ResultadoSentencia r;
+    if (compartida) {
+        r = compartida->ejecutarProcedimiento(nombre, parametros);
+        fallos = compartida->errores();
+    } else {
+        fallos = {{errores::kFalloGeneral,
+                   QStringLiteral("La conexión con la base de datos está cerrada.")}};
+    }
+    if (!r.ok) {
+        // Each provider error, then the failing step's own.
+        informarErrores(fallos);
+        if (!fallos.isEmpty())
+            informarErrores({fallos.first()});
+        return 0;
+    }
+    if (r.filas)
+        *rs = Registros(r.filas, nombre);
+    return qint32(r.afectados);
+}
+
+void AbrirConexionOrigen(const QString& dsn, const QString& password) {
+    QList<ErrorProveedor> fallos;
+    origen = abrirOrigenDatos(dsn, password, fallos);
+    if (!origen)
+        throw ExcepcionBaseDatos(fallos.isEmpty() ? ErrorProveedor{errores::kFalloGeneral, {}}
+                                                  : fallos.first());
+}
+
+void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs) {
+    abrirConsultaEn(origen.get(), sql, rs);
+}
+
+void MostrarError(const ErrorProveedor& error) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    if (error.numero == 3021)
+        mensaje(QStringLiteral("Seleccione primero una empresa"));
+    else
+        mensaje(error.descripcion, Botones::Aceptar, Icono::Exclamacion, tituloAplicacion());
+}
+
+QString ObtenerCampoProducto(qint32 proId, const QString& campo) {
+    RegistrosPtr rs;
+    AbrirConsulta(QStringLiteral("SELECT * FROM PRODUCTOS WHERE PROID=") + QString::number(proId),
+                  rs);
+    QString valor;
+    if (rs->posicionAbsoluta() > 0)
+        valor = rs->texto(campo);
+    CerrarConsulta(rs, true);
+    return valor;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "data/conexion.h"
+#include "data/registros.h"
+
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+// The shared connection and the procedures through which the program reads and
+// writes the database. Failures are reported here, one message per provider
+// error, and the caller goes on with what it received.
+
+using RegistrosPtr = std::shared_ptr<Registros>;
+
+// A failure that goes to the caller (AbrirConexionOrigen).
+class ExcepcionBaseDatos : public std::runtime_error {
+public:
+    explicit ExcepcionBaseDatos(ErrorProveedor error);
+    const ErrorProveedor& error() const { return error_; }
+
+private:
+    ErrorProveedor error_;
+};
+
+// Creates or replaces the current user's data source for the database file;
+// "DSN Creation Failed" when that fails.
+void CrearDSN(const QString& nombre, const QString& rutaBase);
+
+// Opens the shared connection. When it cannot be opened: the permissions
+// message, then the action installed below (the options dialog), then the
+// program ends.
+void AbrirConexion(const QString& dsn, const QString& password);
+void establecerAccionFalloConexion(std::function<void()> accion);
+
+// Closes and releases the shared connection.
+void CerrarConexion();
+
+// `rs` receives a new result set: open with the rows, or closed when the
+// statement failed or returns no rows.
+void AbrirConsulta(const QString& sql, RegistrosPtr& rs);
+// Closes `rs` if it is open; releases it when `liberar`. Never fails.
+void CerrarConsulta(RegistrosPtr& rs, bool liberar);
+
+// Runs a stored query with positional values; `rs` receives its rows. Returns
+// the records affected (-1 for a query), 0 when it failed.
+qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
+                             const QVariantList& parametros);
+
+// The second connection, for the import from the stock-control program.
+// Throws ExcepcionBaseDatos when it cannot be opened.
+void AbrirConexionOrigen(const QString& dsn, const QString& password);
+void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs);
+
+// Reports an unexpected error: 3021 (no current record) asks to select a
+// company first; anything else shows its description.
+void MostrarError(const ErrorProveedor& error);
+
+// One column of a product as text; empty when there is no such product or the
+// column is null.
+QString ObtenerCampoProducto(qint32 proId, const QString& campo);
+
+// The shared connection (null when closed) and the second one.
+Conexion* conexion();
+Conexion* conexionOrigen();

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// User data sources in unixODBC's configuration (~/.odbc.ini, or the file that
+// the ODBCINI environment variable names).
+namespace odbc {
+
+// The SQLite3 ODBC driver as registered by its Debian package.
+QString driverSqlite();
+
+// Creates or replaces the current user's data source `nombre` for `driver`,
+// pointing at the database file `baseDatos`. False when the installer refused.
+bool escribirOrigenUsuario(const QString& nombre, const QString& driver, const QString& baseDatos);
+
+struct Origen {
+    QString driver;    // the driver's name as registered ("SQLite3")
+    QString baseDatos; // its Database attribute
+};
+// A user or system data source by name; nullopt when there is none.
+std::optional<Origen> leerOrigen(const QString& nombre);
+
+// True when the driver is the SQLite3 one (by name or by library file).
+bool esDriverSqlite(const QString& driver);
+
+} // namespace odbc
