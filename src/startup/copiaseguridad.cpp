@@ -1,0 +1,97 @@
+#include "startup/copiaseguridad.h"
+
+#include "platform/localizacion.h"
+#include "platform/mensajes.h"
+#include "platform/puntero.h"
+#include "platform/reloj.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <sqlite3.h>
+
+namespace {
+
+// An exclusive hold on a database file: nobody else reads or writes while it
+// lasts. Fails with SQLITE_BUSY when another connection holds a lock.
+class BloqueoExclusivo {
+public:
+    explicit BloqueoExclusivo(const QString& ruta) {
+        const QByteArray r = QFile::encodeName(ruta);
+        codigo_ = sqlite3_open_v2(r.constData(), &bd_, SQLITE_OPEN_READWRITE, nullptr);
+        if (codigo_ != SQLITE_OK)
+            return;
+        // Ride over a lock of a moment; a lock that stays means the file is in use.
+        sqlite3_busy_timeout(bd_, 250);
+        codigo_ = sqlite3_exec(bd_, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        if (codigo_ != SQLITE_OK)
+            return;
+        // Reading settles a journal left by an interrupted writer before copying.
+        codigo_ = sqlite3_exec(bd_, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr,
+                               nullptr);
+    }
+    ~BloqueoExclusivo() {
+        if (bd_) {
+            sqlite3_exec(bd_, "ROLLBACK", nullptr, nullptr, nullptr);
+            sqlite3_close(bd_);
+        }
+    }
+    bool obtenido() const { return codigo_ == SQLITE_OK; }
+    bool enUso() const { return (codigo_ & 0xFF) == SQLITE_BUSY || (codigo_ & 0xFF) == SQLITE_LOCKED; }
+
+private:
+    sqlite3* bd_ = nullptr;
+    int codigo_ = SQLITE_ERROR;
+};
+
+bool copiar(const QString& origen, const QString& destino) {
+    QFile entrada(origen);
+    if (!entrada.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile salida(destino);
+    if (!salida.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bloque(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 leidos = entrada.read(bloque.data(), bloque.size());
+        if (leidos < 0) {
+            salida.cancelWriting();
+            return false;
+        }
+        if (leidos == 0)
+            break;
+        if (salida.write(bloque.constData(), leidos) != leidos) {
+            salida.cancelWriting();
+            return false;
+        }
+    }
+    return salida.commit();
+}
+
+} // namespace
+
+QString nombreCopiaSeguridad(const QDate& dia) {
+    return QStringLiteral("bd2000") + localeTarvo().toString(dia, QStringLiteral("ddMMMyyyy")) +
+           QStringLiteral(".mdb");
+}
+
+ResultadoCopia CopiaSeguridad(const QString& rutaBase, const QString& carpetaDestino) {
+    PunteroEspera puntero;
+    ResultadoCopia resultado = ResultadoCopia::Fallida;
+    {
+        const BloqueoExclusivo bloqueo(rutaBase);
+        if (bloqueo.obtenido()) {
+            if (copiar(rutaBase, carpetaDestino + u'/' + nombreCopiaSeguridad(Reloj::hoy())))
+                resultado = ResultadoCopia::Hecha;
+        } else if (bloqueo.enUso()) {
+            resultado = ResultadoCopia::EnUso;
+        }
+    }
+    puntero.restaurar();
+    if (resultado == ResultadoCopia::EnUso)
+        mensaje(QStringLiteral("La copia de seguridad no se realizó porque la base de datos está "
+                               "siendo utilizada por otro usuario."),
+                Botones::Aceptar, Icono::Informacion,
+                QStringLiteral("Copia de seguridad automática"));
+    return resultado;
+}

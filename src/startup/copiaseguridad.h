@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// How a backup ended; the procedure reports its own outcome to the user.
+enum class ResultadoCopia { Hecha, EnUso, Fallida };
+
+// The backup's file name for a day: "bd2000" & ddMMMyyyy & ".mdb", with the
+// locale's abbreviated month (7 December 2026: bd200007dic2026.mdb).
+QString nombreCopiaSeguridad(const QDate& dia);
+
+// Copies the database into the backup folder under today's name, replacing a
+// copy of the same day. While copying it holds the database's exclusive lock,
+// so the copy is consistent; when another connection holds a lock on the file
+// it shows the "in use" message. Any other failure is silent. The copy is
+// written under a temporary name and renamed, so a failed copy never leaves a
+// partial file under the day's name.
+ResultadoCopia CopiaSeguridad(const QString& rutaBase, const QString& carpetaDestino);

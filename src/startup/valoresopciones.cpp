@@ -1,0 +1,100 @@
+#include "startup/valoresopciones.h"
+
+#include "data/modconexion.h"
+#include "platform/mensajes.h"
+#include "startup/cqueryreg.h"
+#include "startup/opciones.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString leer(const cQueryReg& reg, const char16_t* nombre) {
+    return reg.GetReg(claveTarvo(), QString::fromUtf16(nombre), cQueryReg::HKEY_CURRENT_USER, true)
+        .toString();
+}
+
+void escribir(const cQueryReg& reg, const char16_t* nombre, const QString& valor) {
+    long estado = 0;
+    reg.SetReg(claveTarvo(), QString::fromUtf16(nombre), valor, cQueryReg::HKEY_CURRENT_USER,
+               cQueryReg::REG_SZ, true, estado);
+}
+
+void verifique(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
+}
+
+} // namespace
+
+ValoresOpciones leerValoresOpciones() {
+    const cQueryReg reg;
+    ValoresOpciones v;
+    v.ubicacion = leer(reg, u"db_path");
+    v.ubicacionPresupuestos = leer(reg, u"doc_path");
+    v.ubicacionRespaldo = leer(reg, u"db_backup");
+    v.respaldoAutomatico = !v.ubicacionRespaldo.isEmpty();
+    v.ubicacionLogo = leer(reg, u"logo_path");
+    v.nombreEmpresa = leer(reg, u"empresa");
+    v.iva = leer(reg, u"iva");
+    v.avisoDias = leer(reg, u"aviso_dias");
+    return v;
+}
+
+void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
+    const cQueryReg reg;
+
+    const QString base = v.ubicacion.trimmed();
+    if (!QDir::isAbsolutePath(base))
+        verifique(QStringLiteral("La ubicación de la base de datos no es correcta. \nDebe "
+                                 "comenzar con la barra de la carpeta raíz (/). Por ejemplo: "
+                                 "/home/carpeta/bd2000.mdb"));
+    else if (!QFileInfo(base).isFile())
+        verifique(QStringLiteral("La ubicación de la base de datos no es correcta. \nVerifique "
+                                 "que el archivo existe."));
+    else
+        escribir(reg, u"db_path", base);
+
+    const QString presupuestos = v.ubicacionPresupuestos.trimmed();
+    if (!QDir::isAbsolutePath(presupuestos))
+        verifique(QStringLiteral("La ubicación de la carpeta de presupuestos no es correcta. "
+                                 "\nDebe comenzar con la barra de la carpeta raíz (/). Por "
+                                 "ejemplo: /home/carpeta_presupuestos"));
+    else if (!QFileInfo(presupuestos).isDir())
+        verifique(QStringLiteral("La ubicación de los presupuestos no es correcta. \nVerifique "
+                                 "que la carpeta existe."));
+    else
+        escribir(reg, u"doc_path", presupuestos);
+
+    escribir(reg, u"db_backup", v.respaldoAutomatico ? v.ubicacionRespaldo.trimmed() : QString());
+    escribir(reg, u"logo_path", v.ubicacionLogo.trimmed());
+    escribir(reg, u"empresa", v.nombreEmpresa.trimmed());
+
+    // A rate that is not a number would only fail at the next start: refuse it
+    // here, like the paths, and keep the stored one.
+    const QString iva = v.iva.trimmed();
+    if (!iva.isEmpty() && !leerIva(iva))
+        verifique(QStringLiteral("El I.V.A. no es correcto. \nDebe ser un número, con punto "
+                                 "decimal. Por ejemplo: 22 o 10.5"));
+    else
+        escribir(reg, u"iva", iva);
+
+    const auto dias = leerDiasAviso(v.avisoDias);
+    escribir(reg, u"aviso_dias", dias ? v.avisoDias.trimmed() : QStringLiteral("0"));
+    // The table receives the same number as the registry, never the raw text.
+    // Opened before the database is reachable (start-up), there is no table to
+    // update: the next start's options write it.
+    if (conexion()) {
+        RegistrosPtr rs;
+        AbrirConsulta(QStringLiteral("update opciones set OpcAvisoVencimiento=") +
+                          QString::number(dias.value_or(0)),
+                      rs);
+        CerrarConsulta(rs, true);
+    }
+
+    if (reiniciar)
+        mensaje(QStringLiteral("Debe salir y volver a ingresar al programa para que los cambios "
+                               "surtan efecto."),
+                Botones::Aceptar, Icono::Informacion,
+                QStringLiteral("Cambios en la configuración"));
+}

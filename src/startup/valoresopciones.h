@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// What the options dialog shows and writes, apart from its controls.
+struct ValoresOpciones {
+    QString ubicacion;             // db_path
+    QString ubicacionPresupuestos; // doc_path
+    bool respaldoAutomatico = false;
+    QString ubicacionRespaldo; // db_backup
+    QString ubicacionLogo;     // logo_path
+    QString nombreEmpresa;     // empresa
+    QString iva;
+    QString avisoDias;
+};
+
+// The values as the registry holds them now.
+ValoresOpciones leerValoresOpciones();
+
+// "Aceptar": checks and writes each value in order (database path, quote
+// folder, backup folder, logo, company, VAT, notice days), then the notice
+// days to the options table; a failed check shows its message and skips only
+// its own write. With `reiniciar`, ends with the restart message.
+void aceptarOpciones(const ValoresOpciones& valores, bool reiniciar);

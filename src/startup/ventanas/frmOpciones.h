@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// "Opciones": the settings of the program. Reads the registry when it opens
+// and writes it on "Aceptar"; the running program keeps its settings until
+// the next start.
+class frmOpciones : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmOpciones(QWidget* padre = nullptr);
+
+    // When true, "Aceptar" ends with the message asking to restart.
+    bool reiniciar = false;
+
+    // The commands behind the buttons.
+    void aceptar();
+    void cancelar();
+    void examinarBase();
+    void examinarPresupuestos();
+    void examinarRespaldo();
+    void examinarLogo();
+
+private:
+    void cargar();
+    void cambiarRespaldo(bool activo);
+    QString elegirArchivo(const QString& titulo, const QString& filtro);
+
+    QLineEdit* txtUbicacion_;
+    QLineEdit* txtUbicacionPresupuestos_;
+    QCheckBox* chkRespaldoAutomatico_;
+    QLineEdit* txtUbicacionRespaldo_;
+    QPushButton* cmdExaminarRespaldo_;
+    QLineEdit* txtUbicacionLogo_;
+    QLineEdit* txtNombreEmpresa_;
+    QLineEdit* txtIVA_;
+    QLineEdit* txtAvisoDias_;
+    // The file chooser gives back its last file name when cancelled.
+    QString ultimoArchivo_;
+};

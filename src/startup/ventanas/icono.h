@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon, drawn so that no image file is needed.
+QIcon iconoTarvo();
