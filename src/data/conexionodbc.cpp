@@ -18,8 +18,9 @@ ConexionOdbc::ConexionOdbc(const QString& dsn, const QString& password) {
     if (!bd.open()) {
         anotar(bd.lastError());
         if (errores_.isEmpty())
-            errores_.append({errores::kFalloGeneral,
-                             QStringLiteral("No se puede abrir el origen de datos '%1'.").arg(dsn)});
+            errores_.append(
+                {errores::kFalloGeneral,
+                 QStringLiteral("No se puede abrir el origen de datos '%1'.").arg(dsn)});
         cerrar();
     }
 }
@@ -98,8 +99,7 @@ ResultadoSentencia ConexionOdbc::ejecutar(const QString& sql, const QVariantList
     return r;
 }
 
-ResultadoSentencia ConexionOdbc::ejecutarProcedimiento(const QString& nombre,
-                                                       const QVariantList&) {
+ResultadoSentencia ConexionOdbc::ejecutarProcedimiento(const QString& nombre, const QVariantList&) {
     errores_.clear();
     errores_.append({errores::kObjetoNoEncontrado,
                      QStringLiteral("No se encuentra la consulta almacenada '%1'.").arg(nombre)});

@@ -177,8 +177,8 @@ void ConexionSqlite::anotar(qint32 numero, const QString& descripcion) {
 
 void ConexionSqlite::anotarError(int codigo) {
     const int extendido = bd_ ? sqlite3_extended_errcode(bd_) : codigo;
-    const QString detalle = bd_ ? QString::fromUtf8(sqlite3_errmsg(bd_))
-                                : QString::fromUtf8(sqlite3_errstr(codigo));
+    const QString detalle =
+        bd_ ? QString::fromUtf8(sqlite3_errmsg(bd_)) : QString::fromUtf8(sqlite3_errstr(codigo));
     const QString entre = QStringLiteral(" (") + detalle + u')';
     if (extendido == SQLITE_CONSTRAINT_UNIQUE || extendido == SQLITE_CONSTRAINT_PRIMARYKEY) {
         anotar(errores::kErroresEnComando,

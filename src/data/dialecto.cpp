@@ -60,8 +60,8 @@ void instr(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_result_int64(ctx, plegado::posicion(textoDe(argv[0]), textoDe(argv[1])));
         return;
     }
-    sqlite3_result_int64(ctx, plegado::posicion(textoDe(argv[1]), textoDe(argv[2]),
-                                                sqlite3_value_int64(argv[0])));
+    sqlite3_result_int64(
+        ctx, plegado::posicion(textoDe(argv[1]), textoDe(argv[2]), sqlite3_value_int64(argv[0])));
 }
 
 // like(patron, texto [, escape]) implements "texto LIKE patron".
@@ -93,9 +93,8 @@ bool registrar(sqlite3* bd) {
         void (*f)(sqlite3_context*, int, sqlite3_value**);
     };
     const Funcion funciones[] = {
-        {"date", 0, SQLITE_UTF8, hoy},      {"cstr", 1, fijo, cstr},
-        {"instr", 2, fijo, instr},          {"instr", 3, fijo, instr},
-        {"like", 2, fijo, like},            {"like", 3, fijo, like},
+        {"date", 0, SQLITE_UTF8, hoy}, {"cstr", 1, fijo, cstr}, {"instr", 2, fijo, instr},
+        {"instr", 3, fijo, instr},     {"like", 2, fijo, like}, {"like", 3, fijo, like},
     };
     for (const auto& f : funciones) {
         if (sqlite3_create_function_v2(bd, f.nombre, f.argumentos, f.banderas, nullptr, f.f,
@@ -106,9 +105,8 @@ bool registrar(sqlite3* bd) {
 }
 
 QString adaptar(const QString& sentencia) {
-    static const QRegularExpression borrarTodo(
-        QStringLiteral("^(\\s*DELETE)\\s+\\*\\s+(FROM\\b)"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression borrarTodo(QStringLiteral("^(\\s*DELETE)\\s+\\*\\s+(FROM\\b)"),
+                                               QRegularExpression::CaseInsensitiveOption);
     QString resultado = sentencia;
     resultado.replace(borrarTodo, QStringLiteral("\\1 \\2"));
     return resultado;

@@ -10,9 +10,9 @@ std::unique_ptr<Conexion> abrirOrigenDatos(const QString& dsn, const QString& pa
     const auto origen = odbc::leerOrigen(dsn);
     if (!origen) {
         fallos.append({errores::kFalloGeneral,
-                         QStringLiteral("No se encontró el nombre del origen de datos '%1' y no "
-                                        "se especificó ningún controlador predeterminado.")
-                             .arg(dsn)});
+                       QStringLiteral("No se encontró el nombre del origen de datos '%1' y no "
+                                      "se especificó ningún controlador predeterminado.")
+                           .arg(dsn)});
         return nullptr;
     }
     std::unique_ptr<Conexion> conexion;

@@ -19,7 +19,8 @@ char32_t decodificar(std::string_view s, size_t& i) {
         return b0;
     }
     if ((b0 & 0xE0) == 0xC0 && continuacion(i + 1)) {
-        const char32_t c = (char32_t(b0 & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+        const char32_t c =
+            (char32_t(b0 & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
         i += 2;
         return c;
     }

@@ -146,10 +146,10 @@ std::optional<Criterio> leerCriterio(const QString& texto) {
     Criterio c;
     c.columna = m.captured(1);
     const QString op = m.captured(2).toUpper();
-    c.operador = op == u"=" ? Operador::Igual
+    c.operador = op == u"="    ? Operador::Igual
                  : op == u"<>" ? Operador::Distinto
-                 : op == u"<" ? Operador::Menor
-                 : op == u">" ? Operador::Mayor
+                 : op == u"<"  ? Operador::Menor
+                 : op == u">"  ? Operador::Mayor
                  : op == u"<=" ? Operador::MenorIgual
                  : op == u">=" ? Operador::MayorIgual
                                : Operador::Como;

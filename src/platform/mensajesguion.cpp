@@ -17,15 +17,14 @@ QStringList MensajesGuion::textos() const {
 
 Respuesta MensajesGuion::mostrar(const QString& texto, Botones botones, Icono icono,
                                  const QString& titulo) {
-    mostrados_.append({texto, titulo.isEmpty() ? tituloAplicacion() : titulo, botones, icono,
-                       false});
+    mostrados_.append(
+        {texto, titulo.isEmpty() ? tituloAplicacion() : titulo, botones, icono, false});
     if (!respuestas_.isEmpty())
         return respuestas_.dequeue();
     return botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;
 }
 
-QString MensajesGuion::pedirTexto(const QString& mensaje, const QString& titulo,
-                                  const QString&) {
+QString MensajesGuion::pedirTexto(const QString& mensaje, const QString& titulo, const QString&) {
     mostrados_.append({mensaje, titulo.isEmpty() ? tituloAplicacion() : titulo,
                        Botones::AceptarCancelar, Icono::Ninguno, true});
     return textos_.isEmpty() ? QString() : textos_.dequeue();

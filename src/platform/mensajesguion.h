@@ -18,7 +18,7 @@ public:
         bool esEntrada; // an input box rather than a message box
     };
 
-    MensajesGuion();  // installs itself
+    MensajesGuion();           // installs itself
     ~MensajesGuion() override; // restores the default service
 
     void responder(Respuesta respuesta) { respuestas_.enqueue(respuesta); }

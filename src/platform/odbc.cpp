@@ -21,8 +21,7 @@ QString driverSqlite() {
     return QStringLiteral("SQLite3");
 }
 
-bool escribirOrigenUsuario(const QString& nombre, const QString& driver,
-                           const QString& baseDatos) {
+bool escribirOrigenUsuario(const QString& nombre, const QString& driver, const QString& baseDatos) {
     if (nombre.isEmpty() || nombre.contains(u'[') || nombre.contains(u']'))
         return false;
     const QByteArray n = nombre.toUtf8();

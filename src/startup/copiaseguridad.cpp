@@ -27,8 +27,8 @@ public:
         if (codigo_ != SQLITE_OK)
             return;
         // Reading settles a journal left by an interrupted writer before copying.
-        codigo_ = sqlite3_exec(bd_, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr,
-                               nullptr);
+        codigo_ =
+            sqlite3_exec(bd_, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }
     ~BloqueoExclusivo() {
         if (bd_) {
@@ -37,7 +37,9 @@ public:
         }
     }
     bool obtenido() const { return codigo_ == SQLITE_OK; }
-    bool enUso() const { return (codigo_ & 0xFF) == SQLITE_BUSY || (codigo_ & 0xFF) == SQLITE_LOCKED; }
+    bool enUso() const {
+        return (codigo_ & 0xFF) == SQLITE_BUSY || (codigo_ & 0xFF) == SQLITE_LOCKED;
+    }
 
 private:
     sqlite3* bd_ = nullptr;

@@ -1,5 +1,6 @@
 #include "startup/cqueryreg.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 #include <memory>
@@ -50,8 +51,8 @@ Almacen abrir(const cQueryReg::Destino& destino) {
         aplicacion = partes[2];
         partes = partes.mid(3);
     }
-    a.ajustes = std::make_unique<QSettings>(QSettings::IniFormat, alcance, organizacion,
-                                            aplicacion);
+    a.ajustes =
+        std::make_unique<QSettings>(QSettings::NativeFormat, alcance, organizacion, aplicacion);
     a.ajustes->setFallbacksEnabled(false);
     a.grupo = partes.join(u'/');
     return a;
@@ -61,6 +62,15 @@ QString claveCompleta(const Almacen& a, const QString& nombre) {
     // The unnamed value of a key is kept as "(Predeterminado)".
     const QString n = nombre.isEmpty() ? QStringLiteral("(Predeterminado)") : nombre;
     return a.grupo.isEmpty() ? n : a.grupo + u'/' + n;
+}
+
+// Qt does not report a settings path that is not a file (a folder, say).
+bool archivoEscribible(const QString& ruta) {
+    const QFileInfo info(ruta);
+    if (info.exists())
+        return info.isFile() && info.isWritable();
+    const QFileInfo carpeta(info.absolutePath());
+    return !carpeta.exists() || (carpeta.isDir() && carpeta.isWritable());
 }
 
 bool claveExiste(QSettings& ajustes, const QString& grupo) {
@@ -120,7 +130,9 @@ QVariant cQueryReg::GetReg(const QString& clave, const QString& nombre, quint32 
             return bytes;
         QString texto;
         for (const char b : bytes)
-            texto += QStringLiteral("%1 ").arg(uint(static_cast<unsigned char>(b)), 2, 16, QChar(u'0')).toUpper();
+            texto += QStringLiteral("%1 ")
+                         .arg(uint(static_cast<unsigned char>(b)), 2, 16, QChar(u'0'))
+                         .toUpper();
         return texto;
     }
     if (v.typeId() != QMetaType::QString)
@@ -135,7 +147,8 @@ QVariant cQueryReg::GetReg(const QString& clave, const QString& nombre, quint32 
             return {};
         if (!comoTexto)
             return numero;
-        return QStringLiteral("0x") + QStringLiteral("%1").arg(numero, 8, 16, QChar(u'0')).toUpper() +
+        return QStringLiteral("0x") +
+               QStringLiteral("%1").arg(numero, 8, 16, QChar(u'0')).toUpper() +
                QStringLiteral(" (%1)").arg(numero);
     }
     return texto;
@@ -148,7 +161,7 @@ void cQueryReg::SetReg(const QString& clave, const QString& nombre, const QVaria
         estado = kNoEncontrado;
         return;
     }
-    if (a.soloLectura || !a.ajustes->isWritable()) {
+    if (a.soloLectura || !a.ajustes->isWritable() || !archivoEscribible(a.ajustes->fileName())) {
         estado = kAccesoDenegado;
         return;
     }
@@ -174,7 +187,8 @@ void cQueryReg::SetReg(const QString& clave, const QString& nombre, const QVaria
             estado = kTipoInvalido;
             return;
         }
-        a.ajustes->setValue(k, kPrefijoDword + QStringLiteral("%1").arg(quint32(n), 8, 16, QChar(u'0')));
+        a.ajustes->setValue(k, kPrefijoDword +
+                                   QStringLiteral("%1").arg(quint32(n), 8, 16, QChar(u'0')));
         break;
     }
     default:

@@ -10,7 +10,7 @@ QString descripcion(); // "Sistema de gestión de cotizaciones y presupuestos"
 int versionMayor();
 int versionMenor();
 int revision();
-QString version();     // "2.0.0"
+QString version(); // "2.0.0"
 QString compania();
 QString avisoLegal();
 QString sitioWeb();

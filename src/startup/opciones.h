@@ -16,7 +16,7 @@ struct Configuracion {
     QString db_backup; // backup folder; empty: no automatic backup
     QString logo_path;
     QString empresa;
-    double iva = 0.0;  // VAT rate in percent
+    double iva = 0.0;   // VAT rate in percent
     int aviso_dias = 0; // days before expiry at which quotes are announced
     QString ultimo_login;
 };

@@ -62,12 +62,18 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("buscado");
         QTest::addColumn<int>("posicion");
-        QTest::newRow("ascii") << "Calle MADRID 12" << "madrid" << 7;
-        QTest::newRow("acento mayúscula") << "CAFÉ Ñandú" << "ñANDÚ" << 6;
-        QTest::newRow("posición tras acentos") << "ñandú y más" << "más" << 9;
-        QTest::newRow("ausente") << "Montevideo" << "buenos" << 0;
-        QTest::newRow("acento no es letra base") << "José" << "jose" << 0;
-        QTest::newRow("vacío encuentra al principio") << "abc" << "" << 1;
+        QTest::newRow("ascii") << "Calle MADRID 12"
+                               << "madrid" << 7;
+        QTest::newRow("acento mayúscula") << "CAFÉ Ñandú"
+                                          << "ñANDÚ" << 6;
+        QTest::newRow("posición tras acentos") << "ñandú y más"
+                                               << "más" << 9;
+        QTest::newRow("ausente") << "Montevideo"
+                                 << "buenos" << 0;
+        QTest::newRow("acento no es letra base") << "José"
+                                                 << "jose" << 0;
+        QTest::newRow("vacío encuentra al principio") << "abc"
+                                                      << "" << 1;
     }
     void instrIgnoraMayusculasYAcentos() {
         QFETCH(QString, texto);
@@ -142,11 +148,11 @@ private slots:
                  QStringLiteral("02/01/27"));
         contacto(1, QStringLiteral("Acme"));
         // Expiry window: [today, today+10].
-        presupuesto(1, QStringLiteral("a"), QDate(2026, 12, 20), 8);  // expires today
-        presupuesto(2, QStringLiteral("b"), QDate(2026, 12, 20), 7);  // expired yesterday
-        presupuesto(3, QStringLiteral("c"), QDate(2026, 12, 31), 7);  // 7 Jan: inside
-        presupuesto(4, QStringLiteral("d"), QDate(2026, 12, 31), 8);  // 8 Jan: past the end
-        presupuesto(5, QStringLiteral("e"), QDate(2026, 12, 29), 0);  // never expires
+        presupuesto(1, QStringLiteral("a"), QDate(2026, 12, 20), 8); // expires today
+        presupuesto(2, QStringLiteral("b"), QDate(2026, 12, 20), 7); // expired yesterday
+        presupuesto(3, QStringLiteral("c"), QDate(2026, 12, 31), 7); // 7 Jan: inside
+        presupuesto(4, QStringLiteral("d"), QDate(2026, 12, 31), 8); // 8 Jan: past the end
+        presupuesto(5, QStringLiteral("e"), QDate(2026, 12, 29), 0); // never expires
         QCOMPARE(columna(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreVigencia>0 and "
                                         "(PreFecha+PreVigencia between Date() and date()+10) "
                                         "ORDER BY PreId")),
@@ -190,10 +196,10 @@ private slots:
                                   "ProUnidadMedida, ProMoneda) VALUES ('beta', 1, 'kg', 'USD'), "
                                   "('Alfa', 1, 'KG', 'usd'), ('GAMMA', 1, 'Kg', '$')"))
                     .ok);
-        QCOMPARE(columna(QStringLiteral("SELECT ProDescripcion FROM PRODUCTOS ORDER BY "
-                                        "PRODESCRIPCION ASC")),
-                 (QStringList{QStringLiteral("Alfa"), QStringLiteral("beta"),
-                              QStringLiteral("GAMMA")}));
+        QCOMPARE(
+            columna(QStringLiteral("SELECT ProDescripcion FROM PRODUCTOS ORDER BY "
+                                   "PRODESCRIPCION ASC")),
+            (QStringList{QStringLiteral("Alfa"), QStringLiteral("beta"), QStringLiteral("GAMMA")}));
         QCOMPARE(columna(QStringLiteral("SELECT DISTINCT ProUnidadMedida FROM PRODUCTOS")).size(),
                  1);
         QCOMPARE(escalar(QStringLiteral("SELECT COUNT(*) FROM PRODUCTOS WHERE "
@@ -251,8 +257,8 @@ private slots:
     }
 
     void indicesUnicos() {
-        QVERIFY(ok(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES ('Tornillos')"))
-                    .ok);
+        QVERIFY(
+            ok(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES ('Tornillos')")).ok);
         QVERIFY(!con->ejecutar(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES "
                                               "('TORNILLOS')"))
                      .ok);
@@ -287,8 +293,8 @@ private slots:
                                   "VALUES ('X', 1, 'EUR')"))
                     .ok);
         // Distinct ignoring case: which spelling represents the group is the engine's choice.
-        const QStringList conceptos = columna(QStringLiteral(
-            "SELECT Concepto FROM V_PRESUPUESTOS_CONCEPTOS ORDER BY Concepto ASC"));
+        const QStringList conceptos = columna(
+            QStringLiteral("SELECT Concepto FROM V_PRESUPUESTOS_CONCEPTOS ORDER BY Concepto ASC"));
         QCOMPARE(conceptos.size(), 2);
         QCOMPARE(conceptos[0], QStringLiteral("Flete"));
         QCOMPARE(conceptos[1].toLower(), QStringLiteral("mano de obra"));

@@ -23,8 +23,8 @@ bool FiltroEnterTab::eventFilter(QObject* objeto, QEvent* evento) {
         return false;
     auto* control = qobject_cast<QWidget*>(objeto);
     // Buttons keep Enter (it presses them); multi-line boxes keep their new lines.
-    if (!control || qobject_cast<QAbstractButton*>(control) ||
-        qobject_cast<QTextEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))
+    if (!control || qobject_cast<QAbstractButton*>(control) || qobject_cast<QTextEdit*>(control) ||
+        qobject_cast<QPlainTextEdit*>(control))
         return false;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QCoreApplication::sendEvent(control, &tab);

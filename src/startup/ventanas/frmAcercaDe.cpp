@@ -75,8 +75,8 @@ frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre) {
     textos->addSpacing(12);
     textos->addWidget(
         etiqueta(this, u"lblPaginaWeb", QStringLiteral("Página web: ") + informacion::sitioWeb()));
-    textos->addWidget(
-        etiqueta(this, u"lblSoporte", QStringLiteral("Soporte técnico: ") + informacion::soporte()));
+    textos->addWidget(etiqueta(this, u"lblSoporte",
+                               QStringLiteral("Soporte técnico: ") + informacion::soporte()));
     textos->addSpacing(12);
     textos->addWidget(etiqueta(this, u"lblCopyright", informacion::avisoLegal()));
 

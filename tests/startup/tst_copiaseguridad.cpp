@@ -1,0 +1,134 @@
+// The automatic backup: names, replacement, and the database held by someone else.
+#include "comun/entornoprueba.h"
+#include "platform/mensajesguion.h"
+#include "platform/reloj.h"
+#include "startup/copiaseguridad.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace {
+
+QByteArray contenido(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A second connection to the file, as another program would hold it.
+class OtraConexion {
+public:
+    explicit OtraConexion(const QString& ruta) {
+        sqlite3_open_v2(QFile::encodeName(ruta).constData(), &bd_, SQLITE_OPEN_READWRITE, nullptr);
+    }
+    ~OtraConexion() { sqlite3_close(bd_); }
+    int ejecutar(const char* sql) { return sqlite3_exec(bd_, sql, nullptr, nullptr, nullptr); }
+
+private:
+    sqlite3* bd_ = nullptr;
+};
+
+const QString kMensajeEnUso = QStringLiteral(
+    "La copia de seguridad no se realizó porque la base de datos está siendo utilizada por "
+    "otro usuario.");
+
+} // namespace
+
+class PruebaCopiaSeguridad : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPrueba> entorno;
+    std::unique_ptr<MensajesGuion> mensajes;
+    QString base;
+    QString carpeta;
+
+    QStringList copias() const {
+        return QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+
+private slots:
+    void init() {
+        entorno = std::make_unique<EntornoPrueba>();
+        mensajes = std::make_unique<MensajesGuion>();
+        base = entorno->copiarBase();
+        carpeta = entorno->ruta(QStringLiteral("respaldos"));
+        QDir().mkpath(carpeta);
+        Reloj::fijar(QDate(2026, 12, 7));
+    }
+    void cleanup() {
+        Reloj::liberar();
+        mensajes.reset();
+        entorno.reset();
+    }
+
+    void nombreConElMesAbreviado() {
+        QCOMPARE(nombreCopiaSeguridad(QDate(2026, 12, 7)), QStringLiteral("bd200007dic2026.mdb"));
+        QCOMPARE(nombreCopiaSeguridad(QDate(2027, 1, 31)), QStringLiteral("bd200031ene2027.mdb"));
+    }
+
+    void copiaDelDiaSeReemplaza() {
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+        OtraConexion(base).ejecutar("INSERT INTO CATEGORIAS (CatDescripcion) VALUES ('Nueva')");
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(copias(), QStringList{QStringLiteral("bd200007dic2026.mdb")});
+        // The later copy, byte for byte.
+        QCOMPARE(contenido(carpeta + QStringLiteral("/bd200007dic2026.mdb")), contenido(base));
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void dosDiasDosCopias() {
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+        Reloj::fijar(QDate(2026, 12, 8));
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(copias(), (QStringList{QStringLiteral("bd200007dic2026.mdb"),
+                                        QStringLiteral("bd200008dic2026.mdb")}));
+    }
+
+    void baseEnUsoPorOtraConexion_data() {
+        QTest::addColumn<QByteArray>("sentencia");
+        QTest::newRow("escribiendo") << QByteArray("BEGIN IMMEDIATE");
+        QTest::newRow("leyendo") << QByteArray("BEGIN; SELECT COUNT(*) FROM USUARIOS;");
+        QTest::newRow("exclusiva") << QByteArray("BEGIN EXCLUSIVE");
+    }
+    void baseEnUsoPorOtraConexion() {
+        QFETCH(QByteArray, sentencia);
+        OtraConexion otra(base);
+        QCOMPARE(otra.ejecutar(sentencia.constData()), SQLITE_OK);
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::EnUso);
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QCOMPARE(mensajes->mostrados().first().texto, kMensajeEnUso);
+        QCOMPARE(mensajes->mostrados().first().titulo,
+                 QStringLiteral("Copia de seguridad automática"));
+        QCOMPARE(mensajes->mostrados().first().icono, Icono::Informacion);
+        QVERIFY(copias().isEmpty());
+        // Once the other program lets go, the copy works.
+        otra.ejecutar("ROLLBACK");
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+    }
+
+    void conexionAbiertaSinBloqueoNoImpide() {
+        OtraConexion otra(base);
+        QCOMPARE(otra.ejecutar("SELECT 1"), SQLITE_OK);
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Hecha);
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void otrosFallosSinMensajeNiArchivoAMedias() {
+        QCOMPARE(CopiaSeguridad(base, entorno->ruta(QStringLiteral("no-existe"))),
+                 ResultadoCopia::Fallida);
+        QCOMPARE(CopiaSeguridad(entorno->ruta(QStringLiteral("falta.mdb")), carpeta),
+                 ResultadoCopia::Fallida);
+        // The day's name taken by a folder: the copy cannot be renamed into place.
+        QDir().mkpath(carpeta + QStringLiteral("/bd200007dic2026.mdb"));
+        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Fallida);
+        QVERIFY(mensajes->mostrados().isEmpty());
+        QCOMPARE(copias(), QStringList());
+        QVERIFY(!QFile::exists(entorno->ruta(QStringLiteral("falta.mdb"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(PruebaCopiaSeguridad)
+#include "tst_copiaseguridad.moc"

@@ -1,0 +1,328 @@
+// The options dialog, driven through its controls.
+#include "comun/entornoprueba.h"
+#include "comun/selectoresguion.h"
+#include "data/conexionsqlite.h"
+#include "data/modconexion.h"
+#include "platform/mensajesguion.h"
+#include "platform/salida.h"
+#include "startup/cqueryreg.h"
+#include "startup/opciones.h"
+#include "startup/ventanas/frmAcercaDe.h"
+#include "startup/ventanas/frmOpciones.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+QString leer(const QString& nombre) {
+    return cQueryReg().GetReg(claveTarvo(), nombre, cQueryReg::HKEY_CURRENT_USER, true).toString();
+}
+
+void guardar(const QString& nombre, const QString& valor) {
+    long estado = 0;
+    cQueryReg().SetReg(claveTarvo(), nombre, valor, cQueryReg::HKEY_CURRENT_USER, cQueryReg::REG_SZ,
+                       true, estado);
+}
+
+struct ProgramaTerminado {};
+
+} // namespace
+
+class PruebaFrmOpciones : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPrueba> entorno;
+    std::unique_ptr<MensajesGuion> mensajes;
+    std::unique_ptr<SelectoresGuion> elegidos;
+    QString base;
+    QString carpeta;
+
+    template <typename T> static T* control(QWidget& ventana, const char* nombre) {
+        T* c = ventana.findChild<T*>(QString::fromLatin1(nombre));
+        if (!c)
+            qFatal("falta el control %s", nombre);
+        return c;
+    }
+    static void escribir(QWidget& v, const char* nombre, const QString& texto) {
+        control<QLineEdit>(v, nombre)->setText(texto);
+    }
+    static void pulsar(QWidget& v, const char* nombre) {
+        QTest::mouseClick(control<QPushButton>(v, nombre), Qt::LeftButton);
+    }
+
+private slots:
+    void init() {
+        entorno = std::make_unique<EntornoPrueba>();
+        mensajes = std::make_unique<MensajesGuion>();
+        elegidos = std::make_unique<SelectoresGuion>();
+        base = entorno->copiarBase();
+        carpeta = entorno->ruta(QStringLiteral("presupuestos"));
+        QDir().mkpath(carpeta);
+        guardar(QStringLiteral("db_path"), base);
+        guardar(QStringLiteral("doc_path"), carpeta);
+        guardar(QStringLiteral("db_backup"), QString());
+        guardar(QStringLiteral("iva"), QStringLiteral("22"));
+        guardar(QStringLiteral("aviso_dias"), QStringLiteral("5"));
+    }
+    void cleanup() {
+        if (conexion())
+            CerrarConexion();
+        instalarTerminador({});
+        establecerAccionFalloConexion({});
+        elegidos.reset();
+        mensajes.reset();
+        entorno.reset();
+    }
+
+    void cargaYCasillaDeRespaldo() {
+        frmOpciones f;
+        QCOMPARE(f.windowTitle(), QStringLiteral("Opciones"));
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacion")->text(), base);
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacionPresupuestos")->text(), carpeta);
+        QCOMPARE(control<QLineEdit>(f, "txtIVA")->text(), QStringLiteral("22"));
+        QCOMPARE(control<QLineEdit>(f, "txtIVA")->maxLength(), 5);
+        QCOMPARE(control<QLineEdit>(f, "txtAvisoDias")->text(), QStringLiteral("5"));
+        auto* chk = control<QCheckBox>(f, "chkRespaldoAutomatico");
+        auto* respaldo = control<QLineEdit>(f, "txtUbicacionRespaldo");
+        auto* examinar = control<QPushButton>(f, "cmdExaminarRespaldo");
+        QVERIFY(!chk->isChecked());
+        QVERIFY(!respaldo->isEnabled() && !examinar->isEnabled());
+        chk->setChecked(true);
+        QVERIFY(respaldo->isEnabled() && examinar->isEnabled());
+        respaldo->setText(QStringLiteral("/respaldos"));
+        chk->setChecked(false);
+        QVERIFY(respaldo->text().isEmpty());
+        QVERIFY(!respaldo->isEnabled());
+    }
+
+    void respaldoGuardadoMarcaLaCasilla() {
+        guardar(QStringLiteral("db_backup"), QStringLiteral("/respaldos"));
+        frmOpciones f;
+        QVERIFY(control<QCheckBox>(f, "chkRespaldoAutomatico")->isChecked());
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacionRespaldo")->text(),
+                 QStringLiteral("/respaldos"));
+        QVERIFY(control<QLineEdit>(f, "txtUbicacionRespaldo")->isEnabled());
+    }
+
+    void aceptarEscribeTodoYLaTabla() {
+        ConexionSqlite directa(base);
+        CrearDSN(QStringLiteral("TARVO_PRUEBA"), base);
+        AbrirConexion(QStringLiteral("TARVO_PRUEBA"), QStringLiteral("pelmor"));
+        frmOpciones f;
+        f.reiniciar = true;
+        control<QCheckBox>(f, "chkRespaldoAutomatico")->setChecked(true);
+        escribir(f, "txtUbicacionRespaldo", QStringLiteral("  /respaldos  "));
+        escribir(f, "txtNombreEmpresa", QStringLiteral(" Acme S.A. "));
+        escribir(f, "txtIVA", QStringLiteral("10.5"));
+        escribir(f, "txtAvisoDias", QStringLiteral("12"));
+        pulsar(f, "cmdOK");
+        QCOMPARE(f.result(), int(QDialog::Accepted));
+        QCOMPARE(leer(QStringLiteral("db_backup")), QStringLiteral("/respaldos"));
+        QCOMPARE(leer(QStringLiteral("empresa")), QStringLiteral("Acme S.A."));
+        QCOMPARE(leer(QStringLiteral("iva")), QStringLiteral("10.5"));
+        QCOMPARE(leer(QStringLiteral("aviso_dias")), QStringLiteral("12"));
+        const auto r = directa.ejecutar(QStringLiteral("SELECT OpcAvisoVencimiento FROM OPCIONES"));
+        QCOMPARE(r.filas->valor(0, 0).toInt(), 12);
+        // Only the restart message.
+        QCOMPARE(mensajes->textos(),
+                 QStringList{QStringLiteral("Debe salir y volver a ingresar al programa para "
+                                            "que los cambios surtan efecto.")});
+        QCOMPARE(mensajes->mostrados().first().titulo,
+                 QStringLiteral("Cambios en la configuración"));
+    }
+
+    void sinReiniciarNoHayMensaje() {
+        frmOpciones f;
+        pulsar(f, "cmdOK");
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void rutasMalasEnOrdenYSoloSaltanSuEscritura() {
+        frmOpciones f;
+        escribir(f, "txtUbicacion", QStringLiteral("bd2000.mdb"));
+        escribir(f, "txtUbicacionPresupuestos", entorno->ruta(QStringLiteral("no-existe")));
+        escribir(f, "txtNombreEmpresa", QStringLiteral("Otra"));
+        pulsar(f, "cmdOK");
+        QCOMPARE(mensajes->mostrados().size(), 2);
+        QVERIFY(mensajes->textos()[0].startsWith(
+            QStringLiteral("La ubicación de la base de datos no es correcta. \nDebe comenzar")));
+        QCOMPARE(mensajes->textos()[1],
+                 QStringLiteral("La ubicación de los presupuestos no es correcta. \nVerifique "
+                                "que la carpeta existe."));
+        for (const auto& m : mensajes->mostrados()) {
+            QCOMPARE(m.titulo, QStringLiteral("Verifique"));
+            QCOMPARE(m.icono, Icono::Informacion);
+        }
+        QCOMPARE(leer(QStringLiteral("db_path")), base);
+        QCOMPARE(leer(QStringLiteral("doc_path")), carpeta);
+        QCOMPARE(leer(QStringLiteral("empresa")), QStringLiteral("Otra"));
+        QCOMPARE(f.result(), int(QDialog::Accepted)); // closes all the same
+    }
+
+    void archivoInexistenteYCarpetaRelativa() {
+        frmOpciones f;
+        escribir(f, "txtUbicacion", entorno->ruta(QStringLiteral("falta.mdb")));
+        escribir(f, "txtUbicacionPresupuestos", QStringLiteral("presupuestos"));
+        pulsar(f, "cmdOK");
+        QCOMPARE(mensajes->textos(),
+                 (QStringList{QStringLiteral("La ubicación de la base de datos no es correcta. "
+                                             "\nVerifique que el archivo existe."),
+                              QStringLiteral("La ubicación de la carpeta de presupuestos no es "
+                                             "correcta. \nDebe comenzar con la barra de la "
+                                             "carpeta raíz (/). Por ejemplo: "
+                                             "/home/carpeta_presupuestos")}));
+    }
+
+    void ivaConLetrasSeRechazaYDiasConLetrasSonCero() {
+        ConexionSqlite directa(base);
+        CrearDSN(QStringLiteral("TARVO_PRUEBA"), base);
+        AbrirConexion(QStringLiteral("TARVO_PRUEBA"), QStringLiteral("pelmor"));
+        QVERIFY(directa.ejecutar(QStringLiteral("UPDATE OPCIONES SET OpcAvisoVencimiento=9")).ok);
+        frmOpciones f;
+        escribir(f, "txtIVA", QStringLiteral("abc"));
+        escribir(f, "txtAvisoDias", QStringLiteral("abc"));
+        pulsar(f, "cmdOK");
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QVERIFY(mensajes->textos().first().startsWith(QStringLiteral("El I.V.A. no es correcto.")));
+        QCOMPARE(leer(QStringLiteral("iva")), QStringLiteral("22"));
+        QCOMPARE(leer(QStringLiteral("aviso_dias")), QStringLiteral("0"));
+        const auto r = directa.ejecutar(QStringLiteral("SELECT OpcAvisoVencimiento FROM OPCIONES"));
+        QCOMPARE(r.filas->valor(0, 0).toInt(), 0);
+    }
+
+    void cancelarNoEscribeNada() {
+        QFile ajustes(entorno->ruta(QStringLiteral(".config/Varnel Software/Tarvo.conf")));
+        QVERIFY(ajustes.open(QIODevice::ReadOnly));
+        const QByteArray antes = ajustes.readAll();
+        ajustes.close();
+        frmOpciones f;
+        control<QCheckBox>(f, "chkRespaldoAutomatico")->setChecked(true);
+        escribir(f, "txtUbicacionRespaldo", QStringLiteral("/respaldos"));
+        escribir(f, "txtNombreEmpresa", QStringLiteral("Cambiada"));
+        pulsar(f, "cmdCancel");
+        QCOMPARE(f.result(), int(QDialog::Rejected));
+        QVERIFY(ajustes.open(QIODevice::ReadOnly));
+        QCOMPARE(ajustes.readAll(), antes);
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void escapeCancelaYEnterAvanza() {
+        frmOpciones f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        auto* empresa = control<QLineEdit>(f, "txtNombreEmpresa");
+        empresa->setFocus();
+        QTest::keyClick(empresa, Qt::Key_Return);
+        QVERIFY(f.isVisible()); // Enter did not press "Aceptar"
+        QVERIFY(!empresa->hasFocus());
+        QTest::keyClick(&f, Qt::Key_Escape);
+        QCOMPARE(f.result(), int(QDialog::Rejected));
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void examinarConSusTitulosYFiltros() {
+        frmOpciones f;
+        elegidos->responder(QStringLiteral("/datos/bd2000.mdb"));
+        pulsar(f, "cmdExaminar");
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacion")->text(),
+                 QStringLiteral("/datos/bd2000.mdb"));
+        // Cancelled: the chooser's last file name.
+        pulsar(f, "cmdExaminarLogo");
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacionLogo")->text(),
+                 QStringLiteral("/datos/bd2000.mdb"));
+        pulsar(f, "cmdExaminarPresupuestos");
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacionPresupuestos")->text(), QString());
+        control<QCheckBox>(f, "chkRespaldoAutomatico")->setChecked(true);
+        elegidos->responder(QStringLiteral("/respaldos"));
+        pulsar(f, "cmdExaminarRespaldo");
+        QCOMPARE(control<QLineEdit>(f, "txtUbicacionRespaldo")->text(),
+                 QStringLiteral("/respaldos"));
+        QCOMPARE(elegidos->titulos(),
+                 (QStringList{QStringLiteral("Seleccione la ubicación de la Base de Datos"),
+                              QStringLiteral("Seleccione la ubicación del logo de su empresa"),
+                              QStringLiteral("Seleccione la carpeta destino para los presupuestos"),
+                              QStringLiteral("Seleccione la carpeta destino")}));
+        QCOMPARE(elegidos->filtros(),
+                 (QStringList{QStringLiteral("Bases de Datos de Microsoft Access (*.mdb)|*.mdb"),
+                              QStringLiteral("Archivos de imágen (*.gif;*.jpg;*.png;*.bmp)|*.gif;"
+                                             "*.jpg;*.png;*.bmp")}));
+        QCOMPARE(filtroQt(elegidos->filtros()[1]),
+                 QStringLiteral("Archivos de imágen (*.gif *.jpg *.png *.bmp)"));
+    }
+
+    void conexionFallidaMuestraOpcionesYTermina() {
+        bool opcionesMostradas = false;
+        establecerAccionFalloConexion([&] {
+            QTimer::singleShot(0, [] {
+                auto* f = qobject_cast<frmOpciones*>(QApplication::activeModalWidget());
+                QVERIFY(f);
+                QVERIFY(f->reiniciar);
+                f->cancelar();
+            });
+            frmOpciones f;
+            f.reiniciar = true;
+            f.exec();
+            opcionesMostradas = true;
+        });
+        instalarTerminador([](int) { throw ProgramaTerminado(); });
+        QVERIFY_THROWS_EXCEPTION(ProgramaTerminado,
+                                 AbrirConexion(QStringLiteral("NO_EXISTE"), QStringLiteral("x")));
+        QVERIFY(opcionesMostradas);
+        QCOMPARE(mensajes->textos(),
+                 QStringList{QStringLiteral("No tiene suficientes permisos en la ubicación "
+                                            "actual de la base de datos.")});
+    }
+
+    void acercaDe() {
+        frmAcercaDe f;
+        QCOMPARE(f.windowTitle(), QStringLiteral("Acerca de Tarvo"));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Tarvo"));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+                 QStringLiteral("Versión 2.0.0"));
+        QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblDescription"))->text(),
+                 QStringLiteral("Sistema de gestión de cotizaciones y presupuestos"));
+        QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->text(),
+                 QStringLiteral("&System Info..."));
+    }
+
+    void informacionDelSistema() {
+        // Neither value: the message.
+        frmAcercaDe f;
+        f.StartSysInfo();
+        QCOMPARE(mensajes->textos(),
+                 QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+        // Only the second value, without the tool in that folder: the message again.
+        QSettings maquina(QSettings::NativeFormat, QSettings::SystemScope,
+                          QStringLiteral("Microsoft"), QStringLiteral("Shared Tools Location"));
+        maquina.setValue(QStringLiteral("MSINFO"), entorno->home());
+        maquina.sync();
+        QString valor;
+        QVERIFY(GetKeyValue(cQueryReg::HKEY_LOCAL_MACHINE,
+                            QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
+                            QStringLiteral("MSINFO"), valor));
+        QCOMPARE(valor, entorno->home());
+        f.StartSysInfo();
+        QCOMPARE(mensajes->mostrados().size(), 2);
+        // The first value names a program that starts: no message.
+        QSettings primera(QSettings::NativeFormat, QSettings::SystemScope,
+                          QStringLiteral("Microsoft"), QStringLiteral("Shared Tools"));
+        primera.setValue(QStringLiteral("MSINFO/PATH"), QStringLiteral("/bin/true"));
+        primera.sync();
+        f.StartSysInfo();
+        QCOMPARE(mensajes->mostrados().size(), 2);
+        QVERIFY(!GetKeyValue(cQueryReg::HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Nada"),
+                             QStringLiteral("x"), valor));
+        QVERIFY(valor.isEmpty());
+    }
+};
+
+QTEST_MAIN(PruebaFrmOpciones)
+#include "tst_frmopciones.moc"
