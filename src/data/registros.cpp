@@ -118,10 +118,13 @@ Registros Registros::capitulo(const QString& nombre) const {
     const Capitulo* c = tabla_ ? tabla_->capitulo(nombre) : nullptr;
     if (fila < 0 || !c)
         return {};
-    const auto it = c->filasPorClave.constFind(tabla_->clave(fila, c->columnaPadre));
     auto filas = std::make_shared<std::vector<int>>();
-    if (it != c->filasPorClave.cend())
-        *filas = it.value();
+    // A Null key relates to nothing, not even to an empty text.
+    if (!tabla_->esNulo(fila, c->columnaPadre)) {
+        const auto it = c->filasPorClave.constFind(tabla_->clave(fila, c->columnaPadre));
+        if (it != c->filasPorClave.cend())
+            *filas = it.value();
+    }
     return Registros(c->hija, c->nombre, std::move(filas));
 }
 
