@@ -20,7 +20,6 @@ const QString kTotalPresupuestos = QStringLiteral(
     "'PreId') AS Presupuestos_Productos) AS Presupuestos RELATE 'PREID' TO 'PreId') AS "
     "Presupuestos");
 
-
 } // namespace
 
 QString atributoConexion(const QString& cadena, const QString& nombre) {
@@ -188,8 +187,9 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
                          const QVariantList& valores) {
     Comando* c = buscar(comando);
     if (!c) {
-        informarErrores({{errores::kObjetoNoEncontrado,
-                   QStringLiteral("El entorno de datos no tiene el comando '%1'.").arg(comando)}});
+        informarErrores(
+            {{errores::kObjetoNoEncontrado,
+              QStringLiteral("El entorno de datos no tiene el comando '%1'.").arg(comando)}});
         return false;
     }
     if (!texto.isEmpty())

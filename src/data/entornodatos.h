@@ -50,8 +50,7 @@ public:
     // first becomes the command's text. On failure every provider error is
     // reported and the set is left closed.
     // `valores` bind, in order, to the text's ? placeholders.
-    bool abrir(const QString& comando, const QString& texto = {},
-               const QVariantList& valores = {});
+    bool abrir(const QString& comando, const QString& texto = {}, const QVariantList& valores = {});
     // The command's result set, opened with its text when it is closed (what a
     // report or window does when it binds to the command).
     RegistrosPtr usar(const QString& comando);

@@ -38,6 +38,10 @@ QString sitioWeb() {
     return QStringLiteral("https://www.varnelsoftware.com/tarvo");
 }
 
+QString videosTutoriales() {
+    return QStringLiteral("https://www.varnelsoftware.com/tarvo/videos");
+}
+
 QString soporte() {
     return QStringLiteral("soporte@varnelsoftware.com");
 }

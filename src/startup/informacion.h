@@ -15,5 +15,6 @@ QString compania();
 QString avisoLegal();
 QString sitioWeb();
 QString soporte();
+QString videosTutoriales();
 
 } // namespace informacion

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "data/modconexion.h"
+
+#include <QObject>
+
+#include <functional>
+
+// The quote list of the main window: what fills it, how it sorts, searches,
+// deletes and which quotes may be edited. The window only wires its controls
+// to these commands and rebinds its grid when the list changes.
+class ListaPresupuestos : public QObject {
+    Q_OBJECT
+public:
+    // Every quote with its contact's trade name (quotes without a contact do
+    // not appear).
+    static QString consultaBase();
+
+    explicit ListaPresupuestos(QObject* padre = nullptr);
+    ~ListaPresupuestos() override;
+
+    // Loading: the base query ordered by date.
+    void cargar();
+    // Fills the list from a SQL text; the list query and the order stay.
+    void Actualizar(const QString& sql);
+    // Header click on column 0..3 (number, date, contact, owner): ascending
+    // first, each further click on the same column reverses.
+    void ordenarPorColumna(int columna);
+    // Asks for a text and lists the quotes that contain it; without matches,
+    // says so and lists them all. An empty answer changes nothing.
+    void buscar();
+    void buscarTexto(const QString& texto);
+    // All quotes in the current order.
+    void mostrarTodo();
+    // Lists the quotes the expiry notice counts.
+    void listarAvisos(int diasAviso);
+    // The expiry notice's text for the given notice days.
+    static QString textoAvisos(int diasAviso);
+
+    // The quote at a 1-based position may be edited by the current user; on
+    // refusal the message is shown. `preId` receives the quote's key.
+    enum class Edicion { SinFila, Permitida, Rechazada };
+    Edicion editar(int posicion, qint32& preId) const;
+
+    // Deletes the quote at a 1-based position (0: none selected) after the
+    // administrator check and the user's confirmation; its lines and the
+    // quote go together or not at all.
+    enum class Borrado { NoVerificado, NadaQueBorrar, NoConfirmado, Borrado, Fallido };
+    Borrado eliminar(int posicion, const std::function<bool()>& verificarAdministrador);
+
+    // Closes the list's result set (without releasing it).
+    void cerrar();
+
+    const RegistrosPtr& registros() const { return rs_; }
+    const QString& consultaLista() const { return consultaLista_; }
+    const QString& clausulaOrden() const { return orden_; }
+
+signals:
+    // The result set was replaced: views rebind.
+    void listaCambiada();
+
+private:
+    RegistrosPtr rs_;
+    QString consultaLista_;
+    QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");
+    int ultimaColumna_ = 0;
+    QString direccion_;
+};

@@ -1,0 +1,284 @@
+#include "main/ventanas/frmPrincipal.h"
+
+#include "data/entornodatos.h"
+#include "main/listapresupuestos.h"
+#include "main/modelolista.h"
+#include "platform/salida.h"
+#include "platform/ventanas/entertab.h"
+#include "platform/ventanas/unica.h"
+#include "startup/informacion.h"
+#include "startup/opciones.h"
+#include "startup/ventanas/frmAcercaDe.h"
+#include "startup/ventanas/frmOpciones.h"
+#include "users/sesion.h"
+#include "users/ventanas/frmVerificaUsuario.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QAction* accion(QMenu* menu, const char16_t* nombre, const QString& texto) {
+    QAction* a = menu->addAction(texto);
+    a->setObjectName(QString::fromUtf16(nombre));
+    return a;
+}
+
+QMenu* menu(QMenuBar* barra, const char16_t* nombre, const QString& texto) {
+    QMenu* m = barra->addMenu(texto);
+    m->setObjectName(QString::fromUtf16(nombre));
+    return m;
+}
+
+// Twips (1/1440 inch) as pixels at 96 dpi.
+int pixeles(int twips) {
+    return twips * 96 / 1440;
+}
+
+} // namespace
+
+frmPrincipal::frmPrincipal(QWidget* padre) : QMainWindow(padre) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    setWindowTitle(QStringLiteral("Menú Principal - Tarvo"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    lista_ = new ListaPresupuestos(this);
+    crearMenus();
+    crearLista();
+
+    auto* sbAvisos = statusBar();
+    sbAvisos->setObjectName(QStringLiteral("sbAvisos"));
+    sbAvisos->setSizeGripEnabled(true);
+    avisos_ = new QLabel(sbAvisos);
+    avisos_->setObjectName(QStringLiteral("avisos"));
+    avisos_->setCursor(Qt::PointingHandCursor);
+    avisos_->installEventFilter(this);
+    sbAvisos->addWidget(avisos_, 1);
+
+    new FiltroEnterTab(this);
+    resize(pixeles(975 + 1140 + 5265 + 1470) + 220, 520);
+
+    connect(lista_, &ListaPresupuestos::listaCambiada, this, &frmPrincipal::enlazarGrilla);
+    lista_->cargar();
+}
+
+frmPrincipal::~frmPrincipal() = default;
+
+void frmPrincipal::crearMenus() {
+    QMenuBar* barra = menuBar();
+    QMenu* archivo = menu(barra, u"mnuArchivo", QStringLiteral("Archivo"));
+    // Opens the quote editor, which arrives with its own window.
+    accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto"))
+        ->setEnabled(false);
+    QMenu* reportes = archivo->addMenu(QStringLiteral("Reportes"));
+    reportes->setObjectName(QStringLiteral("mnuArchivoReportes"));
+    accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
+        ->setEnabled(false);
+    accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar"))->setEnabled(false);
+    archivo->addSeparator();
+    connect(accion(archivo, u"mnuArchivoSalir", QStringLiteral("Salir")), &QAction::triggered, this,
+            &frmPrincipal::salir);
+
+    QMenu* contactos = menu(barra, u"mnuContactos", QStringLiteral("Contactos"));
+    accion(contactos, u"mnuContactosIngresoContactos", QStringLiteral("Ingreso de Contactos"))
+        ->setEnabled(false);
+
+    QMenu* herramientas = menu(barra, u"mnuHerramientas", QStringLiteral("Herramientas"));
+    accion(herramientas, u"mnuHerramientasMantCategorias",
+           QStringLiteral("Mantenimiento de Categorías"))
+        ->setEnabled(false);
+    accion(herramientas, u"mnuHerramientasMantProductos",
+           QStringLiteral("Mantenimiento de Productos"))
+        ->setEnabled(false);
+    // User maintenance arrives with its window; until then it stays disabled
+    // for everybody.
+    accion(herramientas, u"mnuHerramientasMantUsuarios",
+           QStringLiteral("Mantenimiento de Usuarios"))
+        ->setEnabled(false);
+    accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar"))->setEnabled(false);
+    QAction* opciones =
+        accion(herramientas, u"mnuHerramientasOpciones", QStringLiteral("Opciones"));
+    // Decided once, when the window loads.
+    opciones->setEnabled(esAdministrador(usuarioActual()));
+    connect(opciones, &QAction::triggered, this, [] {
+        frmOpciones& f = ventanaUnica<frmOpciones>();
+        f.setAttribute(Qt::WA_DeleteOnClose);
+        f.reiniciar = true;
+        f.show();
+        f.raise();
+        f.activateWindow();
+    });
+
+    QMenu* ayuda = menu(barra, u"mnuAyuda", QStringLiteral("Ayuda"));
+    connect(accion(ayuda, u"mnuAyudaSitioWeb", QStringLiteral("Sitio web")), &QAction::triggered,
+            this, [] { QDesktopServices::openUrl(QUrl(informacion::sitioWeb())); });
+    connect(accion(ayuda, u"mnuAyudaVideos", QStringLiteral("Videos Tutoriales en línea")),
+            &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(informacion::videosTutoriales())); });
+    connect(accion(ayuda, u"mnuAyudaAcercaDe", QStringLiteral("Acerca De...")), &QAction::triggered,
+            this, [this] {
+                frmAcercaDe acerca(this);
+                acerca.exec();
+            });
+}
+
+void frmPrincipal::crearLista() {
+    auto* central = new QWidget(this);
+    auto* marco = new QGroupBox(QStringLiteral("LISTA DE PRESUPUESTOS"), central);
+    marco->setObjectName(QStringLiteral("marcoLista"));
+    dtgLista_ = new QTableView(marco);
+    dtgLista_->setObjectName(QStringLiteral("dtgLista"));
+    modelo_ = new ModeloLista({{QStringLiteral("PreNumero"), QStringLiteral("Nro. Ppto.")},
+                               {QStringLiteral("PreFecha"), QStringLiteral("Fecha")},
+                               {QStringLiteral("EmpNombreFantasia"), QStringLiteral("Cliente")},
+                               {QStringLiteral("UsuLogin"), QStringLiteral("Ingresó")}},
+                              this);
+    dtgLista_->setModel(modelo_);
+    dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
+    dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dtgLista_->setAlternatingRowColors(true);
+    dtgLista_->verticalHeader()->setDefaultSectionSize(22);
+    dtgLista_->horizontalHeader()->setSectionsClickable(true);
+    const int anchos[] = {975, 1140, 5265, 1470};
+    for (int c = 0; c < 4; ++c)
+        dtgLista_->setColumnWidth(c, pixeles(anchos[c]));
+    connect(dtgLista_->horizontalHeader(), &QHeaderView::sectionClicked, lista_,
+            &ListaPresupuestos::ordenarPorColumna);
+    connect(dtgLista_, &QTableView::doubleClicked, this, [this] {
+        if (cmdMenu_[1]->isEnabled())
+            cmdMenu_Click(1);
+    });
+    auto* enMarco = new QVBoxLayout(marco);
+    enMarco->addWidget(dtgLista_);
+
+    static const struct {
+        const char16_t* texto;
+        const char16_t* ayuda;
+    } botones[] = {
+        {u"Nuevo", u"Ingresar un nuevo Presupuesto"},
+        {u"Editar", u"Modificar el Presupuesto seleccionado"},
+        {u"Imprimir", u"Imprimir la lista de Presupuestos"},
+        {u"Buscar", u"Buscar por la descripción"},
+        {u"Actualizar", u"Muestra todos los datos"},
+        {u"Eliminar", u"Elimina el Presupuesto seleccionado"},
+        {u"Salir", u"Salir"},
+    };
+    auto* barra = new QVBoxLayout;
+    for (int i = 0; i < 7; ++i) {
+        auto* b = new QPushButton(QString::fromUtf16(botones[i].texto), central);
+        b->setObjectName(QStringLiteral("cmdMenu(%1)").arg(i));
+        b->setToolTip(QString::fromUtf16(botones[i].ayuda));
+        b->setMinimumWidth(96);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
+        cmdMenu_[size_t(i)] = b;
+        barra->addWidget(b);
+    }
+    barra->addStretch();
+    // New, edit and print open the quote editor and the quote report, which
+    // arrive with their own windows.
+    for (int i : {0, 1, 2})
+        cmdMenu_[size_t(i)]->setEnabled(false);
+
+    auto* todo = new QHBoxLayout(central);
+    todo->addWidget(marco, 1);
+    todo->addLayout(barra);
+    setCentralWidget(central);
+}
+
+void frmPrincipal::enlazarGrilla() {
+    modelo_->establecerRegistros(*lista_->registros());
+    if (modelo_->rowCount() > 0)
+        dtgLista_->setCurrentIndex(modelo_->index(0, 0));
+}
+
+int frmPrincipal::filaActual() const {
+    const QModelIndex actual = dtgLista_->currentIndex();
+    return actual.isValid() ? actual.row() + 1 : 0;
+}
+
+void frmPrincipal::cmdMenu_Click(int indice) {
+    switch (indice) {
+    case 1: {
+        qint32 preId = 0;
+        // Opening the editor arrives with the editor window; the owner rule
+        // and its refusal apply already.
+        lista_->editar(filaActual(), preId);
+        break;
+    }
+    case 3:
+        lista_->buscar();
+        break;
+    case 4:
+        lista_->mostrarTodo();
+        break;
+    case 5:
+        lista_->eliminar(filaActual(), [this] {
+            frmVerificaUsuario verificacion(this);
+            verificacion.exec();
+            return verificacion.LoginSucceeded;
+        });
+        break;
+    case 6:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmPrincipal::actualizarAvisos() {
+    avisos_->setText(ListaPresupuestos::textoAvisos(opciones().aviso_dias));
+}
+
+void frmPrincipal::sbAvisos_PanelClick() {
+    lista_->listarAvisos(opciones().aviso_dias);
+}
+
+void frmPrincipal::changeEvent(QEvent* evento) {
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow())
+        actualizarAvisos();
+    QMainWindow::changeEvent(evento);
+}
+
+bool frmPrincipal::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == avisos_ && evento->type() == QEvent::MouseButtonRelease) {
+        sbAvisos_PanelClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(objeto, evento);
+}
+
+void frmPrincipal::cerrarConexiones(bool cerrarLista) {
+    if (dteBodex().conexionAbierta())
+        dteBodex().cerrarConexion();
+    if (cerrarLista)
+        lista_->cerrar();
+    if (conexion())
+        CerrarConexion();
+}
+
+void frmPrincipal::salir() {
+    cerrarConexiones(false);
+    terminarPrograma(0);
+}
+
+void frmPrincipal::closeEvent(QCloseEvent* evento) {
+    cerrarConexiones(true);
+    // The other windows cannot work without the connection: they close too.
+    for (QWidget* ventana : QApplication::topLevelWidgets())
+        if (ventana != this && ventana->isVisible())
+            ventana->close();
+    evento->accept();
+}

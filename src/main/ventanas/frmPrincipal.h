@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+
+class ListaPresupuestos;
+class ModeloLista;
+class QAction;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+// "Menú Principal - Tarvo": the menus, the quote list with its command bar,
+// and the expiry notice in the status bar.
+class frmPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmPrincipal(QWidget* padre = nullptr);
+    ~frmPrincipal() override;
+
+    ListaPresupuestos& lista() { return *lista_; }
+
+    // The command bar: 0 new, 1 edit, 2 print, 3 search, 4 show all,
+    // 5 delete, 6 exit.
+    void cmdMenu_Click(int indice);
+    // The notice's text, recomputed from the database.
+    void actualizarAvisos();
+    // A click on the notice lists the quotes it counts.
+    void sbAvisos_PanelClick();
+    // "Salir": the exit sequence, then the program ends.
+    void salir();
+
+    // The grid's current row, 1-based; 0 when none.
+    int filaActual() const;
+
+protected:
+    void changeEvent(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void crearMenus();
+    void crearLista();
+    void enlazarGrilla();
+    void cerrarConexiones(bool cerrarLista);
+
+    ListaPresupuestos* lista_;
+    ModeloLista* modelo_;
+    QTableView* dtgLista_;
+    std::array<QPushButton*, 7> cmdMenu_{};
+    QLabel* avisos_;
+};

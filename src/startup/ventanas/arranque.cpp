@@ -1,0 +1,86 @@
+#include "startup/ventanas/arranque.h"
+
+#include "data/entornodatos.h"
+#include "data/modconexion.h"
+#include "main/ventanas/frmPrincipal.h"
+#include "platform/carpetas.h"
+#include "platform/mensajes.h"
+#include "platform/salida.h"
+#include "startup/arranque.h"
+#include "startup/copiaseguridad.h"
+#include "startup/opciones.h"
+#include "startup/ventanas/frmOpciones.h"
+#include "startup/ventanas/frmPresentacion.h"
+#include "users/ventanas/frmLogin.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+
+namespace {
+
+bool baseEncontrada() {
+    return QFileInfo(opciones().db_path).isFile();
+}
+
+// Until a database file is chosen in the options there is no way on.
+void buscarBase() {
+    if (baseEncontrada())
+        return;
+    do {
+        mensaje(QStringLiteral("A continuación se abrirá la pantalla de opciones para que la "
+                               "seleccione manualmente (por defecto la base de datos se instala "
+                               "en la carpeta ") +
+                    QDir::toNativeSeparators(carpetaPrograma()) + QStringLiteral(")."),
+                Botones::Aceptar, Icono::Informacion,
+                QStringLiteral("No se ha encontrado la base de datos del programa."));
+        frmOpciones dialogo;
+        dialogo.reiniciar = false;
+        dialogo.exec();
+        CargarOpciones();
+    } while (!baseEncontrada());
+}
+
+void mostrarAhora(QWidget* ventana) {
+    ventana->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+void Main() {
+    const QString cuenta = nombreCuenta();
+    const QString origen = nombreOrigenDatos(cuenta);
+    dteBodex().establecerCadenaConexion(cadenaConexionInformes(cuenta));
+    QDir::setCurrent(carpetaPrograma());
+    CargarOpciones();
+    prepararCarpetaTarvo();
+    buscarBase();
+    CrearDSN(origen, opciones().db_path);
+    AbrirConexion(origen, passwordBase());
+
+    auto* login = new frmLogin;
+    login->exec();
+    if (!login->LoginSucceeded) {
+        CerrarConexion();
+        terminarPrograma(0);
+    }
+
+    QPointer<frmPresentacion> presentacion = new frmPresentacion;
+    presentacion->show();
+    mostrarAhora(presentacion);
+    if (!opciones().db_backup.isEmpty()) {
+        CerrarConexion();
+        CopiaSeguridad(opciones().db_path, opciones().db_backup);
+        AbrirConexion(origen, passwordBase());
+    }
+    if (presentacion)
+        mostrarAhora(presentacion);
+    delete login;
+
+    auto* principal = new frmPrincipal;
+    principal->show();
+    if (presentacion)
+        presentacion->close();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QLineEdit;
+class QPushButton;
+
+// The login and password form shared by the login dialog and the
+// administrator check: an optional notice, "&Login:" (starting with "admin"),
+// "&Password:" (hidden), "Aceptar" (default) and "Cancelar" (Escape).
+struct ControlesLogin {
+    QLineEdit* login;
+    QLineEdit* password;
+    QPushButton* aceptar;
+    QPushButton* cancelar;
+};
+ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "data/conexionsqlite.h"
+
+#include <QDate>
+#include <QVariant>
+
+// Adds rows to a test database with plain statements on a connection of its
+// own: contacts, products, quotes and their lines.
+class Fixtura {
+public:
+    explicit Fixtura(const QString& rutaBase);
+
+    struct Presupuesto {
+        QVariant numero = QStringLiteral("1");
+        QDate fecha = QDate(2026, 12, 1);
+        int empId = 1;
+        int vigencia = 0;
+        QString lugar = QStringLiteral("Montevideo");
+        QString saludo = QStringLiteral("Estimados");
+        QVariant usuLogin = QStringLiteral("admin");
+    };
+
+    int contacto(const QString& nombreFantasia, const QString& razonSocial = {});
+    int presupuesto(const Presupuesto& p);
+    int producto(const QString& descripcion, const QString& codigo = {});
+    void linea(int preId, int proId, double precio = 1.0, double cantidad = 1.0);
+    void usuario(const QString& login, const QVariant& passwordCodificada, const QString& nombre);
+    int contar(const QString& tabla);
+
+    ConexionSqlite& conexion() { return con_; }
+
+private:
+    void ejecutar(const QString& sql, const QVariantList& valores);
+    ConexionSqlite con_;
+};
+
+// Points a test data source at the file and opens the shared connection on it.
+void abrirConexionDePrueba(const QString& rutaBase);

@@ -1,0 +1,294 @@
+// The quote list: filling, sorting, searching, editing rights, deleting, and
+// the expiry notice.
+#include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
+#include "data/modconexion.h"
+#include "main/listapresupuestos.h"
+#include "platform/mensajesguion.h"
+#include "platform/reloj.h"
+#include "users/sesion.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+class PruebaListaPresupuestos : public QObject {
+    Q_OBJECT
+    std::unique_ptr<EntornoPrueba> entorno;
+    std::unique_ptr<MensajesGuion> mensajes;
+    std::unique_ptr<Fixtura> datos;
+    std::unique_ptr<ListaPresupuestos> lista;
+
+    QStringList columna(const char* campo) const {
+        QStringList valores;
+        Registros rs = *lista->registros();
+        for (rs.moverPrimero(); !rs.alFinal(); rs.moverSiguiente())
+            valores << rs.texto(QString::fromLatin1(campo));
+        return valores;
+    }
+    int presupuesto(const QVariant& numero, const QDate& fecha, int empId,
+                    const QString& usuario = QStringLiteral("admin"), int vigencia = 0) {
+        Fixtura::Presupuesto p;
+        p.numero = numero;
+        p.fecha = fecha;
+        p.empId = empId;
+        p.usuLogin = usuario;
+        p.vigencia = vigencia;
+        return datos->presupuesto(p);
+    }
+    static std::function<bool()> verificado(bool si) {
+        return [si] { return si; };
+    }
+
+private slots:
+    void init() {
+        entorno = std::make_unique<EntornoPrueba>();
+        mensajes = std::make_unique<MensajesGuion>();
+        const QString base = entorno->copiarBase();
+        datos = std::make_unique<Fixtura>(base);
+        abrirConexionDePrueba(base);
+        Reloj::fijar(QDate(2026, 12, 7));
+        lista = std::make_unique<ListaPresupuestos>();
+        establecerUsuarioActual(QStringLiteral("admin"));
+    }
+    void cleanup() {
+        lista.reset();
+        CerrarConexion();
+        datos.reset();
+        mensajes.reset();
+        entorno.reset();
+        Reloj::liberar();
+    }
+
+    void cargaTodoConContactoPorFecha() {
+        const int acme = datos->contacto(QStringLiteral("Acme"));
+        presupuesto(QStringLiteral("2"), QDate(2026, 5, 2), acme);
+        presupuesto(QStringLiteral("1"), QDate(2026, 1, 1), acme);
+        presupuesto(QStringLiteral("9"), QDate(2026, 3, 1), 999); // contact gone
+        QSignalSpy cambios(lista.get(), &ListaPresupuestos::listaCambiada);
+        lista->cargar();
+        QCOMPARE(cambios.size(), 1);
+        QCOMPARE(columna("PreNumero"), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+        QCOMPARE(columna("EmpNombreFantasia").first(), QStringLiteral("Acme"));
+        QCOMPARE(lista->consultaLista(),
+                 ListaPresupuestos::consultaBase() + QStringLiteral(" ORDER BY PReFECHA ASC"));
+    }
+
+    void ordenDeEncabezados() {
+        const int a = datos->contacto(QStringLiteral("Beta"));
+        const int b = datos->contacto(QStringLiteral("alfa"));
+        presupuesto(QStringLiteral("B"), QDate(2026, 1, 2), a, QStringLiteral("super"));
+        presupuesto(QStringLiteral("a"), QDate(2026, 1, 3), b, QStringLiteral("admin"));
+        presupuesto(QStringLiteral("C"), QDate(2026, 1, 1), b, QStringLiteral("pepe"));
+        lista->cargar();
+        lista->ordenarPorColumna(1);
+        QCOMPARE(columna("PreNumero"),
+                 (QStringList{QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("a")}));
+        lista->ordenarPorColumna(1);
+        QCOMPARE(columna("PreNumero"),
+                 (QStringList{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("C")}));
+        QVERIFY(lista->consultaLista().endsWith(QStringLiteral(" ORDER BY PreFecha DESC")));
+        QCOMPARE(lista->consultaLista().count(QStringLiteral("ORDER BY")), 1);
+        lista->ordenarPorColumna(2); // another column: ascending, ignoring case
+        QCOMPARE(columna("EmpNombreFantasia").first(), QStringLiteral("alfa"));
+        QVERIFY(lista->clausulaOrden().endsWith(QStringLiteral("EmpNombreFantasia ASC")));
+        lista->ordenarPorColumna(3);
+        QCOMPARE(columna("UsuLogin").first(), QStringLiteral("admin"));
+    }
+
+    void primerClicEnNumeroEsAscendente() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        presupuesto(QStringLiteral("2"), QDate(2026, 1, 1), a);
+        presupuesto(QStringLiteral("1"), QDate(2026, 1, 2), a);
+        lista->cargar();
+        lista->ordenarPorColumna(0);
+        QCOMPARE(columna("PreNumero"), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+        QVERIFY(lista->clausulaOrden().endsWith(QStringLiteral("PreNumero ASC")));
+    }
+
+    void avisos_data() {
+        QTest::addColumn<int>("dias");
+        QTest::addColumn<QDate>("fecha");
+        QTest::addColumn<int>("vigencia");
+        QTest::addColumn<bool>("cuenta");
+        QTest::newRow("0 días: vence hoy") << 0 << QDate(2026, 12, 2) << 5 << true;
+        QTest::newRow("0 días: vence mañana") << 0 << QDate(2026, 12, 3) << 5 << false;
+        QTest::newRow("venció ayer") << 30 << QDate(2026, 12, 1) << 5 << false;
+        QTest::newRow("hace 10 días con 12, aviso 2") << 2 << QDate(2026, 11, 27) << 12 << true;
+        QTest::newRow("hace 10 días con 12, aviso 1") << 1 << QDate(2026, 11, 27) << 12 << false;
+        QTest::newRow("sin vigencia") << 3650 << QDate(2026, 12, 7) << 0 << false;
+    }
+    void avisos() {
+        QFETCH(int, dias);
+        QFETCH(QDate, fecha);
+        QFETCH(int, vigencia);
+        QFETCH(bool, cuenta);
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        presupuesto(QStringLiteral("1"), fecha, a, QStringLiteral("admin"), vigencia);
+        QCOMPARE(ListaPresupuestos::textoAvisos(dias),
+                 cuenta ? QStringLiteral("Hay 1 próximos a vencer. Clic para verlos.")
+                        : QStringLiteral("No hay avisos."));
+        lista->listarAvisos(dias);
+        QCOMPARE(lista->registros()->cantidad(), cuenta ? 1 : 0);
+    }
+
+    void listarAvisosYLuegoOrdenar() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        presupuesto(QStringLiteral("vence"), QDate(2026, 12, 1), a, QStringLiteral("admin"), 10);
+        presupuesto(QStringLiteral("antes"), QDate(2026, 11, 30), a, QStringLiteral("admin"), 10);
+        presupuesto(QStringLiteral("lejos"), QDate(2026, 12, 1), a, QStringLiteral("admin"), 90);
+        lista->listarAvisos(5);
+        QCOMPARE(columna("PreNumero"),
+                 (QStringList{QStringLiteral("antes"), QStringLiteral("vence")}));
+        QVERIFY(
+            lista->consultaLista().contains(QStringLiteral("date()+5)  ORDER BY PreFecha ASC")));
+        lista->ordenarPorColumna(1);
+        lista->ordenarPorColumna(1);
+        QCOMPARE(columna("PreNumero"),
+                 (QStringList{QStringLiteral("vence"), QStringLiteral("antes")}));
+    }
+
+    void busquedaPorCadaColumna_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QStringList>("numeros");
+        QTest::newRow("lugar") << "  salto " << QStringList{QStringLiteral("1")};
+        QTest::newRow("saludo") << "SEÑORES" << QStringList{QStringLiteral("2")};
+        QTest::newRow("razón social") << "industrias" << QStringList{QStringLiteral("2")};
+        QTest::newRow("número") << "P-7" << QStringList{QStringLiteral("P-77")};
+        QTest::newRow("fecha dd/mm")
+            << "05/03" << (QStringList{QStringLiteral("1"), QStringLiteral("P-77")});
+        QTest::newRow("nombre de fantasía") << "acme" << QStringList{QStringLiteral("1")};
+        QTest::newRow("comilla") << "d'Or" << QStringList{QStringLiteral("P-77")};
+    }
+    void busquedaPorCadaColumna() {
+        QFETCH(QString, texto);
+        QFETCH(QStringList, numeros);
+        const int acme = datos->contacto(QStringLiteral("Acme"));
+        const int ind = datos->contacto(QStringLiteral("Beta"), QStringLiteral("Industrias SA"));
+        const int oro = datos->contacto(QStringLiteral("Café d'Or"));
+        Fixtura::Presupuesto p;
+        p.numero = QStringLiteral("1");
+        p.fecha = QDate(2025, 3, 5);
+        p.empId = acme;
+        p.lugar = QStringLiteral("Salto");
+        datos->presupuesto(p);
+        p.numero = QStringLiteral("2");
+        p.fecha = QDate(2026, 5, 3);
+        p.empId = ind;
+        p.lugar = QStringLiteral("Rivera");
+        p.saludo = QStringLiteral("Señores");
+        datos->presupuesto(p);
+        p.numero = QStringLiteral("P-77");
+        p.fecha = QDate(2026, 3, 5);
+        p.empId = oro;
+        p.saludo = QStringLiteral("Estimados");
+        datos->presupuesto(p);
+        lista->cargar();
+        lista->buscarTexto(texto);
+        QCOMPARE(columna("PreNumero"), numeros);
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void busquedaSinResultadosMuestraTodo() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        presupuesto(QStringLiteral("1"), QDate(2026, 1, 1), a);
+        lista->cargar();
+        const QString antes = lista->consultaLista();
+        mensajes->escribir(QStringLiteral("zzz"));
+        lista->buscar();
+        QCOMPARE(mensajes->textos().last(), QStringLiteral("No hay Presupuestos con esos datos"));
+        QCOMPARE(mensajes->mostrados().last().titulo, QStringLiteral("Resultados de la búsqueda"));
+        QCOMPARE(mensajes->mostrados().first().titulo,
+                 QStringLiteral("Ingrese el texto a buscar:"));
+        QCOMPARE(lista->registros()->cantidad(), 1);
+        QCOMPARE(lista->consultaLista(), antes);
+        // Cancel (empty answer) changes nothing and asks nothing more.
+        mensajes->limpiar();
+        QSignalSpy cambios(lista.get(), &ListaPresupuestos::listaCambiada);
+        lista->buscar();
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QCOMPARE(cambios.size(), 0);
+    }
+
+    void editarSoloElPropietario() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int mio =
+            presupuesto(QStringLiteral("1"), QDate(2026, 1, 1), a, QStringLiteral("Pepe"));
+        presupuesto(QStringLiteral("2"), QDate(2026, 1, 2), a, QStringLiteral("admin"));
+        presupuesto(QStringLiteral("3"), QDate(2026, 1, 3), a, QString());
+        establecerUsuarioActual(QStringLiteral("PEPE"));
+        lista->cargar();
+        qint32 id = 0;
+        QCOMPARE(lista->editar(1, id), ListaPresupuestos::Edicion::Permitida);
+        QCOMPARE(id, mio);
+        QCOMPARE(lista->editar(2, id), ListaPresupuestos::Edicion::Rechazada);
+        QCOMPARE(
+            mensajes->textos(),
+            QStringList{QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")});
+        QCOMPARE(mensajes->mostrados().first().titulo, QStringLiteral("Atención"));
+        QCOMPARE(lista->editar(3, id), ListaPresupuestos::Edicion::Rechazada);
+        QCOMPARE(lista->editar(0, id), ListaPresupuestos::Edicion::SinFila);
+    }
+
+    void listaVacia() {
+        lista->cargar();
+        qint32 id = 0;
+        QCOMPARE(lista->editar(1, id), ListaPresupuestos::Edicion::SinFila);
+        QVERIFY(mensajes->mostrados().isEmpty());
+        QCOMPARE(lista->eliminar(0, verificado(true)), ListaPresupuestos::Borrado::NadaQueBorrar);
+        QCOMPARE(mensajes->textos(), QStringList{QStringLiteral("No hay nada para borrar")});
+        QCOMPARE(mensajes->mostrados().first().titulo, QStringLiteral("Tarvo"));
+    }
+
+    void eliminarPideVerificacionYConfirmacion() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int pre = presupuesto(QStringLiteral(" 15 "), QDate(2026, 1, 1), a);
+        const int sin = presupuesto(QVariant(), QDate(2026, 1, 2), a);
+        const int pro = datos->producto(QStringLiteral("Tornillo"));
+        datos->linea(pre, pro);
+        datos->linea(sin, pro);
+        lista->cargar();
+        QCOMPARE(lista->eliminar(1, verificado(false)), ListaPresupuestos::Borrado::NoVerificado);
+        QVERIFY(mensajes->mostrados().isEmpty());
+        mensajes->responder(Respuesta::No);
+        QCOMPARE(lista->eliminar(1, verificado(true)), ListaPresupuestos::Borrado::NoConfirmado);
+        QCOMPARE(mensajes->textos().last(),
+                 QStringLiteral("Esta seguro que dese eliminar el presupuesto Nro. 15"));
+        QCOMPARE(mensajes->mostrados().last().titulo, QStringLiteral("Confirme que desea hacer"));
+        QCOMPARE(mensajes->mostrados().last().botones, Botones::SiNo);
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS")), 2);
+        mensajes->responder(Respuesta::Si);
+        QCOMPARE(lista->eliminar(2, verificado(true)), ListaPresupuestos::Borrado::Borrado);
+        QCOMPARE(
+            mensajes->textos().last(),
+            QStringLiteral("Esta seguro que dese eliminar la presupuesto Sin Número, código ") +
+                QString::number(sin));
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS")), 1);
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 1);
+        QCOMPARE(lista->registros()->cantidad(), 1);
+    }
+
+    void borradoFallidoNoDejaNadaAMedias() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int pre = presupuesto(QStringLiteral("1"), QDate(2026, 1, 1), a);
+        datos->linea(pre, datos->producto(QStringLiteral("Tornillo")));
+        // Something makes deleting the quote itself fail after its lines went.
+        QVERIFY(datos->conexion()
+                    .ejecutar(QStringLiteral("CREATE TRIGGER impedir BEFORE DELETE ON "
+                                             "PRESUPUESTOS BEGIN SELECT RAISE(ABORT, 'no'); END"))
+                    .ok);
+        lista->cargar();
+        mensajes->responder(Respuesta::Si);
+        QSignalSpy cambios(lista.get(), &ListaPresupuestos::listaCambiada);
+        QCOMPARE(lista->eliminar(1, verificado(true)), ListaPresupuestos::Borrado::Fallido);
+        QVERIFY(mensajes->textos().last().startsWith(QStringLiteral("No se pudo eliminar")));
+        QVERIFY(mensajes->textos().last().contains(QStringLiteral("Error número: ")));
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS")), 1);
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 1);
+        QCOMPARE(cambios.size(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(PruebaListaPresupuestos)
+#include "tst_listapresupuestos.moc"
