@@ -8,7 +8,8 @@ cd "$(dirname "$0")"
 
 dir=${BUILD_DIR:-build}
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTARVO_SANITIZE="${TARVO_SANITIZE:-OFF}" -DTARVO_WERROR="${TARVO_WERROR:-OFF}" >/dev/null
+  -DTARVO_SANITIZE="${TARVO_SANITIZE:-OFF}" -DTARVO_WERROR="${TARVO_WERROR:-OFF}" \
+  -DTARVO_BENCHMARKS="${TARVO_BENCHMARKS:-ON}" >/dev/null
 cmake --build "$dir" -j2
 export QT_QPA_PLATFORM=offscreen
 cd "$dir" && ctest --output-on-failure -j2
