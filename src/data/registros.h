@@ -11,6 +11,12 @@
 // A client-side static result set: every row is read when it opens, so the row
 // count and the current position are known at once. Copies share the rows and
 // keep their own position. A default-constructed set is closed.
+//
+// Editing in place (for the catalogue windows) goes on top of this: an edit
+// buffer for the current row (a new row or changed fields) that a write sends
+// to the set's single base table through its connection, keyed by the table's
+// integer key, and that a discard drops; the written row then replaces the
+// shared one, so every copy and model sees it.
 class Registros {
 public:
     // Values of posicionAbsoluta() when the cursor is not on a row.
