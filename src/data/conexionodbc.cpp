@@ -11,12 +11,19 @@
 ConexionOdbc::ConexionOdbc(const QString& dsn, const QString& password) {
     static std::atomic<int> contador{0};
     nombreQt_ = QStringLiteral("tarvo_odbc_%1").arg(++contador);
-    QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombreQt_);
-    // The bare name: the driver puts "DSN=" before it.
-    bd.setDatabaseName(dsn);
-    bd.setPassword(password);
-    if (!bd.open()) {
-        anotar(bd.lastError());
+    bool ok = false;
+    {
+        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nombreQt_);
+        // The bare name: the driver puts "DSN=" before it.
+        bd.setDatabaseName(dsn);
+        bd.setPassword(password);
+        ok = bd.open();
+        if (!ok)
+            anotar(bd.lastError());
+    }
+    // Removed once no handle to it is left, otherwise Qt warns that it is
+    // still in use.
+    if (!ok) {
         if (errores_.isEmpty())
             errores_.append(
                 {errores::kFalloGeneral,

@@ -3,9 +3,10 @@
 #include "data/origenes.h"
 #include "platform/mensajes.h"
 #include "platform/odbc.h"
+#include "platform/puntero.h"
 #include "platform/salida.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 namespace {
 
@@ -13,20 +14,34 @@ std::unique_ptr<Conexion> compartida;
 std::unique_ptr<Conexion> origen;
 std::function<void()> accionFalloConexion;
 
-void informarErrores(const QList<ErrorProveedor>& errores) {
-    for (const auto& e : errores)
-        mensaje(QStringLiteral("Error número: ") + QString::number(e.numero) + u'\r' +
-                e.descripcion);
+// Qt's registry of SQL connections is gone by the time static objects are
+// destroyed, so the connections still open at the end are closed with the
+// application object instead; what outlives it (exit() from inside the
+// program) is left to the operating system rather than closed too late.
+void cerrarConexionesAlSalir() {
+    compartida.reset();
+    origen.reset();
 }
+void cerrarConLaAplicacion() {
+    qRemovePostRoutine(cerrarConexionesAlSalir);
+    qAddPostRoutine(cerrarConexionesAlSalir);
+}
+struct SoltarAlDestruir {
+    ~SoltarAlDestruir() {
+        (void)compartida.release();
+        (void)origen.release();
+    }
+} soltarAlDestruir;
 
-void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs) {
+void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs,
+                     const QVariantList& valores = {}) {
     rs = std::make_shared<Registros>();
     if (!con) {
         informarErrores({{errores::kFalloGeneral,
                           QStringLiteral("La conexión con la base de datos está cerrada.")}});
         return;
     }
-    const ResultadoSentencia r = con->ejecutar(sql);
+    const ResultadoSentencia r = con->ejecutar(sql, valores);
     if (!r.ok) {
         informarErrores(con->errores());
         return;
@@ -36,6 +51,12 @@ void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs) {
 }
 
 } // namespace
+
+void informarErrores(const QList<ErrorProveedor>& errores) {
+    for (const auto& e : errores)
+        mensaje(QStringLiteral("Error número: ") + QString::number(e.numero) + u'\r' +
+                e.descripcion);
+}
 
 ExcepcionBaseDatos::ExcepcionBaseDatos(ErrorProveedor error)
     : std::runtime_error(error.descripcion.toStdString()), error_(std::move(error)) {}
@@ -60,8 +81,10 @@ void establecerAccionFalloConexion(std::function<void()> accion) {
 void AbrirConexion(const QString& dsn, const QString& password) {
     QList<ErrorProveedor> fallos;
     compartida = abrirOrigenDatos(dsn, password, fallos);
-    if (compartida)
+    if (compartida) {
+        cerrarConLaAplicacion();
         return;
+    }
     mensaje(QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de "
                            "datos."),
             Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
@@ -78,6 +101,10 @@ void CerrarConexion() {
 
 void AbrirConsulta(const QString& sql, RegistrosPtr& rs) {
     abrirConsultaEn(compartida.get(), sql, rs);
+}
+
+void AbrirConsulta(const QString& sql, RegistrosPtr& rs, const QVariantList& valores) {
+    abrirConsultaEn(compartida.get(), sql, rs, valores);
 }
 
 void CerrarConsulta(RegistrosPtr& rs, bool liberar) {
@@ -117,6 +144,7 @@ void AbrirConexionOrigen(const QString& dsn, const QString& password) {
     if (!origen)
         throw ExcepcionBaseDatos(fallos.isEmpty() ? ErrorProveedor{errores::kFalloGeneral, {}}
                                                   : fallos.first());
+    cerrarConLaAplicacion();
 }
 
 void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs) {
@@ -124,9 +152,7 @@ void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs) {
 }
 
 void MostrarError(const ErrorProveedor& error) {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
+    restaurarPunteroNormal();
     if (error.numero == 3021)
         mensaje(QStringLiteral("Seleccione primero una empresa"));
     else

@@ -42,6 +42,9 @@ void CerrarConexion();
 // `rs` receives a new result set: open with the rows, or closed when the
 // statement failed or returns no rows.
 void AbrirConsulta(const QString& sql, RegistrosPtr& rs);
+// The same with values bound, in order, to the statement's ? placeholders:
+// for text typed by the user, which then never breaks the statement.
+void AbrirConsulta(const QString& sql, RegistrosPtr& rs, const QVariantList& valores);
 // Closes `rs` if it is open; releases it when `liberar`. Never fails.
 void CerrarConsulta(RegistrosPtr& rs, bool liberar);
 
@@ -58,6 +61,9 @@ void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs);
 // Reports an unexpected error: 3021 (no current record) asks to select a
 // company first; anything else shows its description.
 void MostrarError(const ErrorProveedor& error);
+
+// Reports each provider error: "Error número: " & number & CR & description.
+void informarErrores(const QList<ErrorProveedor>& errores);
 
 // One column of a product as text; empty when there is no such product or the
 // column is null.

@@ -11,7 +11,7 @@
 // once. Returns the timer so a test can stop waiting.
 template <typename T> QTimer* alAparecer(std::function<void(T&)> accion) {
     auto* reloj = new QTimer(qApp);
-    reloj->setInterval(5);
+    reloj->setInterval(0);
     QObject::connect(reloj, &QTimer::timeout, reloj, [reloj, accion] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             auto* ventana = qobject_cast<T*>(w);
