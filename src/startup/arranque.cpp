@@ -1,5 +1,6 @@
 #include "startup/arranque.h"
 
+#include "platform/archivos.h"
 #include "platform/carpetas.h"
 #include "platform/mensajes.h"
 
@@ -63,7 +64,7 @@ void prepararCarpetaTarvo() {
         return;
     }
     const QString original = carpetaPrograma() + QStringLiteral("/presupuesto.dot");
-    if (!QFile::copy(original, plantilla))
+    if (!copiarArchivo(original, plantilla))
         mensaje(QStringLiteral("No se pudo copiar la plantilla de presupuestos «%1» a «%2».")
                     .arg(original, carpeta),
                 Botones::Aceptar, Icono::Exclamacion, titulo);

@@ -1,12 +1,12 @@
 #include "startup/copiaseguridad.h"
 
+#include "platform/archivos.h"
 #include "platform/localizacion.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
 #include "platform/reloj.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <sqlite3.h>
 
@@ -46,30 +46,6 @@ private:
     int codigo_ = SQLITE_ERROR;
 };
 
-bool copiar(const QString& origen, const QString& destino) {
-    QFile entrada(origen);
-    if (!entrada.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile salida(destino);
-    if (!salida.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bloque(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 leidos = entrada.read(bloque.data(), bloque.size());
-        if (leidos < 0) {
-            salida.cancelWriting();
-            return false;
-        }
-        if (leidos == 0)
-            break;
-        if (salida.write(bloque.constData(), leidos) != leidos) {
-            salida.cancelWriting();
-            return false;
-        }
-    }
-    return salida.commit();
-}
-
 } // namespace
 
 QString nombreCopiaSeguridad(const QDate& dia) {
@@ -83,7 +59,7 @@ ResultadoCopia CopiaSeguridad(const QString& rutaBase, const QString& carpetaDes
     {
         const BloqueoExclusivo bloqueo(rutaBase);
         if (bloqueo.obtenido()) {
-            if (copiar(rutaBase, carpetaDestino + u'/' + nombreCopiaSeguridad(Reloj::hoy())))
+            if (copiarArchivo(rutaBase, carpetaDestino + u'/' + nombreCopiaSeguridad(Reloj::hoy())))
                 resultado = ResultadoCopia::Hecha;
         } else if (bloqueo.enUso()) {
             resultado = ResultadoCopia::EnUso;

@@ -1,5 +1,6 @@
 #include "startup/opciones.h"
 
+#include "platform/archivos.h"
 #include "platform/carpetas.h"
 #include "platform/mensajes.h"
 #include "startup/cqueryreg.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -20,29 +20,6 @@ const QString kTituloConfiguracion = QStringLiteral("Configuración");
 
 void avisar(const QString& texto) {
     mensaje(texto, Botones::Aceptar, Icono::Exclamacion, kTituloConfiguracion);
-}
-
-// Copies a file under a temporary name and renames it, so that a failed copy
-// never leaves half a database behind.
-bool copiarArchivo(const QString& origen, const QString& destino) {
-    QFile entrada(origen);
-    if (!entrada.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile salida(destino);
-    if (!salida.open(QIODevice::WriteOnly))
-        return false;
-    char bloque[1 << 16];
-    qint64 leidos = 0;
-    while ((leidos = entrada.read(bloque, sizeof bloque)) > 0)
-        if (salida.write(bloque, leidos) != leidos) {
-            salida.cancelWriting();
-            return false;
-        }
-    if (leidos < 0) {
-        salida.cancelWriting();
-        return false;
-    }
-    return salida.commit();
 }
 
 bool crearCarpeta(const QString& carpeta) {

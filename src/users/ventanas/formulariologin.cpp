@@ -1,5 +1,7 @@
 #include "users/ventanas/formulariologin.h"
 
+#include "platform/mensajes.h"
+
 #include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -47,4 +49,27 @@ ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso) 
     dialogo->setMinimumWidth(340);
     c.login->selectAll();
     return c;
+}
+
+bool tratarResultadoLogin(ResultadoLogin resultado, const ControlesLogin& controles) {
+    QLineEdit* corregir = nullptr;
+    switch (resultado) {
+    case ResultadoLogin::Aceptado:
+        return true;
+    case ResultadoLogin::PasswordIncorrecta:
+        mensaje(QStringLiteral("Password incorrecta!"), Botones::Aceptar, Icono::Ninguno,
+                QStringLiteral("Login"));
+        corregir = controles.password;
+        break;
+    case ResultadoLogin::LoginIncorrecto:
+        mensaje(QStringLiteral("Login incorrecto!"), Botones::Aceptar, Icono::Ninguno,
+                QStringLiteral("Login"));
+        corregir = controles.login;
+        break;
+    case ResultadoLogin::Fallo: // the database's messages were shown
+        return false;
+    }
+    corregir->setFocus();
+    corregir->selectAll();
+    return false;
 }

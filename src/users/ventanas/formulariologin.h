@@ -1,5 +1,7 @@
 #pragma once
 
+#include "users/login.h"
+
 #include <QString>
 
 class QDialog;
@@ -16,3 +18,7 @@ struct ControlesLogin {
     QPushButton* cancelar;
 };
 ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso);
+
+// Tells the user why a login was refused and puts the focus where it must be
+// corrected; true when it was accepted.
+bool tratarResultadoLogin(ResultadoLogin resultado, const ControlesLogin& controles);

@@ -1,6 +1,5 @@
 #include "users/ventanas/frmLogin.h"
 
-#include "platform/mensajes.h"
 #include "startup/opciones.h"
 #include "users/login.h"
 #include "users/ventanas/formulariologin.h"
@@ -12,36 +11,18 @@
 frmLogin::frmLogin(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Tarvo - Login"));
-    const auto controles = construirFormularioLogin(this, QString());
-    txtLogin_ = controles.login;
-    txtPassword_ = controles.password;
-    connect(controles.aceptar, &QPushButton::clicked, this, &frmLogin::aceptar);
-    connect(controles.cancelar, &QPushButton::clicked, this, &frmLogin::cancelar);
+    controles_ = construirFormularioLogin(this, QString());
+    connect(controles_.aceptar, &QPushButton::clicked, this, &frmLogin::aceptar);
+    connect(controles_.cancelar, &QPushButton::clicked, this, &frmLogin::cancelar);
     CargarOpciones();
 }
 
 void frmLogin::aceptar() {
-    switch (comprobarLogin(txtLogin_->text(), txtPassword_->text())) {
-    case ResultadoLogin::Aceptado:
-        LoginSucceeded = true;
-        hide();
-        accept();
+    if (!tratarResultadoLogin(comprobarLogin(controles_.login->text(), controles_.password->text()),
+                              controles_))
         return;
-    case ResultadoLogin::PasswordIncorrecta:
-        mensaje(QStringLiteral("Password incorrecta!"), Botones::Aceptar, Icono::Ninguno,
-                QStringLiteral("Login"));
-        txtPassword_->setFocus();
-        txtPassword_->selectAll();
-        return;
-    case ResultadoLogin::LoginIncorrecto:
-        mensaje(QStringLiteral("Login incorrecto!"), Botones::Aceptar, Icono::Ninguno,
-                QStringLiteral("Login"));
-        txtLogin_->setFocus();
-        txtLogin_->selectAll();
-        return;
-    case ResultadoLogin::Fallo:
-        return;
-    }
+    LoginSucceeded = true;
+    accept();
 }
 
 void frmLogin::cancelar() {

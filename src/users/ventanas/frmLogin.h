@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "users/ventanas/formulariologin.h"
 
-class QLineEdit;
+#include <QDialog>
 
 // "Tarvo - Login": asks for a login and password before the main window opens.
 class frmLogin : public QDialog {
@@ -20,6 +20,5 @@ protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
-    QLineEdit* txtLogin_;
-    QLineEdit* txtPassword_;
+    ControlesLogin controles_;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QDialog>
+#include "users/ventanas/formulariologin.h"
 
-class QLineEdit;
+#include <QDialog>
 
 // "Usuario Administrador requerido - Tarvo": an administrator's consent
 // before deleting data.
@@ -17,6 +17,5 @@ public:
     void cancelar();
 
 private:
-    QLineEdit* txtLogin_;
-    QLineEdit* txtPassword_;
+    ControlesLogin controles_;
 };
