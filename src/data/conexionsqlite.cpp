@@ -262,8 +262,10 @@ bool ConexionSqlite::abrir() {
 }
 
 void ConexionSqlite::cerrar() {
-    bd_ = nullptr;
+    for (const Procedimiento& p : std::as_const(procedimientos_))
+        sqlite3_finalize(p.preparada);
     procedimientos_.clear();
+    bd_ = nullptr;
     if (nombreQt_.isEmpty())
         return;
     {
@@ -383,10 +385,10 @@ ResultadoSentencia ConexionSqlite::ejecutar(const QString& sql, const QVariantLi
     return r;
 }
 
-const ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString& nombre) {
+ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString& nombre) {
     const QString clave = nombre.toLower();
-    const auto it = procedimientos_.constFind(clave);
-    if (it != procedimientos_.cend())
+    const auto it = procedimientos_.find(clave);
+    if (it != procedimientos_.end())
         return &it.value();
     const ResultadoSentencia r =
         ejecutar(QStringLiteral("SELECT Parametros, Sentencia FROM CONSULTAS_GUARDADAS WHERE "
@@ -403,7 +405,18 @@ const ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString
         p.nombres << piezas[0];
         p.tipos << piezas[1].toUpper();
     }
-    p.sentencia = r.filas->valor(0, 1).toString();
+    const QByteArray texto = r.filas->valor(0, 1).toString().toUtf8();
+    const int rc = sqlite3_prepare_v3(bd_, texto.constData(), int(texto.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &p.preparada, nullptr);
+    if (rc != SQLITE_OK || !p.preparada) {
+        if (rc != SQLITE_OK)
+            anotarError(rc);
+        sqlite3_finalize(p.preparada);
+        return nullptr;
+    }
+    for (const QString& n : std::as_const(p.nombres))
+        p.indices.push_back(
+            sqlite3_bind_parameter_index(p.preparada, (u':' + n).toUtf8().constData()));
     return &procedimientos_.insert(clave, p).value();
 }
 
@@ -415,7 +428,7 @@ ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
                                                       "cerrada."));
         return {};
     }
-    const Procedimiento* p = procedimiento(nombre);
+    Procedimiento* p = procedimiento(nombre);
     if (!p) {
         if (errores_.isEmpty())
             anotar(errores::kObjetoNoEncontrado,
@@ -443,21 +456,13 @@ ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
         }
         convertidos << *v;
     }
-    const QByteArray texto = p->sentencia.toUtf8();
-    sqlite3_stmt* st = nullptr;
-    const int rc = sqlite3_prepare_v2(bd_, texto.constData(), int(texto.size()), &st, nullptr);
-    if (rc != SQLITE_OK) {
-        anotarError(rc);
-        return {};
-    }
-    for (int i = 0; i < convertidos.size(); ++i) {
-        const QByteArray marca = ':' + p->nombres[i].toUtf8();
-        const int indice = sqlite3_bind_parameter_index(st, marca.constData());
-        if (indice > 0)
-            enlazar(st, indice, convertidos[i]);
-    }
+    sqlite3_stmt* st = p->preparada;
+    for (int i = 0; i < convertidos.size(); ++i)
+        if (p->indices[size_t(i)] > 0)
+            enlazar(st, p->indices[size_t(i)], convertidos[i]);
     ResultadoSentencia r = correr(st);
-    sqlite3_finalize(st);
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
     return r;
 }
 

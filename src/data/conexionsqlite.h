@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStringList>
 
+#include <vector>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -35,15 +37,17 @@ public:
 
     // The stored query's declared parameter types, in order ("TEXT", "INTEGER",
     // "DOUBLE", "DATE", "BOOLEAN").
+    // Prepared once, on first use, and kept until the connection closes.
     struct Procedimiento {
         QStringList nombres;
         QStringList tipos;
-        QString sentencia;
+        sqlite3_stmt* preparada = nullptr;
+        std::vector<int> indices; // placeholder of each parameter; 0 when unused
     };
 
 private:
     bool abrir();
-    const Procedimiento* procedimiento(const QString& nombre);
+    Procedimiento* procedimiento(const QString& nombre);
     ResultadoSentencia correr(sqlite3_stmt* sentencia);
     bool ejecutarSimple(const char* sql);
     void anotarError(int codigo);

@@ -26,7 +26,9 @@ bool algunoNulo(int argc, sqlite3_value** argv) {
     return false;
 }
 
-// Date(): today as a day number.
+// Date(): today as a day number. Declared deterministic so that the engine
+// evaluates it once per statement rather than once per row; statements are
+// prepared for each run, so a new day is always seen.
 void hoy(sqlite3_context* ctx, int, sqlite3_value**) {
     sqlite3_result_int64(ctx, fechas::diaDeFecha(Reloj::hoy()));
 }
@@ -93,8 +95,8 @@ bool registrar(sqlite3* bd) {
         void (*f)(sqlite3_context*, int, sqlite3_value**);
     };
     const Funcion funciones[] = {
-        {"date", 0, SQLITE_UTF8, hoy}, {"cstr", 1, fijo, cstr}, {"instr", 2, fijo, instr},
-        {"instr", 3, fijo, instr},     {"like", 2, fijo, like}, {"like", 3, fijo, like},
+        {"date", 0, fijo, hoy},    {"cstr", 1, fijo, cstr}, {"instr", 2, fijo, instr},
+        {"instr", 3, fijo, instr}, {"like", 2, fijo, like}, {"like", 3, fijo, like},
     };
     for (const auto& f : funciones) {
         if (sqlite3_create_function_v2(bd, f.nombre, f.argumentos, f.banderas, nullptr, f.f,

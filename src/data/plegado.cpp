@@ -2,6 +2,7 @@
 
 #include <QChar>
 
+#include <cstring>
 #include <vector>
 
 namespace plegado {
@@ -43,22 +44,24 @@ char32_t decodificar(std::string_view s, size_t& i) {
     return b0;
 }
 
-void codificar(char32_t c, std::string& salida) {
+// Writes `c` as UTF-8 at `d`; returns the end of what it wrote.
+char* codificar(char32_t c, char* d) {
     if (c < 0x80) {
-        salida.push_back(char(c));
+        *d++ = char(c);
     } else if (c < 0x800) {
-        salida.push_back(char(0xC0 | (c >> 6)));
-        salida.push_back(char(0x80 | (c & 0x3F)));
+        *d++ = char(0xC0 | (c >> 6));
+        *d++ = char(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-        salida.push_back(char(0xE0 | (c >> 12)));
-        salida.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        salida.push_back(char(0x80 | (c & 0x3F)));
+        *d++ = char(0xE0 | (c >> 12));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
     } else {
-        salida.push_back(char(0xF0 | (c >> 18)));
-        salida.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-        salida.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        salida.push_back(char(0x80 | (c & 0x3F)));
+        *d++ = char(0xF0 | (c >> 18));
+        *d++ = char(0x80 | ((c >> 12) & 0x3F));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
     }
+    return d;
 }
 
 char32_t plegarCaracter(char32_t c) {
@@ -81,27 +84,67 @@ bool esContinuacion(char b) {
 
 } // namespace
 
-void plegar(std::string_view texto, std::string& salida) {
-    salida.reserve(salida.size() + texto.size());
-    for (size_t i = 0; i < texto.size();) {
+namespace {
+
+// Eight ASCII bytes at once: letters A-Z gain 0x20, everything else stays.
+// No byte is 0x80 or more, so the sums below never carry into the next byte.
+quint64 plegarAscii8(quint64 x) {
+    constexpr quint64 kUnos = 0x0101010101010101ULL;
+    const quint64 desdeA = x + (0x80 - 'A') * kUnos; // high bit where byte >= 'A'
+    const quint64 trasZ = x + (0x7F - 'Z') * kUnos;  // high bit where byte > 'Z'
+    return x | (((desdeA ^ trasZ) & (0x80 * kUnos)) >> 2);
+}
+
+// Folds `texto` into `d`, which has room for twice its bytes: a folded
+// character takes at most twice the bytes it was read from (a stray byte such
+// as 0xC0 is read as 'À' and folds to 'à', two bytes). Returns the end.
+char* plegarEn(std::string_view texto, char* d) {
+    const size_t n = texto.size();
+    for (size_t i = 0; i < n;) {
+        if (i + 8 <= n) {
+            quint64 x;
+            std::memcpy(&x, texto.data() + i, 8);
+            if ((x & 0x8080808080808080ULL) == 0) {
+                x = plegarAscii8(x);
+                std::memcpy(d, &x, 8);
+                d += 8;
+                i += 8;
+                continue;
+            }
+        }
         const auto b = static_cast<unsigned char>(texto[i]);
         if (b < 0x80) {
-            salida.push_back(char((b >= 'A' && b <= 'Z') ? b + 32 : b));
+            *d++ = char((b >= 'A' && b <= 'Z') ? b + 32 : b);
             ++i;
         } else {
-            codificar(plegarCaracter(decodificar(texto, i)), salida);
+            d = codificar(plegarCaracter(decodificar(texto, i)), d);
         }
     }
+    return d;
+}
+
+// `texto` folded into a buffer of this thread that only ever grows, so that
+// the engine's many INSTR calls allocate nothing.
+std::string_view plegado(std::string_view texto, std::string& buffer) {
+    if (buffer.size() < 2 * texto.size())
+        buffer.resize(2 * texto.size());
+    return {buffer.data(), size_t(plegarEn(texto, buffer.data()) - buffer.data())};
+}
+
+} // namespace
+
+void plegar(std::string_view texto, std::string& salida) {
+    const size_t base = salida.size();
+    salida.resize(base + 2 * texto.size());
+    salida.resize(size_t(plegarEn(texto, salida.data() + base) - salida.data()));
 }
 
 long long posicion(std::string_view texto, std::string_view buscado, long long inicio) {
     if (inicio < 1)
         inicio = 1;
-    thread_local std::string t, b;
-    t.clear();
-    b.clear();
-    plegar(texto, t);
-    plegar(buscado, b);
+    thread_local std::string bufferTexto, bufferBuscado;
+    const std::string_view t = plegado(texto, bufferTexto);
+    const std::string_view b = plegado(buscado, bufferBuscado);
     // Byte offset of character `inicio`.
     size_t desde = 0;
     for (long long n = 1; n < inicio && desde < t.size(); ++n) {
@@ -113,7 +156,7 @@ long long posicion(std::string_view texto, std::string_view buscado, long long i
         return inicio;
     if (desde >= t.size())
         return 0;
-    const size_t encontrado = std::string_view(t).find(b, desde);
+    const size_t encontrado = t.find(b, desde);
     if (encontrado == std::string_view::npos)
         return 0;
     long long caracteres = 0;

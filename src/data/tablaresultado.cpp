@@ -5,9 +5,56 @@
 #include <QByteArray>
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <utility>
+
+TablaResultado::TablaResultado(const TablaResultado& otra)
+    : columnas_(otra.columnas_), indicePorNombre_(otra.indicePorNombre_), celdas_(otra.celdas_),
+      libresEnBloque_(otra.libresEnBloque_), finTexto_(otra.finTexto_),
+      libresEnTexto_(otra.libresEnTexto_), capitulos_(otra.capitulos_) {
+    bloques_.reserve(otra.bloques_.size());
+    for (const auto& b : otra.bloques_)
+        bloques_.emplace_back(new BloqueCeldas(*b));
+    if (!bloques_.empty()) {
+        const size_t usadas = kCeldasPorBloque - libresEnBloque_;
+        valorSiguiente_ = bloques_.back()->valores + usadas;
+        claseSiguiente_ = bloques_.back()->clases + usadas;
+    }
+    textos_.reserve(otra.textos_.size());
+    for (size_t k = 0; k < otra.textos_.size(); ++k) {
+        if (!otra.textos_[k]) {
+            textos_.emplace_back();
+            continue;
+        }
+        size_t ranuras = 1;
+        while (k + ranuras < otra.textos_.size() && !otra.textos_[k + ranuras])
+            ++ranuras;
+        textos_.emplace_back(new char[ranuras * kBytesPorBloque]);
+        std::memcpy(textos_.back().get(), otra.textos_[k].get(), ranuras * kBytesPorBloque);
+    }
+    // Only a buffer of one slot stays open, so the free position lies in it.
+    if (libresEnTexto_ > 0)
+        cursorTexto_ = textos_[finTexto_ / kBytesPorBloque].get() + finTexto_ % kBytesPorBloque;
+}
+
+void TablaResultado::intercambiar(TablaResultado& otra) noexcept {
+    std::swap(columnas_, otra.columnas_);
+    std::swap(indicePorNombre_, otra.indicePorNombre_);
+    std::swap(bloques_, otra.bloques_);
+    std::swap(celdas_, otra.celdas_);
+    std::swap(valorSiguiente_, otra.valorSiguiente_);
+    std::swap(claseSiguiente_, otra.claseSiguiente_);
+    std::swap(libresEnBloque_, otra.libresEnBloque_);
+    std::swap(textos_, otra.textos_);
+    std::swap(finTexto_, otra.finTexto_);
+    std::swap(cursorTexto_, otra.cursorTexto_);
+    std::swap(libresEnTexto_, otra.libresEnTexto_);
+    std::swap(capitulos_, otra.capitulos_);
+}
 
 int TablaResultado::agregarColumna(const QString& nombre, TipoColumna tipo) {
     columnas_.push_back({nombre, tipo});
@@ -19,47 +66,36 @@ int TablaResultado::agregarColumna(const QString& nombre, TipoColumna tipo) {
 }
 
 void TablaResultado::reservar(size_t filas) {
-    celdas_.reserve(filas * columnas_.size());
+    bloques_.reserve((filas * columnas_.size() + kCeldasPorBloque - 1) / kCeldasPorBloque);
 }
 
-void TablaResultado::agregarNulo() {
-    Celda c;
-    c.entero = 0;
-    c.clase = Clase::Nulo;
-    celdas_.push_back(c);
+void TablaResultado::abrirBloque() {
+    bloques_.emplace_back(new BloqueCeldas);
+    valorSiguiente_ = bloques_.back()->valores;
+    claseSiguiente_ = bloques_.back()->clases;
+    libresEnBloque_ = kCeldasPorBloque;
 }
 
-void TablaResultado::agregarEntero(qint64 valor) {
-    Celda c;
-    c.entero = valor;
-    c.clase = Clase::Entero;
-    celdas_.push_back(c);
-}
-
-void TablaResultado::agregarReal(double valor) {
-    Celda c;
-    c.real = valor;
-    c.clase = Clase::Real;
-    celdas_.push_back(c);
-}
-
-void TablaResultado::agregarBytes(std::string_view bytes, Clase clase) {
-    if (textos_.size() + bytes.size() > std::numeric_limits<quint32>::max())
+void TablaResultado::abrirTexto(size_t bytes) {
+    const size_t inicio = textos_.size() * kBytesPorBloque;
+    const size_t ranuras = std::max<size_t>(1, (bytes + kBytesPorBloque - 1) / kBytesPorBloque);
+    // A text longer than one slot gets a buffer of its own, closed at once:
+    // positions past its first slot would name an empty slot.
+    const size_t libres = ranuras > 1 ? bytes : kBytesPorBloque;
+    if (inicio + libres > std::numeric_limits<quint32>::max())
         throw std::length_error("resultado demasiado grande");
-    Celda c;
-    c.texto.inicio = quint32(textos_.size());
-    c.texto.longitud = quint32(bytes.size());
-    c.clase = clase;
-    textos_.append(bytes);
-    celdas_.push_back(c);
+    textos_.emplace_back(new char[ranuras * kBytesPorBloque]);
+    cursorTexto_ = textos_.back().get();
+    for (size_t k = 1; k < ranuras; ++k)
+        textos_.emplace_back();
+    finTexto_ = inicio;
+    libresEnTexto_ = libres;
 }
 
-void TablaResultado::agregarTexto(std::string_view utf8) {
-    agregarBytes(utf8, Clase::Texto);
-}
-
-void TablaResultado::agregarBinario(std::string_view bytes) {
-    agregarBytes(bytes, Clase::Binario);
+const char* TablaResultado::datosTexto(const Valor& v) const {
+    if (v.texto.longitud == 0)
+        return "";
+    return textos_[v.texto.inicio / kBytesPorBloque].get() + v.texto.inicio % kBytesPorBloque;
 }
 
 void TablaResultado::agregarValor(const QVariant& valor) {
@@ -119,13 +155,14 @@ int TablaResultado::indiceColumna(const QString& nombre) const {
 }
 
 bool TablaResultado::esNulo(int fila, int columna) const {
-    return celda(fila, columna).clase == Clase::Nulo;
+    return claseCelda(indice(fila, columna)) == Clase::Nulo;
 }
 
 QVariant TablaResultado::valor(int fila, int col) const {
-    const Celda& c = celda(fila, col);
+    const size_t i = indice(fila, col);
+    const Valor& c = valorCelda(i);
     const TipoColumna tipo = columnas_[size_t(col)].tipo;
-    switch (c.clase) {
+    switch (claseCelda(i)) {
     case Clase::Nulo:
         return {};
     case Clase::Entero:
@@ -144,9 +181,9 @@ QVariant TablaResultado::valor(int fila, int col) const {
             return c.real != 0.0;
         return c.real;
     case Clase::Texto:
-        return QString::fromUtf8(textos_.data() + c.texto.inicio, qsizetype(c.texto.longitud));
+        return QString::fromUtf8(datosTexto(c), qsizetype(c.texto.longitud));
     case Clase::Binario:
-        return QByteArray(textos_.data() + c.texto.inicio, qsizetype(c.texto.longitud));
+        return QByteArray(datosTexto(c), qsizetype(c.texto.longitud));
     }
     return {};
 }
@@ -156,8 +193,9 @@ QString TablaResultado::texto(int fila, int col) const {
     switch (v.typeId()) {
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
-        const Celda& c = celda(fila, col);
-        return fechas::textoCorto(c.clase == Clase::Entero ? double(c.entero) : c.real);
+        const size_t i = indice(fila, col);
+        const Valor& c = valorCelda(i);
+        return fechas::textoCorto(claseCelda(i) == Clase::Entero ? double(c.entero) : c.real);
     }
     case QMetaType::Bool:
         return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
@@ -169,8 +207,9 @@ QString TablaResultado::texto(int fila, int col) const {
 }
 
 QString TablaResultado::clave(int fila, int col) const {
-    const Celda& c = celda(fila, col);
-    switch (c.clase) {
+    const size_t i = indice(fila, col);
+    const Valor& c = valorCelda(i);
+    switch (claseCelda(i)) {
     case Clase::Nulo:
         return {};
     case Clase::Entero:
@@ -181,8 +220,7 @@ QString TablaResultado::clave(int fila, int col) const {
         return QString::number(c.real, 'g', 17);
     case Clase::Texto:
     case Clase::Binario:
-        return QString::fromUtf8(textos_.data() + c.texto.inicio, qsizetype(c.texto.longitud))
-            .toLower();
+        return QString::fromUtf8(datosTexto(c), qsizetype(c.texto.longitud)).toLower();
     }
     return {};
 }

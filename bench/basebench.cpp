@@ -1,0 +1,69 @@
+#include "basebench.h"
+
+#include "platform/reloj.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace basebench {
+
+ParametrosGeneracion parametros() {
+    ParametrosGeneracion p;
+    p.semilla = 2026;
+    p.contactos = 5000;
+    p.categorias = 60;
+    p.productos = 10000;
+    p.presupuestos = 100000;
+    return p;
+}
+
+QString carpeta() {
+    const QString elegida = qEnvironmentVariable("TARVO_BENCH_CACHE");
+    if (!elegida.isEmpty())
+        return elegida;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/tarvo-bench");
+}
+
+QString preparar() {
+    const ParametrosGeneracion p = parametros();
+    // Expiring quotes are placed relative to today, so the day is part of the name.
+    const QString nombre = QStringLiteral("bench-v%1-s%2-c%3-k%4-p%5-q%6-%7.mdb")
+                               .arg(GeneradorDatos::kVersion)
+                               .arg(p.semilla)
+                               .arg(p.contactos)
+                               .arg(p.categorias)
+                               .arg(p.productos)
+                               .arg(p.presupuestos)
+                               .arg(Reloj::hoy().toString(QStringLiteral("yyyyMMdd")));
+    const QString dir = carpeta();
+    const QString ruta = dir + u'/' + nombre;
+    if (QFile::exists(ruta))
+        return ruta;
+    if (!QDir().mkpath(dir)) {
+        std::fprintf(stderr, "No se puede crear la carpeta %s\n", qPrintable(dir));
+        return {};
+    }
+    std::printf("Generando %s ...\n", qPrintable(ruta));
+    std::fflush(stdout);
+    QElapsedTimer reloj;
+    reloj.start();
+    GeneradorDatos generador(p);
+    if (!generador.generarArchivo(QStringLiteral(TARVO_BD_PRISTINA), ruta)) {
+        std::fprintf(stderr, "%s\n", qPrintable(generador.error()));
+        return {};
+    }
+    std::printf("Generada en %.1f s: %lld líneas.\n", double(reloj.elapsed()) / 1000.0,
+                static_cast<long long>(generador.lineas()));
+    // Databases of other days or parameters are not used again.
+    for (const QString& vieja : QDir(dir).entryList({QStringLiteral("bench-*.mdb")}, QDir::Files))
+        if (vieja != nombre)
+            QFile::remove(dir + u'/' + vieja);
+    return ruta;
+}
+
+} // namespace basebench

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+// The statements measured, written exactly as the main window sends them, and
+// the state the benchmarks share.
+namespace casos {
+
+struct Lectura {
+    std::string nombre; // "lista", "busqueda_ciudad", ...
+    QString sql;
+};
+std::vector<Lectura> lecturas();
+
+// The raw connection of the comparison side; the program's side uses the
+// shared connection (modconexion).
+void establecerCruda(sqlite3* bd);
+sqlite3* cruda();
+
+// Our path: AbrirConsulta, then every row walked; the number of rows.
+qint64 leerConTarvo(const QString& sql);
+
+// Registers every benchmark, each case's program side beside its raw side.
+void registrarLecturas();
+void registrarInsercion();
+
+} // namespace casos

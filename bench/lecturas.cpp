@@ -1,0 +1,111 @@
+// Reading: the quote list, the quote search and the expiry count, through the
+// program's result set and through the raw API.
+#include "casos.h"
+#include "crudo.h"
+#include "memoria.h"
+
+#include "data/modconexion.h"
+
+#include <benchmark/benchmark.h>
+
+namespace casos {
+
+namespace {
+
+sqlite3* bdCruda = nullptr;
+
+const QString kLista = QStringLiteral("SELECT P.*,C.EMPNOMBREFANTASIA FROM PRESUPUESTOS P INNER "
+                                      "JOIN CONTACTOS C ON P.EMPID=C.EMPID");
+const QString kOrden = QStringLiteral(" ORDER BY PReFECHA ASC");
+
+// The main window's search, with the text spliced in as it does.
+QString busqueda(const QString& t) {
+    return QStringLiteral("SELECT * FROM PRESUPUESTOS, contactos WHERE "
+                          "PRESUPUESTOS.EmpId=contactos.EmpId AND (INSTR(PRELUGAR,'") +
+           t + QStringLiteral("') OR INSTR(PRESALUDO,'") + t +
+           QStringLiteral("') OR INSTR(EMPRAZONSOCIAL,'") + t +
+           QStringLiteral("') OR INSTR(PRENUMERO,'") + t +
+           QStringLiteral("') OR INSTR(CSTR(PREFECHA),'") + t +
+           QStringLiteral("') OR INSTR(EMPNOMBREFANTASIA,'") + t + QStringLiteral("'))") + kOrden;
+}
+
+void leerTarvo(benchmark::State& estado, const QString& sql, bool medirMemoria) {
+    qint64 filas = 0;
+    for (auto _ : estado)
+        filas = leerConTarvo(sql);
+    estado.counters["filas"] = double(filas);
+    if (!medirMemoria)
+        return;
+    // Resident memory while the result stays open, after the timed loop.
+    memoria::reiniciarPico();
+    const qint64 antes = memoria::kib("VmRSS");
+    RegistrosPtr rs;
+    AbrirConsulta(sql, rs);
+    const qint64 abierta = memoria::kib("VmRSS");
+    const qint64 pico = memoria::kib("VmHWM");
+    CerrarConsulta(rs, true);
+    estado.counters["rss_MiB"] = double(abierta) / 1024.0;
+    estado.counters["pico_MiB"] = double(pico) / 1024.0;
+    estado.counters["lista_MiB"] = double(abierta - antes) / 1024.0;
+}
+
+void leerSqlite(benchmark::State& estado, const QByteArray& sql) {
+    crudo::Lectura l;
+    for (auto _ : estado) {
+        l = crudo::leerTodo(bdCruda, sql);
+        benchmark::DoNotOptimize(l.suma);
+    }
+    if (!l.ok)
+        estado.SkipWithError("la consulta falló");
+    estado.counters["filas"] = double(l.filas);
+}
+
+} // namespace
+
+std::vector<Lectura> lecturas() {
+    return {
+        {"lista", kLista + kOrden},
+        {"busqueda_ciudad", busqueda(QStringLiteral("Sevilla"))},
+        {"busqueda_nombre", busqueda(QStringLiteral("garc"))},
+        {"vencimientos",
+         QStringLiteral("select count(PreId) from presupuestos where PreVigencia>0 and "
+                        "(PreFecha+PreVigencia between Date() and date()+10);")},
+    };
+}
+
+void establecerCruda(sqlite3* bd) {
+    bdCruda = bd;
+}
+
+sqlite3* cruda() {
+    return bdCruda;
+}
+
+qint64 leerConTarvo(const QString& sql) {
+    RegistrosPtr rs;
+    AbrirConsulta(sql, rs);
+    qint64 filas = 0;
+    for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente()) {
+        benchmark::DoNotOptimize(rs->campo(0));
+        ++filas;
+    }
+    CerrarConsulta(rs, true);
+    return filas;
+}
+
+void registrarLecturas() {
+    for (const Lectura& caso : lecturas()) {
+        const QString sql = caso.sql;
+        const bool memoria = caso.nombre == "lista";
+        benchmark::RegisterBenchmark(
+            (caso.nombre + "/tarvo").c_str(),
+            [sql, memoria](benchmark::State& estado) { leerTarvo(estado, sql, memoria); })
+            ->Unit(benchmark::kMillisecond);
+        const QByteArray utf8 = sql.toUtf8();
+        benchmark::RegisterBenchmark((caso.nombre + "/sqlite").c_str(),
+                                     [utf8](benchmark::State& estado) { leerSqlite(estado, utf8); })
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+} // namespace casos

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The benchmarks of the windows, registered with Google Benchmark.
+namespace registro {
+
+// The generated database every benchmark opens (read only use: nothing is
+// written to it).
+void establecerBase(const QString& ruta);
+const QString& base();
+
+// Start-up from a fresh process: to the login window, and from "Aceptar" to
+// the quote list with the resident memory at that point.
+void registrarProcesos();
+// Start-up inside this process, and the list's re-sort and searches.
+void registrarEnProceso();
+
+} // namespace registro
