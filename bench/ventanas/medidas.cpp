@@ -28,25 +28,6 @@ double milisegundos(qint64 desdeNs, qint64 hastaNs) {
     return double(hastaNs - desdeNs) / 1e6;
 }
 
-qint64 kib(const char* campo) {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return -1;
-    char linea[256];
-    const size_t largo = std::strlen(campo);
-    qint64 valor = -1;
-    while (std::fgets(linea, sizeof linea, f)) {
-        if (std::strncmp(linea, campo, largo) == 0 && linea[largo] == ':') {
-            long long v = 0;
-            if (std::sscanf(linea + largo + 1, "%lld", &v) == 1)
-                valor = v;
-            break;
-        }
-    }
-    std::fclose(f);
-    return valor;
-}
-
 double mediana(std::vector<double> valores) {
     if (valores.empty())
         return 0.0;

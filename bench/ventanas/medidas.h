@@ -21,10 +21,6 @@ qint64 ahoraNs();
 qint64 cpuNs();
 double milisegundos(qint64 desdeNs, qint64 hastaNs);
 
-// A field of /proc/self/status such as "VmRSS" or "VmHWM", in KiB; -1 when
-// unknown.
-qint64 kib(const char* campo);
-
 double mediana(std::vector<double> valores);
 
 // The grid of the main window (the viewport of the table "dtgLista").

@@ -2,6 +2,7 @@
 
 #include "entornobench.h"
 #include "medidas.h"
+#include "memoria.h"
 
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
@@ -109,8 +110,8 @@ int ejecutarHijo(const QString& modo, int argc, char** argv, qint64 inicioMainNs
 
     const bool hastaLista = modo == u"--hasta-lista";
     const Instantes t = hastaLista ? arrancarHastaLista() : arrancarHastaLogin();
-    const qint64 rss = medidas::kib("VmRSS");
-    const qint64 hwm = medidas::kib("VmHWM");
+    const qint64 rss = memoria::kib("VmRSS");
+    const qint64 hwm = memoria::kib("VmHWM");
     for (const auto& m : mensajes.mostrados())
         std::fprintf(stderr, "Mensaje: %s: %s\n", qPrintable(m.titulo), qPrintable(m.texto));
     const auto n = [](qint64 v) { return static_cast<long long>(v); };
