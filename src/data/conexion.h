@@ -54,6 +54,8 @@ public:
     virtual bool iniciarTransaccion() = 0;
     virtual bool confirmarTransaccion() = 0;
     virtual bool deshacerTransaccion() = 0;
+    // A transaction is open (begun and not yet committed or rolled back).
+    virtual bool enTransaccion() const = 0;
 
     const QList<ErrorProveedor>& errores() const { return errores_; }
 

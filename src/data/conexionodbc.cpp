@@ -115,15 +115,20 @@ ResultadoSentencia ConexionOdbc::ejecutarProcedimiento(const QString& nombre, co
 
 bool ConexionOdbc::iniciarTransaccion() {
     errores_.clear();
-    return abierta() && QSqlDatabase::database(nombreQt_, false).transaction();
+    enTransaccion_ = abierta() && QSqlDatabase::database(nombreQt_, false).transaction();
+    return enTransaccion_;
 }
 
 bool ConexionOdbc::confirmarTransaccion() {
     errores_.clear();
-    return abierta() && QSqlDatabase::database(nombreQt_, false).commit();
+    const bool hecho = abierta() && QSqlDatabase::database(nombreQt_, false).commit();
+    if (hecho)
+        enTransaccion_ = false;
+    return hecho;
 }
 
 bool ConexionOdbc::deshacerTransaccion() {
     errores_.clear();
+    enTransaccion_ = false;
     return abierta() && QSqlDatabase::database(nombreQt_, false).rollback();
 }

@@ -20,8 +20,10 @@ public:
     bool iniciarTransaccion() override;
     bool confirmarTransaccion() override;
     bool deshacerTransaccion() override;
+    bool enTransaccion() const override { return enTransaccion_; }
 
 private:
     void anotar(const class QSqlError& error);
     QString nombreQt_;
+    bool enTransaccion_ = false;
 };

@@ -262,8 +262,6 @@ bool ConexionSqlite::abrir() {
 }
 
 void ConexionSqlite::cerrar() {
-    for (const Procedimiento& p : std::as_const(procedimientos_))
-        sqlite3_finalize(p.preparada);
     procedimientos_.clear();
     bd_ = nullptr;
     if (nombreQt_.isEmpty())
@@ -348,9 +346,10 @@ ResultadoSentencia ConexionSqlite::ejecutar(const QString& sql, const QVariantLi
         return {};
     }
     const QByteArray texto = dialecto::adaptar(sql).toUtf8();
-    sqlite3_stmt* st = nullptr;
+    Sentencia st;
     const char* resto = nullptr;
-    const int rc = sqlite3_prepare_v2(bd_, texto.constData(), int(texto.size()), &st, &resto);
+    const int rc =
+        sqlite3_prepare_v2(bd_, texto.constData(), int(texto.size()), st.destino(), &resto);
     if (rc != SQLITE_OK) {
         anotarError(rc);
         return {};
@@ -365,31 +364,27 @@ ResultadoSentencia ConexionSqlite::ejecutar(const QString& sql, const QVariantLi
     while (resto && *resto && (std::isspace(static_cast<unsigned char>(*resto)) || *resto == ';'))
         ++resto;
     if (resto && *resto) {
-        sqlite3_finalize(st);
         anotar(errores::kErroresEnComando,
                QStringLiteral("Se encontraron caracteres después del final de la instrucción "
                               "SQL."));
         return {};
     }
-    const int esperados = sqlite3_bind_parameter_count(st);
+    const int esperados = sqlite3_bind_parameter_count(st.get());
     if (esperados != valores.size()) {
-        sqlite3_finalize(st);
         anotar(errores::kFaltanParametros,
                QStringLiteral("Pocos parámetros. Se esperaba %1.").arg(esperados));
         return {};
     }
     for (int i = 0; i < esperados; ++i)
-        enlazar(st, i + 1, valores[i]);
-    ResultadoSentencia r = correr(st);
-    sqlite3_finalize(st);
-    return r;
+        enlazar(st.get(), i + 1, valores[i]);
+    return correr(st.get());
 }
 
 ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString& nombre) {
     const QString clave = nombre.toLower();
     const auto it = procedimientos_.find(clave);
     if (it != procedimientos_.end())
-        return &it.value();
+        return &it->second;
     const ResultadoSentencia r =
         ejecutar(QStringLiteral("SELECT Parametros, Sentencia FROM CONSULTAS_GUARDADAS WHERE "
                                 "Nombre = ?"),
@@ -407,17 +402,16 @@ ConexionSqlite::Procedimiento* ConexionSqlite::procedimiento(const QString& nomb
     }
     const QByteArray texto = r.filas->valor(0, 1).toString().toUtf8();
     const int rc = sqlite3_prepare_v3(bd_, texto.constData(), int(texto.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &p.preparada, nullptr);
+                                      SQLITE_PREPARE_PERSISTENT, p.preparada.destino(), nullptr);
     if (rc != SQLITE_OK || !p.preparada) {
         if (rc != SQLITE_OK)
             anotarError(rc);
-        sqlite3_finalize(p.preparada);
         return nullptr;
     }
     for (const QString& n : std::as_const(p.nombres))
         p.indices.push_back(
-            sqlite3_bind_parameter_index(p.preparada, (u':' + n).toUtf8().constData()));
-    return &procedimientos_.insert(clave, p).value();
+            sqlite3_bind_parameter_index(p.preparada.get(), (u':' + n).toUtf8().constData()));
+    return &procedimientos_.insert_or_assign(clave, std::move(p)).first->second;
 }
 
 ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
@@ -456,7 +450,7 @@ ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
         }
         convertidos << *v;
     }
-    sqlite3_stmt* st = p->preparada;
+    sqlite3_stmt* st = p->preparada.get();
     for (int i = 0; i < convertidos.size(); ++i)
         if (p->indices[size_t(i)] > 0)
             enlazar(st, p->indices[size_t(i)], convertidos[i]);
@@ -474,6 +468,10 @@ bool ConexionSqlite::iniciarTransaccion() {
 bool ConexionSqlite::confirmarTransaccion() {
     errores_.clear();
     return bd_ && ejecutarSimple("COMMIT");
+}
+
+bool ConexionSqlite::enTransaccion() const {
+    return bd_ && sqlite3_get_autocommit(bd_) == 0;
 }
 
 bool ConexionSqlite::deshacerTransaccion() {

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "data/conexion.h"
+#include "data/sentencia.h"
 
-#include <QHash>
 #include <QStringList>
 
+#include <map>
 #include <vector>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 // A connection to a database file of this system, opened through Qt's SQLite
 // driver; statements run on the engine's own interface (reached through the
@@ -34,6 +32,7 @@ public:
     bool iniciarTransaccion() override;
     bool confirmarTransaccion() override;
     bool deshacerTransaccion() override;
+    bool enTransaccion() const override;
 
     // The stored query's declared parameter types, in order ("TEXT", "INTEGER",
     // "DOUBLE", "DATE", "BOOLEAN").
@@ -41,7 +40,7 @@ public:
     struct Procedimiento {
         QStringList nombres;
         QStringList tipos;
-        sqlite3_stmt* preparada = nullptr;
+        Sentencia preparada;
         std::vector<int> indices; // placeholder of each parameter; 0 when unused
     };
 
@@ -56,5 +55,5 @@ private:
     QString ruta_;
     QString nombreQt_;
     sqlite3* bd_ = nullptr;
-    QHash<QString, Procedimiento> procedimientos_;
+    std::map<QString, Procedimiento> procedimientos_;
 };

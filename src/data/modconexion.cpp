@@ -161,8 +161,7 @@ void MostrarError(const ErrorProveedor& error) {
 
 QString ObtenerCampoProducto(qint32 proId, const QString& campo) {
     RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT * FROM PRODUCTOS WHERE PROID=") + QString::number(proId),
-                  rs);
+    AbrirConsulta(QStringLiteral("SELECT * FROM PRODUCTOS WHERE PROID=?"), rs, {proId});
     QString valor;
     if (rs->posicionAbsoluta() > 0)
         valor = rs->texto(campo);

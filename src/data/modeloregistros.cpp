@@ -8,7 +8,28 @@ ModeloRegistros::ModeloRegistros(const Registros& registros, QObject* padre)
 void ModeloRegistros::establecerRegistros(const Registros& registros) {
     beginResetModel();
     registros_ = registros;
+    indexarColumnas();
     endResetModel();
+}
+
+void ModeloRegistros::establecerColumnas(const QStringList& campos) {
+    beginResetModel();
+    columnas_ = campos;
+    encabezados_.clear();
+    indexarColumnas();
+    endResetModel();
+}
+
+void ModeloRegistros::indexarColumnas() {
+    indices_.clear();
+    for (const QString& c : std::as_const(columnas_))
+        indices_ << registros_.indiceCampo(c);
+}
+
+int ModeloRegistros::campoDeColumna(int columna) const {
+    if (columnas_.isEmpty())
+        return columna >= 0 && columna < registros_.cantidadCampos() ? columna : -1;
+    return indices_.value(columna, -1);
 }
 
 int ModeloRegistros::rowCount(const QModelIndex& padre) const {
@@ -16,7 +37,11 @@ int ModeloRegistros::rowCount(const QModelIndex& padre) const {
 }
 
 int ModeloRegistros::columnCount(const QModelIndex& padre) const {
-    return padre.isValid() || !registros_.abierto() ? 0 : registros_.cantidadCampos();
+    if (padre.isValid())
+        return 0;
+    if (!columnas_.isEmpty())
+        return int(columnas_.size());
+    return registros_.abierto() ? registros_.cantidadCampos() : 0;
 }
 
 QVariant ModeloRegistros::data(const QModelIndex& indice, int rol) const {
@@ -24,15 +49,36 @@ QVariant ModeloRegistros::data(const QModelIndex& indice, int rol) const {
         return {};
     if (!checkIndex(indice, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    const int campo = campoDeColumna(indice.column());
+    if (campo < 0)
+        return {};
+    const auto& tabla = registros_.tabla();
     const int fila = registros_.filaDeTabla(indice.row() + 1);
-    return registros_.tabla()->valor(fila, indice.column());
+    const QVariant valor = tabla->valor(fila, campo);
+    if (rol == Qt::DisplayRole && valor.typeId() == QMetaType::QDate)
+        return tabla->texto(fila, campo);
+    return valor;
 }
 
 QVariant ModeloRegistros::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
     if (orientacion == Qt::Horizontal && rol == Qt::DisplayRole && seccion >= 0 &&
-        seccion < columnCount())
-        return registros_.nombreCampo(seccion);
+        seccion < columnCount()) {
+        const auto propio = encabezados_.constFind(seccion);
+        if (propio != encabezados_.constEnd())
+            return *propio;
+        return columnas_.isEmpty() ? registros_.nombreCampo(seccion) : columnas_.value(seccion);
+    }
     return QAbstractTableModel::headerData(seccion, orientacion, rol);
+}
+
+bool ModeloRegistros::setHeaderData(int seccion, Qt::Orientation orientacion, const QVariant& valor,
+                                    int rol) {
+    if (orientacion != Qt::Horizontal || (rol != Qt::EditRole && rol != Qt::DisplayRole) ||
+        seccion < 0 || seccion >= columnCount())
+        return false;
+    encabezados_.insert(seccion, valor);
+    emit headerDataChanged(orientacion, seccion, seccion);
+    return true;
 }
 
 Qt::ItemFlags ModeloRegistros::flags(const QModelIndex& indice) const {

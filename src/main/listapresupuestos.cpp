@@ -1,16 +1,15 @@
 #include "main/listapresupuestos.h"
 
+#include "data/transaccion.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
 #include "users/sesion.h"
 
 namespace {
 
-QString consultaAvisos(int diasAviso) {
-    return QStringLiteral("select count(PreId) from presupuestos where PreVigencia>0 and "
-                          "(PreFecha+PreVigencia between Date() and date()+") +
-           QString::number(diasAviso) + QStringLiteral(");");
-}
+// Quotes whose validity runs out between today and the given notice days.
+const QString kCondicionAvisos =
+    QStringLiteral(" WHERE PreVigencia>0 and (PreFecha+PreVigencia between Date() and date()+?) ");
 
 } // namespace
 
@@ -26,13 +25,18 @@ ListaPresupuestos::~ListaPresupuestos() = default;
 
 void ListaPresupuestos::cargar() {
     orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");
-    consultaLista_ = consultaBase() + orden_;
-    Actualizar(consultaLista_);
+    mostrar(consultaBase());
 }
 
-void ListaPresupuestos::Actualizar(const QString& sql) {
-    AbrirConsulta(sql, rs_);
+void ListaPresupuestos::Actualizar(const QString& sql, const QVariantList& valores) {
+    AbrirConsulta(sql, rs_, valores);
     emit listaCambiada();
+}
+
+void ListaPresupuestos::mostrar(const QString& sinOrden, const QVariantList& valores) {
+    mostrada_ = sinOrden;
+    valoresMostrada_ = valores;
+    Actualizar(mostrada_ + orden_, valoresMostrada_);
 }
 
 void ListaPresupuestos::ordenarPorColumna(int columna) {
@@ -40,16 +44,12 @@ void ListaPresupuestos::ordenarPorColumna(int columna) {
                                                                      : QStringLiteral("ASC");
     ultimaColumna_ = columna;
     CerrarConsulta(rs_, false);
-    const qsizetype corte = consultaLista_.indexOf(QStringLiteral("ORDER BY"));
-    if (corte >= 0)
-        consultaLista_.truncate(corte);
     static const char16_t* const campos[] = {u"PreNumero", u"PreFecha", u"EmpNombreFantasia",
                                              u"UsuLogin"};
     if (columna >= 0 && columna < 4)
         orden_ =
             QStringLiteral(" ORDER BY ") + QString::fromUtf16(campos[columna]) + u' ' + direccion_;
-    consultaLista_ += orden_;
-    Actualizar(consultaLista_);
+    Actualizar(mostrada_ + orden_, valoresMostrada_);
 }
 
 void ListaPresupuestos::buscar() {
@@ -62,19 +62,16 @@ void ListaPresupuestos::buscar() {
 }
 
 void ListaPresupuestos::buscarTexto(const QString& texto) {
-    // A quote character is doubled inside the literal: it is searched for,
-    // and nothing of the text can end the literal.
-    const QString t = texto.trimmed().replace(u'\'', QStringLiteral("''"));
+    // The text is bound, never spliced: quote characters, % and _ are
+    // searched for as they are.
     {
         PunteroEspera espera;
-        Actualizar(QStringLiteral("SELECT * FROM PRESUPUESTOS, contactos WHERE "
-                                  "PRESUPUESTOS.EmpId=contactos.EmpId AND (INSTR(PRELUGAR,'") +
-                   t + QStringLiteral("') OR INSTR(PRESALUDO,'") + t +
-                   QStringLiteral("') OR INSTR(EMPRAZONSOCIAL,'") + t +
-                   QStringLiteral("') OR INSTR(PRENUMERO,'") + t +
-                   QStringLiteral("') OR INSTR(CSTR(PREFECHA),'") + t +
-                   QStringLiteral("') OR INSTR(EMPNOMBREFANTASIA,'") + t + QStringLiteral("'))") +
-                   orden_);
+        mostrar(QStringLiteral("SELECT * FROM PRESUPUESTOS, contactos WHERE "
+                               "PRESUPUESTOS.EmpId=contactos.EmpId AND (INSTR(PRELUGAR,?1) OR "
+                               "INSTR(PRESALUDO,?1) OR INSTR(EMPRAZONSOCIAL,?1) OR "
+                               "INSTR(PRENUMERO,?1) OR INSTR(CSTR(PREFECHA),?1) OR "
+                               "INSTR(EMPNOMBREFANTASIA,?1))"),
+                {texto.trimmed()});
     }
     if (rs_->cantidad() > 0)
         return;
@@ -85,21 +82,18 @@ void ListaPresupuestos::buscarTexto(const QString& texto) {
 
 void ListaPresupuestos::mostrarTodo() {
     PunteroEspera espera;
-    Actualizar(consultaBase() + orden_);
+    mostrar(consultaBase());
 }
 
 void ListaPresupuestos::listarAvisos(int diasAviso) {
     orden_ = QStringLiteral(" ORDER BY PreFecha ASC");
-    consultaLista_ = consultaBase() +
-                     QStringLiteral(" WHERE PreVigencia>0 and (PreFecha+PreVigencia between "
-                                    "Date() and date()+") +
-                     QString::number(diasAviso) + QStringLiteral(") ") + orden_;
-    Actualizar(consultaLista_);
+    mostrar(consultaBase() + kCondicionAvisos, {diasAviso});
 }
 
 QString ListaPresupuestos::textoAvisos(int diasAviso) {
     RegistrosPtr rs;
-    AbrirConsulta(consultaAvisos(diasAviso), rs);
+    AbrirConsulta(QStringLiteral("select count(PreId) from presupuestos") + kCondicionAvisos, rs,
+                  {diasAviso});
     // A count that cannot be read (already reported) announces nothing.
     const qint64 n = rs->posicionAbsoluta() > 0 ? rs->campo(0).toLongLong() : 0;
     CerrarConsulta(rs, true);
@@ -143,23 +137,23 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
                 QStringLiteral("Confirme que desea hacer")) != Respuesta::Si)
         return Borrado::NoConfirmado;
 
+    // The lines and the quote go together or not at all.
     Conexion* con = conexion();
+    const QVariantList clave{fila.campo(QStringLiteral("PreId"))};
     QList<ErrorProveedor> fallos;
-    bool hecho = false;
-    if (con && con->iniciarTransaccion()) {
-        hecho =
-            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=") + id)
+    {
+        Transaccion transaccion(con);
+        const bool hecho =
+            transaccion.iniciada() &&
+            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=?"),
+                          clave)
                 .ok &&
-            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS WHERE PreId=") + id).ok;
+            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS WHERE PreId=?"), clave).ok &&
+            transaccion.confirmar();
         if (!hecho)
-            fallos = con->errores();
-        hecho = hecho ? con->confirmarTransaccion() : (con->deshacerTransaccion(), false);
-        if (!hecho && fallos.isEmpty())
-            fallos = con->errores();
-    } else if (con) {
-        fallos = con->errores();
+            fallos = transaccion.errores().isEmpty() ? con->errores() : transaccion.errores();
     }
-    if (!hecho) {
+    if (!fallos.isEmpty()) {
         QString texto = QStringLiteral("No se pudo eliminar el presupuesto; no se borró nada.");
         for (const auto& e : fallos)
             texto += QStringLiteral("\rError número: ") + QString::number(e.numero) + u'\r' +
@@ -167,7 +161,7 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
         mensaje(texto, Botones::Aceptar, Icono::Exclamacion, QStringLiteral("Atención"));
         return Borrado::Fallido;
     }
-    Actualizar(consultaBase() + orden_);
+    mostrar(consultaBase());
     return Borrado::Borrado;
 }
 

@@ -21,10 +21,12 @@ public:
 
     // Loading: the base query ordered by date.
     void cargar();
-    // Fills the list from a SQL text; the list query and the order stay.
-    void Actualizar(const QString& sql);
+    // Fills the list from a SQL text (values bound, in order, to its
+    // placeholders); the list query and the order stay.
+    void Actualizar(const QString& sql, const QVariantList& valores = {});
     // Header click on column 0..3 (number, date, contact, owner): ascending
-    // first, each further click on the same column reverses.
+    // first, each further click on the same column reverses. What the list
+    // shows (all quotes, a search, the expiring ones) is re-sorted.
     void ordenarPorColumna(int columna);
     // Asks for a text and lists the quotes that contain it; without matches,
     // says so and lists them all. An empty answer changes nothing.
@@ -52,7 +54,8 @@ public:
     void cerrar();
 
     const RegistrosPtr& registros() const { return rs_; }
-    const QString& consultaLista() const { return consultaLista_; }
+    // The statement of what the list shows, with its order clause.
+    QString consultaLista() const { return mostrada_ + orden_; }
     const QString& clausulaOrden() const { return orden_; }
 
 signals:
@@ -60,8 +63,12 @@ signals:
     void listaCambiada();
 
 private:
+    // Shows a statement (without order clause) in the current order.
+    void mostrar(const QString& sinOrden, const QVariantList& valores = {});
+
     RegistrosPtr rs_;
-    QString consultaLista_;
+    QString mostrada_; // what the list shows, without its order clause
+    QVariantList valoresMostrada_;
     QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");
     int ultimaColumna_ = 0;
     QString direccion_;

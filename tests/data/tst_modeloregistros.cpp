@@ -69,7 +69,9 @@ private slots:
         QCOMPARE(modelo.headerData(0, Qt::Horizontal).toString(), QStringLiteral("PreId"));
         QCOMPARE(modelo.headerData(2, Qt::Horizontal).toString(), QStringLiteral("PreFecha"));
 
-        const QVariant fecha = modelo.data(modelo.index(0, 2));
+        // Grids show the short date; editors get the date itself.
+        QCOMPARE(modelo.data(modelo.index(0, 2)).toString(), QStringLiteral("05/03/24"));
+        const QVariant fecha = modelo.data(modelo.index(0, 2), Qt::EditRole);
         QCOMPARE(fecha.typeId(), QMetaType::QDate);
         QCOMPARE(fecha.toDate(), QDate(2024, 3, 5));
         QCOMPARE(modelo.data(modelo.index(0, 1), Qt::EditRole).toString(), QStringLiteral("100"));
@@ -126,6 +128,23 @@ private slots:
         modelo.establecerRegistros(categorias.capitulo(QStringLiteral("Productos")));
         QCOMPARE(modelo.rowCount(), 1);
         QCOMPARE(modelo.data(modelo.index(0, descripcion)).toString(), QStringLiteral("Agua"));
+    }
+
+    void columnasElegidasConSusEncabezados() {
+        ModeloRegistros modelo;
+        modelo.establecerColumnas(
+            {QStringLiteral("PreFecha"), QStringLiteral("Falta"), QStringLiteral("PreNumero")});
+        QVERIFY(modelo.setHeaderData(0, Qt::Horizontal, QStringLiteral("Fecha")));
+        QAbstractItemModelTester probador(&modelo,
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QCOMPARE(modelo.columnCount(), 3);
+        modelo.establecerRegistros(
+            consulta(QStringLiteral("SELECT * FROM PRESUPUESTOS ORDER BY PreId DESC")));
+        QCOMPARE(modelo.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Fecha"));
+        QCOMPARE(modelo.headerData(2, Qt::Horizontal).toString(), QStringLiteral("PreNumero"));
+        QCOMPARE(modelo.data(modelo.index(0, 0)).toString(), QStringLiteral("31/12/23"));
+        QVERIFY(!modelo.data(modelo.index(0, 1)).isValid()); // no such field
+        QCOMPARE(modelo.data(modelo.index(1, 2)).toString(), QStringLiteral("100"));
     }
 
     void sigueMostrandoSuCopiaAunqueSeCierreElOrigen() {

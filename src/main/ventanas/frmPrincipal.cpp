@@ -1,8 +1,8 @@
 #include "main/ventanas/frmPrincipal.h"
 
 #include "data/entornodatos.h"
+#include "data/modeloregistros.h"
 #include "main/listapresupuestos.h"
-#include "main/modelolista.h"
 #include "platform/salida.h"
 #include "platform/ventanas/entertab.h"
 #include "platform/ventanas/unica.h"
@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTableView>
 #include <QUrl>
@@ -139,11 +140,12 @@ void frmPrincipal::crearLista() {
     marco->setObjectName(QStringLiteral("marcoLista"));
     dtgLista_ = new QTableView(marco);
     dtgLista_->setObjectName(QStringLiteral("dtgLista"));
-    modelo_ = new ModeloLista({{QStringLiteral("PreNumero"), QStringLiteral("Nro. Ppto.")},
-                               {QStringLiteral("PreFecha"), QStringLiteral("Fecha")},
-                               {QStringLiteral("EmpNombreFantasia"), QStringLiteral("Cliente")},
-                               {QStringLiteral("UsuLogin"), QStringLiteral("Ingresó")}},
-                              this);
+    modelo_ = new ModeloRegistros(this);
+    modelo_->establecerColumnas({QStringLiteral("PreNumero"), QStringLiteral("PreFecha"),
+                                 QStringLiteral("EmpNombreFantasia"), QStringLiteral("UsuLogin")});
+    const char16_t* const encabezados[] = {u"Nro. Ppto.", u"Fecha", u"Cliente", u"Ingresó"};
+    for (int c = 0; c < 4; ++c)
+        modelo_->setHeaderData(c, Qt::Horizontal, QString::fromUtf16(encabezados[c]));
     dtgLista_->setModel(modelo_);
     dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -198,9 +200,32 @@ void frmPrincipal::crearLista() {
 }
 
 void frmPrincipal::enlazarGrilla() {
+    // The quote that was current stays current when it is still listed (a
+    // re-sort), so a command never lands on another quote than the one shown.
+    const QVariant anterior = preIdActual();
     modelo_->establecerRegistros(*lista_->registros());
-    if (modelo_->rowCount() > 0)
-        dtgLista_->setCurrentIndex(modelo_->index(0, 0));
+    if (modelo_->rowCount() == 0)
+        return;
+    int fila = 0;
+    if (anterior.isValid()) {
+        const int campo = lista_->registros()->indiceCampo(QStringLiteral("PreId"));
+        const auto& tabla = lista_->registros()->tabla();
+        for (int r = 0; r < modelo_->rowCount(); ++r)
+            if (tabla->valor(lista_->registros()->filaDeTabla(r + 1), campo) == anterior) {
+                fila = r;
+                break;
+            }
+    }
+    dtgLista_->setCurrentIndex(modelo_->index(fila, 0));
+}
+
+QVariant frmPrincipal::preIdActual() const {
+    const int fila = filaActual();
+    const Registros& registros = modelo_->registros();
+    if (fila < 1 || fila > registros.cantidad())
+        return {};
+    const int campo = registros.indiceCampo(QStringLiteral("PreId"));
+    return campo < 0 ? QVariant() : registros.tabla()->valor(registros.filaDeTabla(fila), campo);
 }
 
 int frmPrincipal::filaActual() const {
@@ -244,6 +269,16 @@ void frmPrincipal::actualizarAvisos() {
 
 void frmPrincipal::sbAvisos_PanelClick() {
     lista_->listarAvisos(opciones().aviso_dias);
+}
+
+void frmPrincipal::showEvent(QShowEvent* evento) {
+    // Without a window manager the window may never become active: the
+    // notice is computed when it is first shown as well.
+    if (!evento->spontaneous() && !avisosMostrados_) {
+        avisosMostrados_ = true;
+        actualizarAvisos();
+    }
+    QMainWindow::showEvent(evento);
 }
 
 void frmPrincipal::changeEvent(QEvent* evento) {

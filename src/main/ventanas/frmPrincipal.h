@@ -5,7 +5,7 @@
 #include <array>
 
 class ListaPresupuestos;
-class ModeloLista;
+class ModeloRegistros;
 class QAction;
 class QLabel;
 class QPushButton;
@@ -35,6 +35,7 @@ public:
     int filaActual() const;
 
 protected:
+    void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -43,11 +44,13 @@ private:
     void crearMenus();
     void crearLista();
     void enlazarGrilla();
+    QVariant preIdActual() const; // key of the current row; invalid when none
     void cerrarConexiones(bool cerrarLista);
 
     ListaPresupuestos* lista_;
-    ModeloLista* modelo_;
+    ModeloRegistros* modelo_;
     QTableView* dtgLista_;
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
+    bool avisosMostrados_ = false;
 };
