@@ -42,6 +42,7 @@ CREATE TABLE CONTACTOS (
   VinId              INTEGER DEFAULT 1,
   EmpDesactivado     BOOLEAN NOT NULL DEFAULT 0
 );
+CREATE INDEX CONTACTOS_NombreFantasia ON CONTACTOS (EmpNombreFantasia);
 
 CREATE TABLE PRODUCTOS (
   ProId             INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -92,6 +93,10 @@ CREATE TABLE PRESUPUESTOS (
 );
 CREATE INDEX PRESUPUESTOS_Contacto ON PRESUPUESTOS (EmpId);
 CREATE INDEX PRESUPUESTOS_Fecha ON PRESUPUESTOS (PreFecha);
+-- The quote list sorts by number, owner and customer on a header click: the
+-- indexes give the order without sorting 100,000 wide rows.
+CREATE INDEX PRESUPUESTOS_Numero ON PRESUPUESTOS (PreNumero);
+CREATE INDEX PRESUPUESTOS_Usuario ON PRESUPUESTOS (UsuLogin);
 
 CREATE TABLE PRESUPUESTOS_PRODUCTOS (
   PreId           INTEGER NOT NULL,
