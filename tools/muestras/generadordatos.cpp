@@ -1,7 +1,7 @@
-#include "data/generadordatos.h"
+#include "muestras/generadordatos.h"
 
 #include "data/fechas.h"
-#include "data/textosmuestra.h"
+#include "muestras/textosmuestra.h"
 #include "platform/reloj.h"
 
 #include <QFile>
