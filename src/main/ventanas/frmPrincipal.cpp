@@ -49,8 +49,7 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QMainWindow(padre) {
     auto* sbAvisos = statusBar();
     sbAvisos->setObjectName(QStringLiteral("sbAvisos"));
     sbAvisos->setSizeGripEnabled(true);
-    avisos_ = new QLabel(sbAvisos);
-    avisos_->setObjectName(QStringLiteral("avisos"));
+    avisos_ = etiqueta(sbAvisos, u"avisos", {});
     avisos_->setCursor(Qt::PointingHandCursor);
     avisos_->installEventFilter(this);
     sbAvisos->addWidget(avisos_, 1);
