@@ -74,7 +74,10 @@ int main(int argc, char** argv) {
         return 1;
     QCoreApplication aplicacion(argc, argv);
 
-    const QString ruta = basebench::preparar();
+    // TARVO_BENCH_BASE names another database of this system instead (one of
+    // an earlier schema, say, to compare with).
+    const QString otra = qEnvironmentVariable("TARVO_BENCH_BASE");
+    const QString ruta = otra.isEmpty() ? basebench::preparar() : otra;
     if (ruta.isEmpty() || !abrirConexionTarvo(ruta))
         return 1;
     sqlite3* bd = crudo::abrir(ruta);

@@ -1,5 +1,6 @@
 #include "data/generadordatos.h"
 
+#include "data/cotejo.h"
 #include "data/fechas.h"
 #include "data/textosmuestra.h"
 #include "platform/reloj.h"
@@ -453,7 +454,8 @@ bool GeneradorDatos::generarArchivo(const QString& pristina, const QString& sali
 
     sqlite3* bd = nullptr;
     bool ok = sqlite3_open_v2(QFile::encodeName(temporal).constData(), &bd, SQLITE_OPEN_READWRITE,
-                              nullptr) == SQLITE_OK;
+                              nullptr) == SQLITE_OK &&
+              cotejo::registrar(bd);
     if (!ok) {
         error_ = QString::fromUtf8(sqlite3_errmsg(bd));
     } else {
