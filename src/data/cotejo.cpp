@@ -37,7 +37,8 @@ int signo(UCollationResult r) {
     return r == UCOL_LESS ? -1 : r == UCOL_GREATER ? 1 : 0;
 }
 
-// Byte order; only for what ICU cannot take (texts longer than 2 GiB).
+// Byte order, for what ICU cannot compare: no collator (connections then
+// refuse to open) or a text over 2 GiB, which the engine never hands over.
 int porBytes(const void* a, size_t na, const void* b, size_t nb) {
     const int r = std::memcmp(a, b, std::min(na, nb));
     return r != 0 ? r : (na < nb ? -1 : na > nb ? 1 : 0);

@@ -119,10 +119,6 @@ private slots:
         QCOMPARE(columna(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS ORDER BY "
                                         "CatDescripcion")),
                  lista({"Ábacos", "abrazaderas", "Nudos", "Ñandutí", "Óleos", "Zapatos"}));
-        QCOMPARE(columna(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS ORDER BY "
-                                        "CatDescripcion DESC"))
-                     .first(),
-                 QStringLiteral("Zapatos"));
         // The product grid and the customer column of the quote list.
         for (const char* p : {"Zócalo", "Ángulo de aluminio", "ángulo de hierro", "Anclaje"})
             producto(QString::fromUtf8(p));
@@ -264,14 +260,10 @@ private slots:
                                   "(CAST(x'ff41' AS TEXT)), ('b'), (CAST(x'c3' AS TEXT)), "
                                   "('A'), (CAST(x'41c3' AS TEXT))"))
                     .ok);
-        QCOMPARE(columna(QStringLiteral("SELECT EmpNombreFantasia FROM CONTACTOS ORDER BY "
-                                        "EmpNombreFantasia"))
-                     .size(),
-                 5);
-        QCOMPARE(columna(QStringLiteral("SELECT DISTINCT EmpNombreFantasia FROM CONTACTOS WHERE "
-                                        "EmpNombreFantasia >= 'A'"))
-                     .size(),
-                 5);
+        QCOMPARE(columna(QStringLiteral("SELECT DISTINCT EmpNombreFantasia FROM CONTACTOS ORDER "
+                                        "BY EmpNombreFantasia"))
+                     .mid(0, 2),
+                 lista({"A", "A\xef\xbf\xbd"}));
     }
 
     // Other programs reading the file without the collation: plain reads
@@ -313,9 +305,6 @@ private slots:
                      .value(0)
                      .contains(QStringLiteral("COLLATE NOCASE")),
                  true);
-        QVERIFY(con->ejecutarProcedimiento(QStringLiteral("usuario_insertar"),
-                                           {QStringLiteral("Ana"), QString(), QString()})
-                    .ok);
         QCOMPARE(columna(QStringLiteral("PRAGMA integrity_check")),
                  QStringList{QStringLiteral("ok")});
     }
