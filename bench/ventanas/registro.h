@@ -23,5 +23,7 @@ public:
 void registrarProcesos();
 // Start-up inside this process, and the list's re-sort and searches.
 void registrarEnProceso();
+// The quote editor's product grid reloaded.
+void registrarProductos();
 
 } // namespace registro
