@@ -2,6 +2,7 @@
 
 #include "platform/reloj.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,17 +30,32 @@ QString carpeta() {
            QStringLiteral("/tarvo-bench");
 }
 
+namespace {
+
+// A short fingerprint of the pristine database: a schema change (a new index,
+// a view) gives generated databases of another name.
+QString huellaEsquema() {
+    QFile f(QStringLiteral(TARVO_BD_PRISTINA));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("0");
+    return QString::fromLatin1(
+        QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex().left(8));
+}
+
+} // namespace
+
 QString preparar() {
     const ParametrosGeneracion p = parametros();
     // Expiring quotes are placed relative to today, so the day is part of the name.
-    const QString nombre = QStringLiteral("bench-v%1-s%2-c%3-k%4-p%5-q%6-%7.mdb")
+    const QString nombre = QStringLiteral("bench-v%1-e%8-s%2-c%3-k%4-p%5-q%6-%7.mdb")
                                .arg(GeneradorDatos::kVersion)
                                .arg(p.semilla)
                                .arg(p.contactos)
                                .arg(p.categorias)
                                .arg(p.productos)
                                .arg(p.presupuestos)
-                               .arg(Reloj::hoy().toString(QStringLiteral("yyyyMMdd")));
+                               .arg(Reloj::hoy().toString(QStringLiteral("yyyyMMdd")))
+                               .arg(huellaEsquema());
     const QString dir = carpeta();
     const QString ruta = dir + u'/' + nombre;
     if (QFile::exists(ruta))

@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     // The child processes first, while this process is still small.
     registro::registrarProcesos();
     registro::registrarEnProceso();
+    registro::registrarEditor();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

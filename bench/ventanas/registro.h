@@ -15,5 +15,7 @@ const QString& base();
 void registrarProcesos();
 // Start-up inside this process, and the list's re-sort and searches.
 void registrarEnProceso();
+// The quote editor: opening a quote, the activation reload, saving, bar code.
+void registrarEditor();
 
 } // namespace registro

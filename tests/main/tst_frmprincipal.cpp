@@ -8,6 +8,7 @@
 #include "main/ventanas/frmPrincipal.h"
 #include "platform/mensajesguion.h"
 #include "platform/reloj.h"
+#include "quotes/ventanas/frmDetallePresupuesto.h"
 #include "startup/arranque.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
@@ -41,6 +42,17 @@ class PruebaFrmPrincipal : public QObject {
     static QString aviso(QWidget& v) {
         return v.findChild<QLabel*>(QStringLiteral("avisos"))->text();
     }
+    static frmDetallePresupuesto* editorAbierto() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<frmDetallePresupuesto*>(w); e && e->isVisible())
+                return e;
+        return nullptr;
+    }
+    static void cerrarEditor() {
+        while (frmDetallePresupuesto* e = editorAbierto())
+            e->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     void presupuesto(const QString& numero, const QDate& fecha, int vigencia,
                      const QString& usuario = QStringLiteral("admin")) {
         Fixtura::Presupuesto p;
@@ -68,6 +80,7 @@ private slots:
         establecerUsuarioActual(QStringLiteral("admin"));
     }
     void cleanup() {
+        cerrarEditor();
         if (conexion())
             CerrarConexion();
         dteBodex().cerrarConexion();
@@ -110,8 +123,8 @@ private slots:
             QVERIFY(boton(v, i));
             QCOMPARE(boton(v, i)->text(), textos[i]);
             QVERIFY(!boton(v, i)->toolTip().isEmpty());
-            // New, edit and print wait for their windows.
-            QCOMPARE(boton(v, i)->isEnabled(), i > 2);
+            // Print waits for the quote report.
+            QCOMPARE(boton(v, i)->isEnabled(), i != 2);
         }
         QCOMPARE(boton(v, 3)->toolTip(), QStringLiteral("Buscar por la descripción"));
         QVERIFY(v.findChild<QStatusBar*>(QStringLiteral("sbAvisos")));
@@ -187,6 +200,53 @@ private slots:
         QCOMPARE(
             mensajes->textos(),
             QStringList{QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")});
+        QVERIFY(!editorAbierto());
+    }
+
+    // "Nuevo" and the menu item open the one editor on a new quote.
+    void nuevoAbreElEditor() {
+        presupuesto(QStringLiteral("41"), QDate(2026, 1, 1), 0);
+        frmPrincipal v;
+        QTest::mouseClick(boton(v, 0), Qt::LeftButton);
+        frmDetallePresupuesto* editor = editorAbierto();
+        QVERIFY(editor);
+        QVERIFY(editor->editor().agregando);
+        QCOMPARE(editor->editor().modo(), ModoEditor::Nuevo);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("42"));
+        editor->editor().campos.numero = QStringLiteral("escrito");
+        item(v, "mnuArchivoNuevoPresupuesto")->trigger();
+        QCOMPARE(editorAbierto(), editor);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("42"));
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    // "Editar" and a double click open the owner's quote, letter case aside.
+    void editarYDobleClicAbrenElPresupuesto() {
+        const int id = datos->presupuesto([] {
+            Fixtura::Presupuesto p;
+            p.numero = QStringLiteral("17");
+            p.usuLogin = QStringLiteral("ADMIN");
+            return p;
+        }());
+        frmPrincipal v;
+        auto* grilla = v.findChild<QTableView*>(QStringLiteral("dtgLista"));
+        grilla->setCurrentIndex(grilla->model()->index(0, 0));
+        QTest::mouseClick(boton(v, 1), Qt::LeftButton);
+        frmDetallePresupuesto* editor = editorAbierto();
+        QVERIFY(editor);
+        QVERIFY(!editor->editor().agregando);
+        QCOMPARE(editor->editor().campos.id, QString::number(id));
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("17"));
+        QCOMPARE(editor->editor().modo(), ModoEditor::Edicion);
+
+        editor->editor().cmdMenu_Click(0);
+        const QRect celda = grilla->visualRect(grilla->model()->index(0, 2));
+        QTest::mouseClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        QTest::mouseDClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        QCOMPARE(editorAbierto(), editor);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("17"));
+        QCOMPARE(editor->editor().modo(), ModoEditor::Edicion);
+        QVERIFY(mensajes->mostrados().isEmpty());
     }
 
     void eliminarConVerificacion() {
