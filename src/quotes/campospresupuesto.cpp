@@ -11,7 +11,9 @@ QString CamposPresupuesto::diasVigenciaInicial() {
 }
 
 QVariantList CamposPresupuesto::valores(const QString& usuario) const {
-    QVariantList v{numero, lugar, fecha, saludo, clienteTag};
+    // A quote loaded without a date is stored again without one.
+    QVariantList v{numero, lugar, fecha.isValid() ? QVariant(fecha) : QVariant(), saludo,
+                   clienteTag};
     for (const QString& d : descripcion)
         v << d;
     for (size_t i = 0; i < 3; ++i)
