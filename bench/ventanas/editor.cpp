@@ -5,12 +5,12 @@
 // The editor writes, so these benchmarks work on a private copy of the
 // database. Each figure is the elapsed time of the measured span; cpu_ms is
 // the CPU time the program spent in it.
-#include "entornobench.h"
 #include "medidas.h"
 #include "registro.h"
 
+#include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/ventanas/frmDetallePresupuesto.h"
 #include "users/sesion.h"
@@ -44,7 +44,8 @@ public:
     Sesion() {
         if (copiaEditable().isEmpty())
             return;
-        cuenta_ = std::make_unique<EntornoBench>(copiaEditable());
+        cuenta_ = std::make_unique<EntornoPrueba>();
+        cuenta_->ajustar(QStringLiteral("db_path"), copiaEditable());
         CrearDSN(QStringLiteral("TARVO_BENCH_EDITOR"), copiaEditable());
         AbrirConexion(QStringLiteral("TARVO_BENCH_EDITOR"), {});
         if (!conexion())
@@ -82,7 +83,7 @@ public:
 
 private:
     MensajesGuion mensajes_;
-    std::unique_ptr<EntornoBench> cuenta_;
+    std::unique_ptr<EntornoPrueba> cuenta_;
     qint32 preId_ = 0;
     qint32 empId_ = 0;
 };

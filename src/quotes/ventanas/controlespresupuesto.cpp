@@ -1,5 +1,7 @@
 #include "quotes/ventanas/controlespresupuesto.h"
 
+#include "platform/ventanas/fabricas.h"
+#include "quotes/grillaproductos.h"
 #include "quotes/lineaspresupuesto.h"
 
 #include <QCheckBox>
@@ -24,21 +26,6 @@ template <typename T> T* control(QWidget* padre, const QString& nombre) {
     auto* c = new T(padre);
     c->setObjectName(nombre);
     return c;
-}
-
-QLabel* etiqueta(QWidget* padre, const QString& texto, QWidget* control) {
-    auto* l = new QLabel(texto, padre);
-    l->setBuddy(control);
-    return l;
-}
-
-QPushButton* boton(QWidget* padre, const QString& nombre, const QString& texto,
-                   const QString& ayuda) {
-    auto* b = control<QPushButton>(padre, nombre);
-    b->setText(texto);
-    b->setToolTip(ayuda);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QComboBox* combo(QWidget* padre, const QString& nombre) {
@@ -83,39 +70,39 @@ void crearBarra(ControlesPresupuesto& c, QWidget* v, QHBoxLayout* barra) {
 }
 
 QGridLayout* crearCabecera(ControlesPresupuesto& c, QWidget* v) {
-    c.txtFields[0] = control<QLineEdit>(v, QStringLiteral("txtFields(0)"));
+    c.txtFields[0] = caja(v, u"txtFields(0)");
     c.txtFields[0]->setReadOnly(true);
     c.txtFields[0]->setEnabled(false);
-    c.txtFields[1] = control<QLineEdit>(v, QStringLiteral("txtFields(1)"));
+    c.txtFields[1] = caja(v, u"txtFields(1)");
     c.dtpFecha = control<QDateEdit>(v, QStringLiteral("dtpFecha"));
     c.dtpFecha->setCalendarPopup(true);
     c.dtpFecha->setDisplayFormat(QStringLiteral("d-MMM-yy"));
-    c.txtCliente = control<QLineEdit>(v, QStringLiteral("txtCliente"));
-    c.cmdBuscarProveedor = boton(v, QStringLiteral("cmdBuscarProveedor"), QStringLiteral("..."),
+    c.txtCliente = caja(v, u"txtCliente");
+    c.cmdBuscarProveedor = boton(v, u"cmdBuscarProveedor", QStringLiteral("..."),
                                  QStringLiteral("Buscar Contactos por texto"));
     c.cmdBuscarProveedor->setAccessibleName(QStringLiteral("Buscar Contactos por texto"));
-    c.cmdNuevoProveedor = boton(v, QStringLiteral("cmdNuevoProveedor"), QStringLiteral("+"),
+    c.cmdNuevoProveedor = boton(v, u"cmdNuevoProveedor", QStringLiteral("+"),
                                 QStringLiteral("Ingresar un Contacto nuevo"));
     c.cmdNuevoProveedor->setAccessibleName(QStringLiteral("Ingresar un Contacto nuevo"));
     c.dtcLugar = combo(v, QStringLiteral("dtcLugar"));
     c.dtcSaludo = combo(v, QStringLiteral("dtcSaludo"));
 
     auto* g = new QGridLayout;
-    g->addWidget(etiqueta(v, QStringLiteral("Código:"), c.txtFields[0]), 0, 0);
+    g->addWidget(etiqueta(v, u"lblCodigo", QStringLiteral("Código:"), c.txtFields[0]), 0, 0);
     g->addWidget(c.txtFields[0], 0, 1);
-    g->addWidget(etiqueta(v, QStringLiteral("Núm. de Ppto.:"), c.txtFields[1]), 0, 2);
+    g->addWidget(etiqueta(v, u"lblNumero", QStringLiteral("Núm. de Ppto.:"), c.txtFields[1]), 0, 2);
     g->addWidget(c.txtFields[1], 0, 3);
-    g->addWidget(etiqueta(v, QStringLiteral("Fecha:"), c.dtpFecha), 0, 4);
+    g->addWidget(etiqueta(v, u"lblFecha", QStringLiteral("Fecha:"), c.dtpFecha), 0, 4);
     g->addWidget(c.dtpFecha, 0, 5);
-    g->addWidget(etiqueta(v, QStringLiteral("Cliente:"), c.txtCliente), 1, 0);
+    g->addWidget(etiqueta(v, u"lblCliente", QStringLiteral("Cliente:"), c.txtCliente), 1, 0);
     auto* cliente = new QHBoxLayout;
     cliente->addWidget(c.txtCliente, 1);
     cliente->addWidget(c.cmdBuscarProveedor);
     cliente->addWidget(c.cmdNuevoProveedor);
     g->addLayout(cliente, 1, 1, 1, 5);
-    g->addWidget(etiqueta(v, QStringLiteral("Lugar:"), c.dtcLugar), 2, 0);
+    g->addWidget(etiqueta(v, u"lblLugar", QStringLiteral("Lugar:"), c.dtcLugar), 2, 0);
     g->addWidget(c.dtcLugar, 2, 1, 1, 2);
-    g->addWidget(etiqueta(v, QStringLiteral("Saludo:"), c.dtcSaludo), 2, 3);
+    g->addWidget(etiqueta(v, u"lblSaludo", QStringLiteral("Saludo:"), c.dtcSaludo), 2, 3);
     g->addWidget(c.dtcSaludo, 2, 4, 1, 2);
     g->setColumnStretch(3, 1);
     return g;
@@ -127,7 +114,9 @@ QWidget* paginaDescripcion(ControlesPresupuesto& c, QWidget* v) {
     for (int i = 0; i < 3; ++i) {
         auto* t = parrafo(p, QStringLiteral("rtbDescripcion%1").arg(i + 1));
         c.rtbDescripcion[size_t(i)] = t;
-        g->addWidget(etiqueta(p, QStringLiteral("Párrafo %1:").arg(i + 1), t), i, 0, Qt::AlignTop);
+        g->addWidget(etiqueta(p, QString(QStringLiteral("lblParrafo%1").arg(i + 1)),
+                              QStringLiteral("Párrafo %1:").arg(i + 1), t),
+                     i, 0, Qt::AlignTop);
         g->addWidget(t, i, 1);
     }
     return p;
@@ -137,33 +126,32 @@ QWidget* paginaProductos(ControlesPresupuesto& c, QWidget* v) {
     auto* p = new QWidget(v);
     auto* lista = new QGroupBox(QStringLiteral("Lista de Productos"), p);
     lista->setObjectName(QStringLiteral("fraListaProductos"));
-    c.lblTituloProductos = control<QLabel>(lista, QStringLiteral("lblTituloProductos"));
     c.dtgProductos = control<QTableView>(lista, QStringLiteral("dtgProductos"));
-    c.lblTituloProductos->setBuddy(c.dtgProductos);
+    c.lblTituloProductos =
+        etiqueta(lista, u"lblTituloProductos", GrillaProductos::tituloInicial(), c.dtgProductos);
     c.dtgProductos->setSelectionBehavior(QAbstractItemView::SelectRows);
     c.dtgProductos->setSelectionMode(QAbstractItemView::SingleSelection);
     c.dtgProductos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     c.dtgProductos->verticalHeader()->setDefaultSectionSize(22);
     c.dtgProductos->setTabKeyNavigation(false);
-    c.txtCodigoBarraAgregar = control<QLineEdit>(lista, QStringLiteral("txtCodigoBarraAgregar"));
-    c.cmdEditarProducto =
-        boton(lista, QStringLiteral("cmdEditarProducto"), QStringLiteral("Editar producto"),
-              QStringLiteral("Editar el Producto seleccionado"));
+    c.txtCodigoBarraAgregar = caja(lista, u"txtCodigoBarraAgregar");
+    c.cmdEditarProducto = boton(lista, u"cmdEditarProducto", QStringLiteral("Editar producto"),
+                                QStringLiteral("Editar el Producto seleccionado"));
     c.cmdBusquedaAvanzada =
-        boton(lista, QStringLiteral("cmdBusquedaAvanzada"), QStringLiteral("Búsqueda avanzada"),
+        boton(lista, u"cmdBusquedaAvanzada", QStringLiteral("Búsqueda avanzada"),
               QStringLiteral("Búsqueda avanzada de productos"));
     auto* enLista = new QVBoxLayout(lista);
     enLista->addWidget(c.lblTituloProductos);
     enLista->addWidget(c.dtgProductos, 1);
     auto* codigo = new QHBoxLayout;
-    codigo->addWidget(etiqueta(lista, QStringLiteral("Código de barra:"), c.txtCodigoBarraAgregar));
+    codigo->addWidget(etiqueta(lista, u"lblCodigoBarra", QStringLiteral("Código de barra:"),
+                               c.txtCodigoBarraAgregar));
     codigo->addWidget(c.txtCodigoBarraAgregar, 1);
     codigo->addWidget(c.cmdEditarProducto);
     codigo->addWidget(c.cmdBusquedaAvanzada);
     enLista->addLayout(codigo);
-    auto* pistaAgregar =
-        new QLabel(QStringLiteral("O DOBLE CLIC PARA AGREGAR PRODUCTOS AL REMITO"), lista);
-    pistaAgregar->setObjectName(QStringLiteral("lblAgregar"));
+    auto* pistaAgregar = etiqueta(lista, u"lblAgregar",
+                                  QStringLiteral("O DOBLE CLIC PARA AGREGAR PRODUCTOS AL REMITO"));
     enLista->addWidget(pistaAgregar);
 
     auto* incluidos = new QGroupBox(QStringLiteral("Productos incluidos en el Presupuesto"), p);
@@ -176,8 +164,8 @@ QWidget* paginaProductos(ControlesPresupuesto& c, QWidget* v) {
     c.lvPrePro->setHeaderLabels(LineasPresupuesto::encabezados());
     auto* enIncluidos = new QVBoxLayout(incluidos);
     enIncluidos->addWidget(c.lvPrePro, 1);
-    auto* pistaQuitar = new QLabel(QStringLiteral("DOBLE CLIC PARA QUITAR PRODUCTOS"), incluidos);
-    pistaQuitar->setObjectName(QStringLiteral("lblQuitar"));
+    auto* pistaQuitar =
+        etiqueta(incluidos, u"lblQuitar", QStringLiteral("DOBLE CLIC PARA QUITAR PRODUCTOS"));
     enIncluidos->addWidget(pistaQuitar);
 
     auto* h = new QHBoxLayout(p);
@@ -192,12 +180,16 @@ QWidget* paginaManoDeObra(ControlesPresupuesto& c, QWidget* v) {
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i + 1);
         c.dtcConcepto[size_t(i)] = combo(p, QStringLiteral("dtcConcepto") + n);
-        c.txtImporte[size_t(i)] = control<QLineEdit>(p, QStringLiteral("txtImporte") + n);
+        c.txtImporte[size_t(i)] = caja(p, QString(QStringLiteral("txtImporte") + n));
         c.dtcMoneda[size_t(i)] = combo(p, QStringLiteral("dtcMoneda") + n);
         c.dtcMoneda[size_t(i)]->setAccessibleName(QStringLiteral("Moneda ") + n);
-        g->addWidget(etiqueta(p, QStringLiteral("Concepto:"), c.dtcConcepto[size_t(i)]), i, 0);
+        g->addWidget(etiqueta(p, QString(QStringLiteral("lblConcepto") + n),
+                              QStringLiteral("Concepto:"), c.dtcConcepto[size_t(i)]),
+                     i, 0);
         g->addWidget(c.dtcConcepto[size_t(i)], i, 1);
-        g->addWidget(etiqueta(p, QStringLiteral("Importe:"), c.txtImporte[size_t(i)]), i, 2);
+        g->addWidget(etiqueta(p, QString(QStringLiteral("lblImporte") + n),
+                              QStringLiteral("Importe:"), c.txtImporte[size_t(i)]),
+                     i, 2);
         g->addWidget(c.txtImporte[size_t(i)], i, 3);
         g->addWidget(c.dtcMoneda[size_t(i)], i, 4);
     }
@@ -212,20 +204,22 @@ QWidget* paginaDespedida(ControlesPresupuesto& c, QWidget* v) {
     c.rtbFirma = parrafo(p, QStringLiteral("rtbFirma"));
     c.chkVigencia = control<QCheckBox>(p, QStringLiteral("chkVigencia"));
     c.chkVigencia->setText(QStringLiteral("Vigencia:"));
-    c.txtTextoVigencia = control<QLineEdit>(p, QStringLiteral("txtTextoVigencia"));
+    c.txtTextoVigencia = caja(p, u"txtTextoVigencia");
     c.txtTextoVigencia->setAccessibleName(QStringLiteral("Texto de la vigencia"));
-    c.txtDiasVigencia = control<QLineEdit>(p, QStringLiteral("txtDiasVigencia"));
+    c.txtDiasVigencia = caja(p, u"txtDiasVigencia");
     c.txtDiasVigencia->setMaximumWidth(70);
     auto* g = new QGridLayout(p);
-    g->addWidget(etiqueta(p, QStringLiteral("Saludo:"), c.rtbDespedida), 0, 0, Qt::AlignTop);
+    g->addWidget(etiqueta(p, u"lblDespedida", QStringLiteral("Saludo:"), c.rtbDespedida), 0, 0,
+                 Qt::AlignTop);
     g->addWidget(c.rtbDespedida, 0, 1);
-    g->addWidget(etiqueta(p, QStringLiteral("Firma:"), c.rtbFirma), 1, 0, Qt::AlignTop);
+    g->addWidget(etiqueta(p, u"lblFirma", QStringLiteral("Firma:"), c.rtbFirma), 1, 0,
+                 Qt::AlignTop);
     g->addWidget(c.rtbFirma, 1, 1);
     auto* vigencia = new QHBoxLayout;
     vigencia->addWidget(c.chkVigencia);
     vigencia->addWidget(c.txtTextoVigencia, 1);
     vigencia->addWidget(c.txtDiasVigencia);
-    vigencia->addWidget(etiqueta(p, QStringLiteral("días"), c.txtDiasVigencia));
+    vigencia->addWidget(etiqueta(p, u"lblDias", QStringLiteral("días"), c.txtDiasVigencia));
     g->addLayout(vigencia, 2, 0, 1, 2);
     return p;
 }

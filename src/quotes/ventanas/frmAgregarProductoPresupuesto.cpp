@@ -2,6 +2,7 @@
 
 #include "platform/mensajes.h"
 #include "platform/ventanas/entertab.h"
+#include "platform/ventanas/fabricas.h"
 #include "quotes/cantidad.h"
 
 #include <QGridLayout>
@@ -15,20 +16,14 @@ frmAgregarProductoPresupuesto::frmAgregarProductoPresupuesto(QWidget* padre) : Q
     setWindowTitle(QStringLiteral("Agregar Producto"));
     setModal(true);
 
-    auto* etiqueta = new QLabel(QStringLiteral("Cantidad:"), this);
-    txtCantidad_ = new QLineEdit(QStringLiteral("1"), this);
-    txtCantidad_->setObjectName(QStringLiteral("txtCantidad"));
-    etiqueta->setBuddy(txtCantidad_);
-    auto* cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    auto* cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
+    txtCantidad_ = caja(this, u"txtCantidad", QStringLiteral("1"));
+    auto* lblCantidad = etiqueta(this, u"lblCantidad", QStringLiteral("Cantidad:"), txtCantidad_);
     // Enter moves on; only the buttons accept or cancel.
-    cmdAceptar->setAutoDefault(false);
-    cmdCancelar->setAutoDefault(false);
+    auto* cmdAceptar = boton(this, u"cmdAceptar", QStringLiteral("Aceptar"));
+    auto* cmdCancelar = boton(this, u"cmdCancelar", QStringLiteral("Cancelar"));
 
     auto* rejilla = new QGridLayout(this);
-    rejilla->addWidget(etiqueta, 0, 0);
+    rejilla->addWidget(lblCantidad, 0, 0);
     rejilla->addWidget(txtCantidad_, 0, 1);
     auto* botones = new QHBoxLayout;
     botones->addStretch();

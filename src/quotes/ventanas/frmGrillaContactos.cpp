@@ -1,6 +1,7 @@
 #include "quotes/ventanas/frmGrillaContactos.h"
 
 #include "data/modeloregistros.h"
+#include "platform/ventanas/fabricas.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -45,12 +46,8 @@ frmGrillaContactos::frmGrillaContactos(QWidget* padre) : QDialog(padre) {
     auto* enMarco = new QVBoxLayout(marco);
     enMarco->addWidget(dtgContactos_);
 
-    auto* cmdSeleccionar = new QPushButton(QStringLiteral("Seleccionar"), this);
-    cmdSeleccionar->setObjectName(QStringLiteral("cmdSeleccionar"));
-    auto* cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdSeleccionar->setAutoDefault(false);
-    cmdCancelar->setAutoDefault(false);
+    auto* cmdSeleccionar = boton(this, u"cmdSeleccionar", QStringLiteral("Seleccionar"));
+    auto* cmdCancelar = boton(this, u"cmdCancelar", QStringLiteral("Cancelar"));
     auto* botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(cmdSeleccionar);
