@@ -146,21 +146,72 @@ CREATE TABLE LOTES (
 );
 CREATE INDEX LOTES_Producto ON LOTES (ProId);
 
--- Suggestion lists of the quote editor.
+-- Suggestion lists of the quote editor: the distinct non-blank values of the
+-- columns they gather, compared as those columns compare. Each column's
+-- values are stepped through its index (the least value, then the least one
+-- greater than the last), and each value is then read back from a row that
+-- holds it, so that it keeps its column's collation. A list therefore costs a
+-- few index lookups per value, not a scan of every quote and line: the editor
+-- reloads these lists each time it becomes the active window.
+CREATE INDEX PRESUPUESTOS_Lugar ON PRESUPUESTOS (PreLugar);
+CREATE INDEX PRESUPUESTOS_Saludo ON PRESUPUESTOS (PreSaludo);
+CREATE INDEX PRESUPUESTOS_Concepto1 ON PRESUPUESTOS (PreOtroConcepto1);
+CREATE INDEX PRESUPUESTOS_Concepto2 ON PRESUPUESTOS (PreOtroConcepto2);
+CREATE INDEX PRESUPUESTOS_Concepto3 ON PRESUPUESTOS (PreOtroConcepto3);
+CREATE INDEX PRESUPUESTOS_Moneda1 ON PRESUPUESTOS (PreOtroMoneda1);
+CREATE INDEX PRESUPUESTOS_Moneda2 ON PRESUPUESTOS (PreOtroMoneda2);
+CREATE INDEX PRESUPUESTOS_Moneda3 ON PRESUPUESTOS (PreOtroMoneda3);
+CREATE INDEX PRESUPUESTOS_PRODUCTOS_Moneda ON PRESUPUESTOS_PRODUCTOS (PreProMoneda);
+CREATE INDEX PRODUCTOS_Moneda ON PRODUCTOS (ProMoneda);
+
 CREATE VIEW V_PRESUPUESTOS_CONCEPTOS AS
+  WITH RECURSIVE
+    c1(v) AS (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS WHERE PreOtroConcepto1 > c1.v)
+      FROM c1 WHERE c1.v IS NOT NULL),
+    c2(v) AS (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS WHERE PreOtroConcepto2 > c2.v)
+      FROM c2 WHERE c2.v IS NOT NULL),
+    c3(v) AS (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS WHERE PreOtroConcepto3 > c3.v)
+      FROM c3 WHERE c3.v IS NOT NULL)
   SELECT Concepto FROM (
-    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS
-    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS
-    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS)
+    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto1 = c1.v LIMIT 1) FROM c1)
+    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto2 = c2.v LIMIT 1) FROM c2)
+    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto3 = c3.v LIMIT 1) FROM c3))
   WHERE Concepto IS NOT NULL AND TRIM(Concepto) <> '';
 
 CREATE VIEW V_PRESUPUESTOS_MONEDAS AS
+  WITH RECURSIVE
+    m1(v) AS (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS WHERE PreOtroMoneda1 > m1.v)
+      FROM m1 WHERE m1.v IS NOT NULL),
+    m2(v) AS (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS WHERE PreOtroMoneda2 > m2.v)
+      FROM m2 WHERE m2.v IS NOT NULL),
+    m3(v) AS (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS WHERE PreOtroMoneda3 > m3.v)
+      FROM m3 WHERE m3.v IS NOT NULL),
+    m4(v) AS (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda > m4.v)
+      FROM m4 WHERE m4.v IS NOT NULL),
+    m5(v) AS (SELECT MIN(ProMoneda) FROM PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(ProMoneda) FROM PRODUCTOS WHERE ProMoneda > m5.v)
+      FROM m5 WHERE m5.v IS NOT NULL)
   SELECT Moneda FROM (
-    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS
-    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS
-    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS
-    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS
-    UNION SELECT ProMoneda FROM PRODUCTOS)
+    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda1 = m1.v LIMIT 1) FROM m1)
+    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda2 = m2.v LIMIT 1) FROM m2)
+    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda3 = m3.v LIMIT 1) FROM m3)
+    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda = m4.v LIMIT 1) FROM m4)
+    UNION SELECT ProMoneda FROM PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRODUCTOS WHERE ProMoneda = m5.v LIMIT 1) FROM m5))
   WHERE Moneda IS NOT NULL AND TRIM(Moneda) <> '';
 
 -- Stored queries.

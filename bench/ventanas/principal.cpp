@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
     registro::registrarProcesos();
     registro::registrarEnProceso();
     registro::registrarProductos();
+    registro::registrarEditor();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

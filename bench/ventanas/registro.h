@@ -25,5 +25,7 @@ void registrarProcesos();
 void registrarEnProceso();
 // The quote editor's product grid reloaded.
 void registrarProductos();
+// The quote editor: opening a quote, the activation reload, saving, bar code.
+void registrarEditor();
 
 } // namespace registro

@@ -7,6 +7,7 @@
 #include "platform/ventanas/entertab.h"
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
+#include "quotes/ventanas/frmDetallePresupuesto.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
@@ -67,9 +68,8 @@ frmPrincipal::~frmPrincipal() = default;
 void frmPrincipal::crearMenus() {
     QMenuBar* barra = menuBar();
     QMenu* archivo = menu(barra, u"mnuArchivo", QStringLiteral("Archivo"));
-    // Opens the quote editor, which arrives with its own window.
-    accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto"))
-        ->setEnabled(false);
+    connect(accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto")),
+            &QAction::triggered, this, [this] { cmdMenu_Click(0); });
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
         ->setEnabled(false);
@@ -176,10 +176,8 @@ void frmPrincipal::crearLista() {
         barra->addWidget(b);
     }
     barra->addStretch();
-    // New, edit and print open the quote editor and the quote report, which
-    // arrive with their own windows.
-    for (int i : {0, 1, 2})
-        cmdMenu_[size_t(i)]->setEnabled(false);
+    // Print shows the quote report, which arrives with its own window.
+    cmdMenu_[2]->setEnabled(false);
 
     auto* todo = new QHBoxLayout(central);
     todo->addWidget(marco, 1);
@@ -223,11 +221,22 @@ int frmPrincipal::filaActual() const {
 
 void frmPrincipal::cmdMenu_Click(int indice) {
     switch (indice) {
+    case 0: {
+        frmDetallePresupuesto& editor = ventanaUnica<frmDetallePresupuesto>();
+        editor.setAgregando(true);
+        editor.CargarPre(0);
+        mostrarEditor(editor);
+        break;
+    }
     case 1: {
         qint32 preId = 0;
-        // Opening the editor arrives with the editor window; the owner rule
-        // and its refusal apply already.
-        lista_->editar(filaActual(), preId);
+        if (lista_->editar(filaActual(), preId) != ListaPresupuestos::Edicion::Permitida)
+            break;
+        frmDetallePresupuesto& editor = ventanaUnica<frmDetallePresupuesto>();
+        editor.setAgregando(false);
+        editor.Actualizar();
+        editor.CargarPre(preId);
+        mostrarEditor(editor);
         break;
     }
     case 3:
@@ -249,6 +258,13 @@ void frmPrincipal::cmdMenu_Click(int indice) {
     default:
         break;
     }
+}
+
+void frmPrincipal::mostrarEditor(QWidget& editor) {
+    // Modeless: the list stays usable while a quote is open.
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
 }
 
 void frmPrincipal::actualizarAvisos() {

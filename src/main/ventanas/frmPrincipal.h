@@ -46,6 +46,7 @@ private:
     void enlazarGrilla();
     QVariant preIdActual() const; // key of the current row; invalid when none
     void cerrarConexiones(bool cerrarLista);
+    static void mostrarEditor(QWidget& editor);
 
     ListaPresupuestos* lista_;
     ModeloRegistros* modelo_;
