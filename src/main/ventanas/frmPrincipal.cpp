@@ -1,6 +1,7 @@
 #include "main/ventanas/frmPrincipal.h"
 
 #include "data/entornodatos.h"
+#include "data/modconexion.h"
 #include "data/modeloregistros.h"
 #include "main/listapresupuestos.h"
 #include "platform/salida.h"
@@ -29,6 +30,8 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -252,7 +255,18 @@ void frmPrincipal::cmdMenu_Click(int indice) {
 }
 
 void frmPrincipal::actualizarAvisos() {
-    avisos_->setText(ListaPresupuestos::textoAvisos(opciones().aviso_dias));
+    // The count runs at every activation, and an error box reactivates the
+    // window: a failure is shown once, until a count succeeds again.
+    ErroresRetenidos retenidos;
+    const QString texto = ListaPresupuestos::textoAvisos(opciones().aviso_dias);
+    if (!retenidos.hubo()) {
+        avisoFallido_ = false;
+        avisos_->setText(texto);
+        return;
+    }
+    avisos_->setText(QStringLiteral("No hay avisos."));
+    if (!std::exchange(avisoFallido_, true))
+        retenidos.informar();
 }
 
 void frmPrincipal::sbAvisos_PanelClick() {
