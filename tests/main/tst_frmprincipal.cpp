@@ -187,6 +187,41 @@ private slots:
         QCOMPARE(aviso(v), QStringLiteral("No hay avisos."));
     }
 
+    // A failing count is reported once, not at every activation its own box
+    // causes; after a count that succeeds, a new failure is reported again.
+    void avisoFallidoSeInformaUnaVez() {
+        presupuesto(QStringLiteral("vence"), QDate(2026, 12, 1), 10);
+        const auto renombrar = [](const char* de, const char* a) {
+            QVERIFY(conexion()
+                        ->ejecutar(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                                       .arg(QLatin1String(de), QLatin1String(a)))
+                        .ok);
+        };
+        frmPrincipal v;
+        renombrar("PRESUPUESTOS", "PRESUPUESTOS_APARTE");
+        v.actualizarAvisos();
+        const qsizetype informados = mensajes->mostrados().size();
+        QVERIFY(informados >= 1);
+        QVERIFY(mensajes->mostrados().first().texto.startsWith(QStringLiteral("Error número: ")));
+        for (int i = 0; i < 5; ++i) {
+            v.actualizarAvisos();
+            QCOMPARE(aviso(v), QStringLiteral("No hay avisos."));
+        }
+        QCOMPARE(mensajes->mostrados().size(), informados);
+        renombrar("PRESUPUESTOS_APARTE", "PRESUPUESTOS");
+        v.actualizarAvisos();
+        QCOMPARE(aviso(v), QStringLiteral("Hay 1 próximos a vencer. Clic para verlos."));
+        renombrar("PRESUPUESTOS", "PRESUPUESTOS_APARTE");
+        v.actualizarAvisos();
+        v.actualizarAvisos();
+        QCOMPARE(mensajes->mostrados().size(), 2 * informados);
+        renombrar("PRESUPUESTOS_APARTE", "PRESUPUESTOS");
+        // Other queries keep reporting their failures as before.
+        RegistrosPtr rs;
+        AbrirConsulta(QStringLiteral("SELECT * FROM NO_EXISTE"), rs);
+        QVERIFY(mensajes->mostrados().size() > 2 * informados);
+    }
+
     void buscarYActualizarDesdeLosBotones() {
         presupuesto(QStringLiteral("A-1"), QDate(2026, 1, 1), 0);
         presupuesto(QStringLiteral("B-2"), QDate(2026, 1, 2), 0);

@@ -1,6 +1,7 @@
 #include "main/ventanas/frmPrincipal.h"
 
 #include "data/entornodatos.h"
+#include "data/modconexion.h"
 #include "data/modeloregistros.h"
 #include "main/listapresupuestos.h"
 #include "platform/salida.h"
@@ -30,6 +31,8 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -268,7 +271,18 @@ void frmPrincipal::mostrarEditor(QWidget& editor) {
 }
 
 void frmPrincipal::actualizarAvisos() {
-    avisos_->setText(ListaPresupuestos::textoAvisos(opciones().aviso_dias));
+    // The count runs at every activation, and an error box reactivates the
+    // window: a failure is shown once, until a count succeeds again.
+    ErroresRetenidos retenidos;
+    const QString texto = ListaPresupuestos::textoAvisos(opciones().aviso_dias);
+    if (!retenidos.hubo()) {
+        avisoFallido_ = false;
+        avisos_->setText(texto);
+        return;
+    }
+    avisos_->setText(QStringLiteral("No hay avisos."));
+    if (!std::exchange(avisoFallido_, true))
+        retenidos.informar();
 }
 
 void frmPrincipal::sbAvisos_PanelClick() {

@@ -54,4 +54,5 @@ private:
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
     bool avisosMostrados_ = false;
+    bool avisoFallido_ = false; // the notice's last count failed and was reported
 };
