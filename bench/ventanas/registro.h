@@ -15,5 +15,7 @@ const QString& base();
 void registrarProcesos();
 // Start-up inside this process, and the list's re-sort and searches.
 void registrarEnProceso();
+// Product maintenance: open, search, sort, next row, save.
+void registrarCatalogo();
 
 } // namespace registro
