@@ -63,12 +63,14 @@ frmMantProductos* abrirVentana(VigiaPintura& grilla) {
     return grilla.esperar() ? &v : nullptr;
 }
 
-// Runs `accion` per iteration and times it to the grid painted.
-template <typename Accion>
+// Runs `preparar` (untimed) and `accion` per iteration, timing the action to
+// the grid painted.
+template <typename Preparar, typename Accion>
 void medirHastaPintar(benchmark::State& estado, frmMantProductos& v, VigiaPintura& grilla,
-                      Accion accion) {
+                      Preparar preparar, Accion accion) {
     std::vector<double> cpu;
     for (auto _ : estado) {
+        preparar();
         grilla.reiniciar();
         const qint64 inicioCpu = medidas::cpuNs();
         const qint64 inicio = medidas::ahoraNs();
@@ -130,15 +132,14 @@ void buscar(benchmark::State& estado) {
         estado.SkipWithError("la ventana no se abrió");
         return;
     }
-    medirHastaPintar(estado, *v, grilla, [&] {
-        estado.PauseTiming();
-        v->productos().mostrarTodo();
-        grilla.reiniciar();
-        grilla.esperar();
-        grilla.reiniciar();
-        estado.ResumeTiming();
-        v->productos().buscarTexto(QStringLiteral("Tornillo"));
-    });
+    medirHastaPintar(
+        estado, *v, grilla,
+        [&] {
+            v->productos().mostrarTodo();
+            grilla.reiniciar();
+            grilla.esperar();
+        },
+        [&] { v->productos().buscarTexto(QStringLiteral("Tornillo")); });
     sinMensajes(estado, programa.mensajes());
 }
 
@@ -152,7 +153,8 @@ void ordenar(benchmark::State& estado) {
         estado.SkipWithError("la ventana no se abrió");
         return;
     }
-    medirHastaPintar(estado, *v, grilla, [&] { v->productos().ordenarPorColumna(1); });
+    medirHastaPintar(
+        estado, *v, grilla, [] {}, [&] { v->productos().ordenarPorColumna(1); });
     sinMensajes(estado, programa.mensajes());
 }
 
@@ -166,10 +168,12 @@ void filaSiguiente(benchmark::State& estado) {
         estado.SkipWithError("la ventana no se abrió");
         return;
     }
-    medirHastaPintar(estado, *v, grilla, [&] {
-        MantProductos& m = v->productos();
-        m.moverA(m.posicionActual() % m.registros()->cantidad() + 1);
-    });
+    medirHastaPintar(
+        estado, *v, grilla, [] {},
+        [&] {
+            MantProductos& m = v->productos();
+            m.moverA(m.posicionActual() % m.registros()->cantidad() + 1);
+        });
     sinMensajes(estado, programa.mensajes());
 }
 

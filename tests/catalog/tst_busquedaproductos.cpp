@@ -1,7 +1,6 @@
 // The advanced product search: the condition it builds, run on real rows, and
 // the dialog driven through its controls.
 #include "catalog/busquedaproductos.h"
-#include "catalog/numeros.h"
 #include "catalog/ventanas/frmBuscarProductos.h"
 #include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
@@ -156,24 +155,6 @@ private slots:
         c.descripcion.clear();
         QVERIFY(condicionDe(c).valida);
         QCOMPARE(condicionDe(c).condicion, QStringLiteral("1 and ProCosto=7.5 and ProPrecio=.5"));
-    }
-
-    void leeComoNumero_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("numero");
-        QTest::newRow("entero") << QStringLiteral("10") << true;
-        QTest::newRow("decimal") << QStringLiteral("-2.25") << true;
-        QTest::newRow("punto final") << QStringLiteral("3.") << true;
-        QTest::newRow("coma") << QStringLiteral("2,5") << false;
-        QTest::newRow("exponente") << QStringLiteral("1e3") << false;
-        QTest::newRow("vacío") << QString() << false;
-        QTest::newRow("solo punto") << QStringLiteral(".") << false;
-        QTest::newRow("hexadecimal") << QStringLiteral("0x10") << false;
-    }
-    void leeComoNumero() {
-        QFETCH(QString, texto);
-        QFETCH(bool, numero);
-        QCOMPARE(::leeComoNumero(texto), numero);
     }
 
     void categoriaMarcadaSinElegirSeRechaza() {

@@ -313,21 +313,6 @@ private slots:
         QCOMPARE(m.margenes().absoluto, QStringLiteral("0"));
     }
 
-    void teclasDeLosCamposNumericos() {
-        MantProductos m;
-        m.teclaEnCampo(2, QStringLiteral("."));
-        m.teclaEnCampo(4, QStringLiteral("5"));
-        QVERIFY(mundo->textos().isEmpty());
-        m.teclaEnCampo(3, QStringLiteral(","));
-        m.teclaEnCampo(5, QStringLiteral("."));
-        m.teclaEnCampo(5, QStringLiteral(","));
-        QCOMPARE(mundo->textos(),
-                 (QStringList{QStringLiteral("Debe utilizar el punto (.) como separador de "
-                                             "decimales."),
-                              QStringLiteral("El Stock Mínimo debe ser un número entero."),
-                              QStringLiteral("El Stock Mínimo debe ser un número entero.")}));
-    }
-
     void eliminarComprobandoEnOrden() {
         const int usado = mundo->producto(QStringLiteral("Usado"), ferreteria);
         mundo->ejecutar(
@@ -393,6 +378,15 @@ private slots:
         QVERIFY(mundo->textos().last().startsWith(QStringLiteral("Error número: ")));
         QCOMPARE(contar(), 4);
 
+        // A check that cannot be made keeps the product.
+        mundo->mensajes().limpiar();
+        mundo->ejecutar(QStringLiteral("DROP TABLE LOTES"));
+        mundo->mensajes().responder(Respuesta::Si);
+        QCOMPARE(m.eliminar(), MantProductos::Borrado::Fallido);
+        QCOMPARE(mundo->textos().size(), 2);
+        QVERIFY(mundo->textos()[1].startsWith(QStringLiteral("Error número: ")));
+        QCOMPARE(contar(), 4);
+
         // With an empty list there is nothing to delete.
         mundo->mensajes().limpiar();
         m.buscarTexto(QStringLiteral("no existe"));
@@ -433,15 +427,6 @@ private slots:
         QVERIFY(otra.irAProducto(tornillo));
         QCOMPARE(actual(otra, "ProDescripcion"), QStringLiteral("Tornillo 50%"));
         QVERIFY(!otra.irAProducto(9999));
-    }
-
-    void busquedaAvanzada() {
-        MantProductos m;
-        m.cargar();
-        m.busquedaAvanzada(QStringLiteral("1 and ProPrecio=9"));
-        QCOMPARE(listados(m), QStringList{QStringLiteral("Llave O'Brien")});
-        m.cancelar();
-        QCOMPARE(listados(m), QStringList{QStringLiteral("Llave O'Brien")});
     }
 };
 
