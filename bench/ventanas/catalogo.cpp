@@ -3,14 +3,14 @@
 // search, a header sort, the move to the next row with its margins, and
 // saving one edited product. Each figure runs to the product grid painted;
 // the save also to its return, before the repaint.
-#include "entornobench.h"
 #include "medidas.h"
 #include "programa.h"
 #include "registro.h"
 
 #include "catalog/ventanas/frmMantProductos.h"
+#include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "data/entornodatos.h"
-#include "platform/mensajesguion.h"
 
 #include <QApplication>
 #include <QFile>
@@ -42,7 +42,8 @@ bool sinMensajes(benchmark::State& estado, const MensajesGuion& mensajes) {
 // The program started on a database and logged in, for one benchmark.
 class Programa {
 public:
-    explicit Programa(const QString& base) : cuenta_(base) {
+    explicit Programa(const QString& base) {
+        cuenta_.ajustar(QStringLiteral("db_path"), base);
         abierto_ = arrancarHastaLista().lista >= 0;
         QCoreApplication::processEvents();
     }
@@ -51,7 +52,7 @@ public:
     const MensajesGuion& mensajes() const { return mensajes_; }
 
 private:
-    EntornoBench cuenta_;
+    EntornoPrueba cuenta_;
     MensajesGuion mensajes_;
     bool abierto_ = false;
 };

@@ -5,9 +5,9 @@
 #include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "platform/ventanas/combodatos.h"
 #include "startup/arranque.h"
 

@@ -2,7 +2,7 @@
 
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
-#include "platform/mensajesguion.h"
+#include "comun/mensajesguion.h"
 
 #include <QVariant>
 

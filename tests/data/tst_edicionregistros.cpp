@@ -2,10 +2,10 @@
 // discards, the model over an editable set, and the commands of the data
 // environment that open editable.
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "data/conexionsqlite.h"
 #include "data/entornodatos.h"
 #include "data/modeloregistros.h"
-#include "platform/mensajesguion.h"
 #include "platform/odbc.h"
 
 #include <QAbstractItemModelTester>

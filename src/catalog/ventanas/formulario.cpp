@@ -1,8 +1,9 @@
 #include "catalog/ventanas/formulario.h"
 
+#include "platform/ventanas/fabricas.h"
+
 #include <QBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -14,10 +15,8 @@ std::vector<QPushButton*> crearComandos(QWidget* ventana, const std::vector<Text
                                         QBoxLayout* destino) {
     std::vector<QPushButton*> botones;
     for (size_t i = 0; i < textos.size(); ++i) {
-        auto* b = new QPushButton(QString::fromUtf16(textos[i].texto), ventana);
-        b->setObjectName(QStringLiteral("cmdMenu(%1)").arg(i));
-        b->setToolTip(QString::fromUtf16(textos[i].ayuda));
-        b->setAutoDefault(false);
+        auto* b = boton(ventana, QStringLiteral("cmdMenu(%1)").arg(i),
+                        QString::fromUtf16(textos[i].texto), QString::fromUtf16(textos[i].ayuda));
         b->setMinimumWidth(90);
         destino->addWidget(b);
         botones.push_back(b);
@@ -39,17 +38,10 @@ QTableView* crearGrilla(QWidget* ventana) {
 }
 
 QLineEdit* crearCampo(QWidget* ventana, int indice, int maximo) {
-    auto* campo = new QLineEdit(ventana);
-    campo->setObjectName(QStringLiteral("txtFields(%1)").arg(indice));
+    QLineEdit* campo = caja(ventana, QStringLiteral("txtFields(%1)").arg(indice));
     if (maximo > 0)
         campo->setMaxLength(maximo);
     return campo;
-}
-
-QLabel* crearEtiqueta(QWidget* ventana, const QString& texto, QWidget* control) {
-    auto* etiqueta = new QLabel(texto, ventana);
-    etiqueta->setBuddy(control);
-    return etiqueta;
 }
 
 void sombrearClave(QLineEdit* campo) {

@@ -5,13 +5,13 @@
 #include <vector>
 
 class QBoxLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
 
-// The pieces every maintenance window is made of.
+// The pieces every maintenance window is made of, built with the shared
+// widget factories.
 namespace formulario {
 
 struct TextoBoton {
@@ -27,8 +27,6 @@ std::vector<QPushButton*> crearComandos(QWidget* ventana, const std::vector<Text
 QTableView* crearGrilla(QWidget* ventana);
 // The text box "txtFields(i)" with its maximum number of characters (0: none).
 QLineEdit* crearCampo(QWidget* ventana, int indice, int maximo = 0);
-// A label that names `control` (its buddy).
-QLabel* crearEtiqueta(QWidget* ventana, const QString& texto, QWidget* control);
 // A key assigned by the database: shaded and never enabled.
 void sombrearClave(QLineEdit* campo);
 

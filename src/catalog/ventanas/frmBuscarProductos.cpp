@@ -7,6 +7,7 @@
 #include "platform/mensajes.h"
 #include "platform/ventanas/combodatos.h"
 #include "platform/ventanas/entertab.h"
+#include "platform/ventanas/fabricas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,12 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLineEdit* caja(QWidget* padre, const char16_t* nombre) {
-    auto* c = new QLineEdit(padre);
-    c->setObjectName(QString::fromUtf16(nombre));
-    return c;
-}
 
 // The distinct values of a column of the active products, for a combo that
 // also accepts free text.
@@ -68,18 +63,13 @@ frmBuscarProductos::frmBuscarProductos(QWidget* padre) : QDialog(padre) {
     for (QLineEdit* numero : {txtCosto_, txtPrecio_, txtStockMinimo_})
         numero->setAlignment(Qt::AlignRight);
 
-    auto* cmdAceptar = new QPushButton(QStringLiteral("Aceptar"), this);
-    cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    auto* cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
-    cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAutoDefault(false);
+    auto* cmdAceptar = boton(this, u"cmdAceptar", QStringLiteral("Aceptar"));
+    auto* cmdCancelar = boton(this, u"cmdCancelar", QStringLiteral("Cancelar"));
 
     auto* rejilla = new QGridLayout;
     int fila = 0;
     auto linea = [&](const QString& texto, QWidget* control) {
-        auto* etiqueta = new QLabel(texto, this);
-        etiqueta->setBuddy(control);
-        rejilla->addWidget(etiqueta, fila, 0);
+        rejilla->addWidget(etiqueta(this, {}, texto, control), fila, 0);
         rejilla->addWidget(control, fila++, 1);
     };
     linea(QStringLiteral("Código de barra:"), txtCodigo_);

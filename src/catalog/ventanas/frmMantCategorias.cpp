@@ -1,5 +1,6 @@
 #include "catalog/ventanas/frmMantCategorias.h"
 
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 
 #include <QCheckBox>
@@ -23,13 +24,11 @@ frmMantCategorias::frmMantCategorias(QWidget* padre)
     mapear(desactivada, QStringLiteral("CatDesactivada"));
 
     auto* controles = new QGridLayout;
-    controles->addWidget(formulario::crearEtiqueta(this, QStringLiteral("Código:"), codigo), 0, 0);
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("Código:"), codigo), 0, 0);
     controles->addWidget(codigo, 0, 1);
-    controles->addWidget(
-        formulario::crearEtiqueta(this, QStringLiteral("Descripción:"), descripcion), 1, 0);
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("Descripción:"), descripcion), 1, 0);
     controles->addWidget(descripcion, 1, 1);
-    controles->addWidget(
-        formulario::crearEtiqueta(this, QStringLiteral("Desactivada:"), desactivada), 2, 0);
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("Desactivada:"), desactivada), 2, 0);
     controles->addWidget(desactivada, 2, 1);
     controles->setColumnStretch(1, 1);
 

@@ -2,6 +2,7 @@
 
 #include "data/modeloregistros.h"
 #include "platform/ventanas/combodatos.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 
 #include <QGridLayout>
@@ -38,16 +39,16 @@ frmMantContactos::frmMantContactos(QWidget* padre)
     auto* controles = new QGridLayout;
     int i = 0;
     for (const auto& c : campos) {
-        QLineEdit* caja = formulario::crearCampo(this, i, c.maximo);
+        QLineEdit* campo = formulario::crearCampo(this, i, c.maximo);
         if (i == 0)
-            formulario::sombrearClave(caja);
-        mapear(caja, QString::fromUtf16(c.campo), i > 0);
+            formulario::sombrearClave(campo);
+        mapear(campo, QString::fromUtf16(c.campo), i > 0);
         // Two columns of label and box.
         const int fila = i / 2;
         const int columna = (i % 2) * 2;
-        controles->addWidget(formulario::crearEtiqueta(this, QString::fromUtf16(c.etiqueta), caja),
-                             fila, columna);
-        controles->addWidget(caja, fila, columna + 1);
+        controles->addWidget(etiqueta(this, {}, QString::fromUtf16(c.etiqueta), campo), fila,
+                             columna);
+        controles->addWidget(campo, fila, columna + 1);
         ++i;
     }
     dtcVinculos_ = new ComboDatos(this);
@@ -59,8 +60,8 @@ frmMantContactos::frmMantContactos(QWidget* padre)
         logica->vinculos()->registros().indiceCampo(QStringLiteral("VinDescripcion")),
         logica->vinculos()->registros().indiceCampo(QStringLiteral("VinId")));
     mapear(dtcVinculos_, QStringLiteral("VinId"));
-    controles->addWidget(formulario::crearEtiqueta(this, QStringLiteral("Vínculo:"), dtcVinculos_),
-                         i / 2, (i % 2) * 2);
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("Vínculo:"), dtcVinculos_), i / 2,
+                         (i % 2) * 2);
     controles->addWidget(dtcVinculos_, i / 2, (i % 2) * 2 + 1);
     controles->setColumnStretch(1, 1);
     controles->setColumnStretch(3, 1);

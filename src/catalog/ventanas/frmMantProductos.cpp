@@ -4,6 +4,7 @@
 #include "catalog/ventanas/frmMantCategorias.h"
 #include "data/modeloregistros.h"
 #include "platform/ventanas/combodatos.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 
 #include <QCheckBox>
@@ -59,11 +60,9 @@ frmMantProductos::frmMantProductos(QWidget* padre)
     dtcCategorias_->establecerLista(productos_->categorias(),
                                     categorias.indiceCampo(QStringLiteral("CatDescripcion")),
                                     categorias.indiceCampo(QStringLiteral("CatId")));
-    auto* cmdCategorias = new QPushButton(QStringLiteral("+"), this);
-    cmdCategorias->setObjectName(QStringLiteral("cmdCategorias"));
-    cmdCategorias->setToolTip(QStringLiteral("Agregar una nueva Categoría"));
+    auto* cmdCategorias = ::boton(this, u"cmdCategorias", QStringLiteral("+"),
+                                  QStringLiteral("Agregar una nueva Categoría"));
     cmdCategorias->setAccessibleName(QStringLiteral("Agregar una nueva Categoría"));
-    cmdCategorias->setAutoDefault(false);
     dtcUnidades_ = comboLibre(this, u"dtcUnidades", productos_->unidades());
     dtcMonedas_ = comboLibre(this, u"dtcMonedas", productos_->monedas());
     auto* chkDesactivado = new QCheckBox(QStringLiteral("Desactivado"), this);
@@ -82,24 +81,19 @@ frmMantProductos::frmMantProductos(QWidget* padre)
 
     auto* fraGanancias = new QGroupBox(QStringLiteral("Ganancias:"), this);
     fraGanancias->setObjectName(QStringLiteral("fraGanancias"));
-    lblPorcentual_ = new QLabel(QStringLiteral("0"), fraGanancias);
-    lblPorcentual_->setObjectName(QStringLiteral("lblPorcentual"));
-    lblAbsoluto_ = new QLabel(QStringLiteral("0"), fraGanancias);
-    lblAbsoluto_->setObjectName(QStringLiteral("lblAbsoluto"));
+    lblPorcentual_ = etiqueta(fraGanancias, u"lblPorcentual", QStringLiteral("0"));
+    lblAbsoluto_ = etiqueta(fraGanancias, u"lblAbsoluto", QStringLiteral("0"));
     auto* ganancias = new QGridLayout(fraGanancias);
-    ganancias->addWidget(formulario::crearEtiqueta(fraGanancias,
-                                                   QStringLiteral("Margen Porcentual (%):"),
-                                                   lblPorcentual_),
-                         0, 0);
+    ganancias->addWidget(
+        etiqueta(fraGanancias, {}, QStringLiteral("Margen Porcentual (%):"), lblPorcentual_), 0, 0);
     ganancias->addWidget(lblPorcentual_, 0, 1);
-    ganancias->addWidget(formulario::crearEtiqueta(
-                             fraGanancias, QStringLiteral("Margen Absoluto ($):"), lblAbsoluto_),
-                         1, 0);
+    ganancias->addWidget(
+        etiqueta(fraGanancias, {}, QStringLiteral("Margen Absoluto ($):"), lblAbsoluto_), 1, 0);
     ganancias->addWidget(lblAbsoluto_, 1, 1);
 
     auto* controles = new QGridLayout;
     auto linea = [&](int fila, int columna, const QString& texto, QWidget* control) {
-        controles->addWidget(formulario::crearEtiqueta(this, texto, control), fila, columna);
+        controles->addWidget(etiqueta(this, {}, texto, control), fila, columna);
         controles->addWidget(control, fila, columna + 1);
     };
     linea(0, 0, QStringLiteral("Código de barra:"), txtFields_[0]);
@@ -107,8 +101,7 @@ frmMantProductos::frmMantProductos(QWidget* padre)
     auto* categoria = new QHBoxLayout;
     categoria->addWidget(dtcCategorias_, 1);
     categoria->addWidget(cmdCategorias);
-    controles->addWidget(
-        formulario::crearEtiqueta(this, QStringLiteral("Categoría:"), dtcCategorias_), 2, 0);
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("Categoría:"), dtcCategorias_), 2, 0);
     controles->addLayout(categoria, 2, 1);
     linea(3, 0, QStringLiteral("Unidad de Medida:"), dtcUnidades_);
     linea(4, 0, QStringLiteral("Moneda:"), dtcMonedas_);
@@ -116,9 +109,8 @@ frmMantProductos::frmMantProductos(QWidget* padre)
     linea(1, 2, QStringLiteral("Costo:"), txtFields_[3]);
     auto* iva = new QHBoxLayout;
     iva->addWidget(txtFields_[4]);
-    iva->addWidget(new QLabel(QStringLiteral("%"), this));
-    controles->addWidget(formulario::crearEtiqueta(this, QStringLiteral("I.V.A.: "), txtFields_[4]),
-                         2, 2);
+    iva->addWidget(etiqueta(this, {}, QStringLiteral("%")));
+    controles->addWidget(etiqueta(this, {}, QStringLiteral("I.V.A.: "), txtFields_[4]), 2, 2);
     controles->addLayout(iva, 2, 3);
     linea(3, 2, QStringLiteral("Stock Mínimo:"), txtFields_[5]);
     controles->addWidget(chkDesactivado, 4, 3);

@@ -53,6 +53,7 @@ void VentanaMantenimiento::crearGrilla(const QString& titulo, const QStringList&
     dtgLista_ = formulario::crearGrilla(marco_);
     dtgLista_->setItemDelegate(new DelegadoGrilla(dtgLista_));
     dtgLista_->setModel(logica_->modelo());
+    dtgLista_->setAccessibleName(titulo);
     columnasVisibles_ = int(encabezados.size());
     for (int c = 0; c < columnasVisibles_; ++c)
         logica_->modelo()->setHeaderData(c, Qt::Horizontal, encabezados[c]);

@@ -3,6 +3,7 @@
 #include "catalog/ventanas/formulario.h"
 #include "data/modeloregistros.h"
 #include "platform/ventanas/entertab.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 
 #include <QGridLayout>
@@ -32,8 +33,7 @@ frmMantUsuarios::frmMantUsuarios(QWidget* padre)
                                  QStringLiteral("Password:"),
                                  QStringLiteral("Nombre y Apellido:")};
     for (int i = 1; i <= 3; ++i) {
-        controles->addWidget(formulario::crearEtiqueta(this, etiquetas[i], txtFields_[size_t(i)]),
-                             i - 1, 0);
+        controles->addWidget(etiqueta(this, {}, etiquetas[i], txtFields_[size_t(i)]), i - 1, 0);
         controles->addWidget(txtFields_[size_t(i)], i - 1, 1);
     }
     controles->setColumnStretch(1, 1);
