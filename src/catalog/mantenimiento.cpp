@@ -142,9 +142,13 @@ void Mantenimiento::mostrarTodo() {
 void Mantenimiento::cerrar() {
     modelo_->descartar();
     establecerEstado(EstadoMantenimiento::Navegando);
-    // At the program's end the connection is already closed: nothing to reload.
-    if (!dteBodex().conexionAbierta())
+    // At the program's end the connection is already closed: nothing to
+    // reload, but the query the next opening starts from is set all the same.
+    if (!dteBodex().conexionAbierta()) {
+        if (cerrarConListaCompleta())
+            dteBodex().establecerTexto(comando_, consultaCompleta_);
         return;
+    }
     if (cerrarConListaCompleta()) {
         Actualizar(consultaCompleta_);
     } else {

@@ -427,6 +427,13 @@ private slots:
         QVERIFY(otra.irAProducto(tornillo));
         QCOMPARE(actual(otra, "ProDescripcion"), QStringLiteral("Tornillo 50%"));
         QVERIFY(!otra.irAProducto(9999));
+        // Closed after the program closed its connections: nothing reloads,
+        // the next opening still starts from the full list.
+        otra.buscarTexto(QStringLiteral("llave"));
+        dteBodex().cerrarConexion();
+        otra.cerrar();
+        QVERIFY(!dteBodex().conexionAbierta());
+        QCOMPARE(dteBodex().texto(QStringLiteral("CProductos")), MantProductos::consultaCompleta());
     }
 };
 
