@@ -43,14 +43,27 @@ public:
     bool existe(const QString& comando) const;
     QString textoDiseno(const QString& comando) const;
     QString texto(const QString& comando) const;
-    // Replaces the command's text; the open set keeps its rows until reopened.
-    void establecerTexto(const QString& comando, const QString& texto);
+    // The values bound to the ? placeholders of the command's text.
+    QVariantList valores(const QString& comando) const;
+    // Replaces the command's text and values; the open set keeps its rows
+    // until reopened.
+    void establecerTexto(const QString& comando, const QString& texto,
+                         const QVariantList& valores = {});
 
     // (Re)opens the command's result set with its text; a non-empty `texto`
-    // first becomes the command's text. On failure every provider error is
-    // reported and the set is left closed.
-    // `valores` bind, in order, to the text's ? placeholders.
+    // first becomes the command's text, with `valores` as its values (bound,
+    // in order, to its ? placeholders). On failure every provider error is
+    // reported and the set is left closed. The set of a command that edits in
+    // place (below) opens editable.
     bool abrir(const QString& comando, const QString& texto = {}, const QVariantList& valores = {});
+
+    // The commands that the catalogue windows edit in place write to one base
+    // table, each row found by its integer key.
+    struct DestinoEdicion {
+        QString tabla;
+        QString clave;
+    };
+    DestinoEdicion destinoEdicion(const QString& comando) const;
     // The command's result set, opened with its text when it is closed (what a
     // report or window does when it binds to the command).
     RegistrosPtr usar(const QString& comando);
@@ -66,6 +79,8 @@ private:
         QString textoDiseno;
         QString texto;
         RegistrosPtr rs;
+        QVariantList valores;
+        DestinoEdicion edicion;
     };
     Comando* buscar(const QString& comando);
     const Comando* buscar(const QString& comando) const;

@@ -151,8 +151,46 @@ private slots:
         establecerUsuarioActual(usuario);
         frmPrincipal v;
         QCOMPARE(item(v, "mnuHerramientasOpciones")->isEnabled(), habilitado);
+        QCOMPARE(item(v, "mnuHerramientasMantUsuarios")->isEnabled(), habilitado);
         establecerUsuarioActual(QStringLiteral("admin"));
         QCOMPARE(item(v, "mnuHerramientasOpciones")->isEnabled(), habilitado);
+        QCOMPARE(item(v, "mnuHerramientasMantUsuarios")->isEnabled(), habilitado);
+    }
+
+    void losMenusAbrenCadaVentanaUnaVez_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::addColumn<QString>("ventana");
+        QTest::newRow("contactos") << "mnuContactosIngresoContactos"
+                                   << "frmMantContactos";
+        QTest::newRow("categorías") << "mnuHerramientasMantCategorias"
+                                    << "frmMantCategorias";
+        QTest::newRow("productos") << "mnuHerramientasMantProductos"
+                                   << "frmMantProductos";
+        QTest::newRow("usuarios") << "mnuHerramientasMantUsuarios"
+                                  << "frmMantUsuarios";
+    }
+    void losMenusAbrenCadaVentanaUnaVez() {
+        QFETCH(QString, accion);
+        QFETCH(QString, ventana);
+        frmPrincipal v;
+        auto abiertas = [&] {
+            QList<QWidget*> w;
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->objectName() == ventana && t->isVisible())
+                    w << t;
+            return w;
+        };
+        QAction* a = item(v, qPrintable(accion));
+        QVERIFY(a->isEnabled());
+        a->trigger();
+        QCOMPARE(abiertas().size(), 1);
+        QWidget* primera = abiertas().first();
+        QVERIFY(!primera->isModal());
+        a->trigger();
+        QCOMPARE(abiertas(), QList<QWidget*>{primera});
+        primera->close();
+        QTRY_VERIFY(abiertas().isEmpty());
+        QVERIFY(mensajes->mostrados().isEmpty());
     }
 
     void avisoAlActivarseYClic() {

@@ -1,5 +1,8 @@
 #include "main/ventanas/frmPrincipal.h"
 
+#include "catalog/ventanas/frmMantCategorias.h"
+#include "catalog/ventanas/frmMantContactos.h"
+#include "catalog/ventanas/frmMantProductos.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
 #include "data/modeloregistros.h"
@@ -14,6 +17,7 @@
 #include "startup/ventanas/frmAcercaDe.h"
 #include "startup/ventanas/frmOpciones.h"
 #include "users/sesion.h"
+#include "users/ventanas/frmMantUsuarios.h"
 #include "users/ventanas/frmVerificaUsuario.h"
 
 #include <QApplication>
@@ -82,26 +86,27 @@ void frmPrincipal::crearMenus() {
             &frmPrincipal::salir);
 
     QMenu* contactos = menu(barra, u"mnuContactos", QStringLiteral("Contactos"));
-    accion(contactos, u"mnuContactosIngresoContactos", QStringLiteral("Ingreso de Contactos"))
-        ->setEnabled(false);
+    connect(
+        accion(contactos, u"mnuContactosIngresoContactos", QStringLiteral("Ingreso de Contactos")),
+        &QAction::triggered, this, [] { frmMantContactos::mostrar(); });
 
     QMenu* herramientas = menu(barra, u"mnuHerramientas", QStringLiteral("Herramientas"));
-    accion(herramientas, u"mnuHerramientasMantCategorias",
-           QStringLiteral("Mantenimiento de Categorías"))
-        ->setEnabled(false);
-    accion(herramientas, u"mnuHerramientasMantProductos",
-           QStringLiteral("Mantenimiento de Productos"))
-        ->setEnabled(false);
-    // User maintenance arrives with its window; until then it stays disabled
-    // for everybody.
-    accion(herramientas, u"mnuHerramientasMantUsuarios",
-           QStringLiteral("Mantenimiento de Usuarios"))
-        ->setEnabled(false);
+    connect(accion(herramientas, u"mnuHerramientasMantCategorias",
+                   QStringLiteral("Mantenimiento de Categorías")),
+            &QAction::triggered, this, [] { frmMantCategorias::mostrar(); });
+    connect(accion(herramientas, u"mnuHerramientasMantProductos",
+                   QStringLiteral("Mantenimiento de Productos")),
+            &QAction::triggered, this, [] { frmMantProductos::mostrar(); });
+    // Both administrator items are decided once, when the window loads.
+    const bool administrador = esAdministrador(usuarioActual());
+    QAction* usuarios = accion(herramientas, u"mnuHerramientasMantUsuarios",
+                               QStringLiteral("Mantenimiento de Usuarios"));
+    usuarios->setEnabled(administrador);
+    connect(usuarios, &QAction::triggered, this, [] { frmMantUsuarios::mostrar(); });
     accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar"))->setEnabled(false);
     QAction* opciones =
         accion(herramientas, u"mnuHerramientasOpciones", QStringLiteral("Opciones"));
-    // Decided once, when the window loads.
-    opciones->setEnabled(esAdministrador(usuarioActual()));
+    opciones->setEnabled(administrador);
     connect(opciones, &QAction::triggered, this, [] {
         frmOpciones& f = ventanaUnica<frmOpciones>();
         f.setAttribute(Qt::WA_DeleteOnClose);
