@@ -116,7 +116,7 @@ EntornoDatos::~EntornoDatos() {
 }
 
 EntornoDatos::Comando& EntornoDatos::agregar(const QString& nombre, const QString& texto) {
-    comandos_.push_back({nombre, texto, texto, std::make_shared<Registros>()});
+    comandos_.push_back({nombre, texto, texto, {}, std::make_shared<Registros>()});
     return comandos_.back();
 }
 
@@ -179,8 +179,10 @@ QString EntornoDatos::texto(const QString& comando) const {
 }
 
 void EntornoDatos::establecerTexto(const QString& comando, const QString& texto) {
-    if (Comando* c = buscar(comando))
+    if (Comando* c = buscar(comando)) {
         c->texto = texto;
+        c->valores.clear();
+    }
 }
 
 bool EntornoDatos::abrir(const QString& comando, const QString& texto,
@@ -192,8 +194,12 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
               QStringLiteral("El entorno de datos no tiene el comando '%1'.").arg(comando)}});
         return false;
     }
-    if (!texto.isEmpty())
+    if (!texto.isEmpty()) {
         c->texto = texto;
+        c->valores = valores;
+    } else if (!valores.isEmpty()) {
+        c->valores = valores;
+    }
     c->rs->cerrar();
     Conexion* con = farmacia();
     if (!con)
@@ -209,7 +215,7 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
         else
             fallos = {{errores::kErroresEnComando, error}};
     } else {
-        const ResultadoSentencia r = con->ejecutar(c->texto, valores);
+        const ResultadoSentencia r = con->ejecutar(c->texto, c->valores);
         if (r.ok)
             filas = r.filas;
         else

@@ -43,13 +43,16 @@ public:
     bool existe(const QString& comando) const;
     QString textoDiseno(const QString& comando) const;
     QString texto(const QString& comando) const;
-    // Replaces the command's text; the open set keeps its rows until reopened.
+    // Replaces the command's text (with no bound values); the open set keeps
+    // its rows until reopened.
     void establecerTexto(const QString& comando, const QString& texto);
 
     // (Re)opens the command's result set with its text; a non-empty `texto`
     // first becomes the command's text. On failure every provider error is
     // reported and the set is left closed.
-    // `valores` bind, in order, to the text's ? placeholders.
+    // `valores` bind, in order, to the text's ? placeholders; a new text keeps
+    // its values, so that reopening the command later (a report binding to
+    // it) reads the same rows.
     bool abrir(const QString& comando, const QString& texto = {}, const QVariantList& valores = {});
     // The command's result set, opened with its text when it is closed (what a
     // report or window does when it binds to the command).
@@ -65,6 +68,7 @@ private:
         QString nombre;
         QString textoDiseno;
         QString texto;
+        QVariantList valores; // bound to the text's placeholders
         RegistrosPtr rs;
     };
     Comando* buscar(const QString& comando);
