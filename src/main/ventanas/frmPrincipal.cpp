@@ -6,6 +6,7 @@
 #include "platform/salida.h"
 #include "platform/ventanas/entertab.h"
 #include "platform/ventanas/unica.h"
+#include "reports/ventanas/reportes.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
@@ -84,8 +85,8 @@ void frmPrincipal::crearMenus() {
         ->setEnabled(false);
     QMenu* reportes = archivo->addMenu(QStringLiteral("Reportes"));
     reportes->setObjectName(QStringLiteral("mnuArchivoReportes"));
-    accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
-        ->setEnabled(false);
+    connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
+            &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
     accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar"))->setEnabled(false);
     archivo->addSeparator();
     connect(accion(archivo, u"mnuArchivoSalir", QStringLiteral("Salir")), &QAction::triggered, this,
@@ -188,9 +189,8 @@ void frmPrincipal::crearLista() {
         barra->addWidget(b);
     }
     barra->addStretch();
-    // New, edit and print open the quote editor and the quote report, which
-    // arrive with their own windows.
-    for (int i : {0, 1, 2})
+    // New and edit open the quote editor, which arrives with its own window.
+    for (int i : {0, 1})
         cmdMenu_[size_t(i)]->setEnabled(false);
 
     auto* todo = new QHBoxLayout(central);
@@ -242,6 +242,10 @@ void frmPrincipal::cmdMenu_Click(int indice) {
         lista_->editar(filaActual(), preId);
         break;
     }
+    case 2:
+        // Every stored quote, whatever the list shows.
+        mostrarReportePresupuestos();
+        break;
     case 3:
         lista_->buscar();
         break;
