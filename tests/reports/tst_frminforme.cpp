@@ -135,6 +135,12 @@ private slots:
         QVERIFY(vistos.contains(QStringLiteral("Lugar 2")));
         QCOMPARE(paginaMostrada(*v), QStringLiteral("Página 1 de 1"));
 
+        // Asked again while open: read again.
+        presupuestos(1, 0);
+        principal.cmdMenu_Click(2);
+        QTRY_VERIFY(!v->maquetando());
+        QCOMPARE(textos(*v->maquetado()).count(QStringLiteral("Lugar 1")), 2);
+
         // Closing is the report's end step; the next opening reads again and
         // reuses the same window.
         v->close();
@@ -143,7 +149,7 @@ private slots:
         principal.cmdMenu_Click(2);
         QCOMPARE(ventanaReporte(QStringLiteral("dtrPresupuestos2")), v);
         QTRY_VERIFY(!v->maquetando());
-        QCOMPARE(textos(*v->maquetado()).count(QStringLiteral("Lugar 1")), 2);
+        QCOMPARE(textos(*v->maquetado()).count(QStringLiteral("Lugar 1")), 3);
     }
 
     void menuProductosPorCategoriaLeeCadaVez() {

@@ -134,6 +134,10 @@ void frmInforme::crearControles() {
 
 bool frmInforme::abrir(bool modal) {
     reloj_->stop();
+    // Asked again while open: the showing that ends first runs its end step,
+    // so that this one reads the data again.
+    if (isVisible())
+        informe_->terminar();
     maquetador_ = informe_->iniciar();
     if (!maquetador_) {
         informe_->terminar();

@@ -42,10 +42,12 @@ void mostrarReporteProductos(const Registros& listaActual) {
     EntornoDatos& dte = dteBodex();
     const QString comando = QStringLiteral("ListadoProductos");
     dte.cerrar(comando);
-    dte.establecerTexto(comando, listaActual.origen());
-    // The rows the window shows, in its order, not a second reading.
-    if (listaActual.abierto())
+    // The rows the window shows, in its order, not a second reading. A list
+    // that is not open leaves the command to read its own text.
+    if (listaActual.abierto()) {
+        dte.establecerTexto(comando, listaActual.origen());
         *dte.rsListadoProductos = listaActual;
+    }
     ventana(QStringLiteral("dtrProductos"), &informes::productos, false).abrir(true);
 }
 

@@ -22,7 +22,8 @@ void mostrarReportePresupuestos();
 void mostrarReporteCategorias();
 
 // dtrProductos, modal: the products of the product window's current list, in
-// its order. The command ListadoProductos takes the list's source and rows.
+// its order. The command ListadoProductos takes the list's source and rows
+// (a closed list leaves the command to read its own text).
 void mostrarReporteProductos(const Registros& listaActual);
 
 // dtrProductosCategorias, not modal: every category with its active
