@@ -1,5 +1,6 @@
-// Reading: the quote list, the quote search and the expiry count, through the
-// program's result set and through the raw API.
+// Reading: the quote list (by date and by customer), the quote search, the
+// product grid and the expiry count, through the program's result set and
+// through the raw API.
 #include "casos.h"
 #include "crudo.h"
 #include "memoria.h"
@@ -37,16 +38,10 @@ void leerTarvo(benchmark::State& estado, const QString& sql, bool medirMemoria) 
     if (!medirMemoria)
         return;
     // Resident memory while the result stays open, after the timed loop.
-    memoria::reiniciarPico();
-    const qint64 antes = memoria::kib("VmRSS");
-    RegistrosPtr rs;
-    AbrirConsulta(sql, rs);
-    const qint64 abierta = memoria::kib("VmRSS");
-    const qint64 pico = memoria::kib("VmHWM");
-    CerrarConsulta(rs, true);
-    estado.counters["rss_MiB"] = double(abierta) / 1024.0;
-    estado.counters["pico_MiB"] = double(pico) / 1024.0;
-    estado.counters["lista_MiB"] = double(abierta - antes) / 1024.0;
+    const MemoriaAbierta m = medirMemoriaAbierta(sql);
+    estado.counters["rss_MiB"] = double(m.abierta) / 1024.0;
+    estado.counters["pico_MiB"] = double(m.pico) / 1024.0;
+    estado.counters["lista_MiB"] = double(m.abierta - m.antes) / 1024.0;
 }
 
 void leerSqlite(benchmark::State& estado, const QByteArray& sql) {
@@ -67,6 +62,13 @@ std::vector<Lectura> lecturas() {
         {"lista", kLista + kOrden},
         {"busqueda_ciudad", busqueda(QStringLiteral("Sevilla"))},
         {"busqueda_nombre", busqueda(QStringLiteral("garc"))},
+        // The main window's header click on the customer column: a sort on
+        // a text column, in the text columns' collation.
+        {"orden_cliente", kLista + QStringLiteral(" ORDER BY EmpNombreFantasia ASC")},
+        // The quote editor's product grid.
+        {"grilla_productos",
+         QStringLiteral("SELECT * FROM PRODUCTOS WHERE PRODESACTIVADO=FALSE ORDER BY "
+                        "PRODESCRIPCION ASC")},
         {"vencimientos",
          QStringLiteral("select count(PreId) from presupuestos where PreVigencia>0 and "
                         "(PreFecha+PreVigencia between Date() and date()+10);")},
@@ -91,6 +93,19 @@ qint64 leerConTarvo(const QString& sql) {
     }
     CerrarConsulta(rs, true);
     return filas;
+}
+
+MemoriaAbierta medirMemoriaAbierta(const QString& sql) {
+    MemoriaAbierta m;
+    memoria::reiniciarPico();
+    m.antes = memoria::kib("VmRSS");
+    RegistrosPtr rs;
+    AbrirConsulta(sql, rs);
+    m.abierta = memoria::kib("VmRSS");
+    m.pico = memoria::kib("VmHWM");
+    m.filas = rs->cantidad();
+    CerrarConsulta(rs, true);
+    return m;
 }
 
 void registrarLecturas() {

@@ -2,7 +2,7 @@
 --
 -- Dates are day numbers counted from 30 December 1899 in columns declared DATE;
 -- yes/no columns are declared BOOLEAN and hold 1 or 0; text columns ignore letter
--- case (COLLATE NOCASE) so that comparisons, ordering and unique indexes do too.
+-- case (COLLATE ESPANOL) so that comparisons, ordering and unique indexes do too.
 -- Stored queries live in CONSULTAS_GUARDADAS: name, typed positional parameters
 -- ("name TYPE" separated by commas, in call order) and the statement, which
 -- refers to its parameters as :name.
@@ -12,33 +12,33 @@ BEGIN;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  CatDescripcion VARCHAR(50) COLLATE NOCASE NOT NULL,
+  CatDescripcion VARCHAR(50) COLLATE ESPANOL NOT NULL,
   CatDesactivada BOOLEAN NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX CATEGORIAS_Descripcion ON CATEGORIAS (CatDescripcion);
 
 CREATE TABLE vinculos (
   VinId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  VinDescripcion VARCHAR(50) COLLATE NOCASE,
+  VinDescripcion VARCHAR(50) COLLATE ESPANOL,
   VinDesactivado BOOLEAN NOT NULL DEFAULT 0
 );
 
 CREATE TABLE CONTACTOS (
   EmpId              INTEGER PRIMARY KEY AUTOINCREMENT,
-  EmpNombreFantasia  VARCHAR(30) COLLATE NOCASE NOT NULL,
-  EmpRazonSocial     VARCHAR(30) COLLATE NOCASE,
-  EmpRuc             VARCHAR(20) COLLATE NOCASE,
-  EmpDireccion       VARCHAR(50) COLLATE NOCASE,
-  EmpCodigoPostal    VARCHAR(10) COLLATE NOCASE,
-  EmpTelefono1       VARCHAR(20) COLLATE NOCASE,
-  EmpTelefono2       VARCHAR(20) COLLATE NOCASE,
-  EmpFax             VARCHAR(20) COLLATE NOCASE,
-  EmpEmail           VARCHAR(50) COLLATE NOCASE,
-  EmpURL             VARCHAR(50) COLLATE NOCASE,
-  EmpZona            VARCHAR(50) COLLATE NOCASE,
-  EmpCiudad          VARCHAR(50) COLLATE NOCASE,
-  EmpProvinciaEstado VARCHAR(50) COLLATE NOCASE,
-  EmpPais            VARCHAR(50) COLLATE NOCASE,
+  EmpNombreFantasia  VARCHAR(30) COLLATE ESPANOL NOT NULL,
+  EmpRazonSocial     VARCHAR(30) COLLATE ESPANOL,
+  EmpRuc             VARCHAR(20) COLLATE ESPANOL,
+  EmpDireccion       VARCHAR(50) COLLATE ESPANOL,
+  EmpCodigoPostal    VARCHAR(10) COLLATE ESPANOL,
+  EmpTelefono1       VARCHAR(20) COLLATE ESPANOL,
+  EmpTelefono2       VARCHAR(20) COLLATE ESPANOL,
+  EmpFax             VARCHAR(20) COLLATE ESPANOL,
+  EmpEmail           VARCHAR(50) COLLATE ESPANOL,
+  EmpURL             VARCHAR(50) COLLATE ESPANOL,
+  EmpZona            VARCHAR(50) COLLATE ESPANOL,
+  EmpCiudad          VARCHAR(50) COLLATE ESPANOL,
+  EmpProvinciaEstado VARCHAR(50) COLLATE ESPANOL,
+  EmpPais            VARCHAR(50) COLLATE ESPANOL,
   VinId              INTEGER DEFAULT 1,
   EmpDesactivado     BOOLEAN NOT NULL DEFAULT 0
 );
@@ -46,14 +46,14 @@ CREATE INDEX CONTACTOS_NombreFantasia ON CONTACTOS (EmpNombreFantasia);
 
 CREATE TABLE PRODUCTOS (
   ProId             INTEGER PRIMARY KEY AUTOINCREMENT,
-  ProCodigo         VARCHAR(12) COLLATE NOCASE,
-  ProDescripcion    VARCHAR(100) COLLATE NOCASE NOT NULL,
+  ProCodigo         VARCHAR(12) COLLATE ESPANOL,
+  ProDescripcion    VARCHAR(100) COLLATE ESPANOL NOT NULL,
   CatId             INTEGER NOT NULL,
-  ProUnidadMedida   VARCHAR(20) COLLATE NOCASE,
+  ProUnidadMedida   VARCHAR(20) COLLATE ESPANOL,
   ProPrecio         DOUBLE DEFAULT 0,
   ProCosto          DOUBLE DEFAULT 0,
   ProIVA            DOUBLE DEFAULT 0,
-  ProMoneda         VARCHAR(10) COLLATE NOCASE,
+  ProMoneda         VARCHAR(10) COLLATE ESPANOL,
   ProMinimo         INTEGER DEFAULT 0,
   EmpId             INTEGER,
   ProSinVencimiento BOOLEAN NOT NULL DEFAULT 0,
@@ -68,28 +68,28 @@ CREATE INDEX PRODUCTOS_Categoria ON PRODUCTOS (CatId);
 
 CREATE TABLE PRESUPUESTOS (
   PreId            INTEGER PRIMARY KEY AUTOINCREMENT,
-  PreNumero        VARCHAR(50) COLLATE NOCASE,
+  PreNumero        VARCHAR(50) COLLATE ESPANOL,
   PreFecha         DATE,
   EmpId            INTEGER,
-  PreSaludo        VARCHAR(255) COLLATE NOCASE,
-  PreLugar         VARCHAR(100) COLLATE NOCASE,
-  PreDescripcion1  TEXT COLLATE NOCASE,
-  PreDescripcion2  TEXT COLLATE NOCASE,
-  PreDescripcion3  TEXT COLLATE NOCASE,
-  PreOtroConcepto1 VARCHAR(100) COLLATE NOCASE,
+  PreSaludo        VARCHAR(255) COLLATE ESPANOL,
+  PreLugar         VARCHAR(100) COLLATE ESPANOL,
+  PreDescripcion1  TEXT COLLATE ESPANOL,
+  PreDescripcion2  TEXT COLLATE ESPANOL,
+  PreDescripcion3  TEXT COLLATE ESPANOL,
+  PreOtroConcepto1 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio1   DOUBLE DEFAULT 0,
-  PreOtroMoneda1   VARCHAR(10) COLLATE NOCASE,
-  PreOtroConcepto2 VARCHAR(100) COLLATE NOCASE,
+  PreOtroMoneda1   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto2 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio2   DOUBLE DEFAULT 0,
-  PreOtroMoneda2   VARCHAR(10) COLLATE NOCASE,
-  PreOtroConcepto3 VARCHAR(100) COLLATE NOCASE,
+  PreOtroMoneda2   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto3 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio3   DOUBLE DEFAULT 0,
-  PreOtroMoneda3   VARCHAR(10) COLLATE NOCASE,
-  PreDespedida     TEXT COLLATE NOCASE,
-  PreFirma         TEXT COLLATE NOCASE,
-  PreTextoVigencia VARCHAR(255) COLLATE NOCASE,
+  PreOtroMoneda3   VARCHAR(10) COLLATE ESPANOL,
+  PreDespedida     TEXT COLLATE ESPANOL,
+  PreFirma         TEXT COLLATE ESPANOL,
+  PreTextoVigencia VARCHAR(255) COLLATE ESPANOL,
   PreVigencia      INTEGER DEFAULT 0,
-  UsuLogin         VARCHAR(20) COLLATE NOCASE
+  UsuLogin         VARCHAR(20) COLLATE ESPANOL
 );
 CREATE INDEX PRESUPUESTOS_Contacto ON PRESUPUESTOS (EmpId);
 CREATE INDEX PRESUPUESTOS_Fecha ON PRESUPUESTOS (PreFecha);
@@ -102,7 +102,7 @@ CREATE TABLE PRESUPUESTOS_PRODUCTOS (
   PreId           INTEGER NOT NULL,
   ProId           INTEGER NOT NULL,
   PreProPrecio    DOUBLE DEFAULT 0,
-  PreProMoneda    VARCHAR(10) COLLATE NOCASE,
+  PreProMoneda    VARCHAR(10) COLLATE ESPANOL,
   PreProCantidad  DOUBLE DEFAULT 0,
   RemProBajaStock BOOLEAN NOT NULL DEFAULT 0
 );
@@ -111,9 +111,9 @@ CREATE UNIQUE INDEX PRESUPUESTOS_PRODUCTOS_Linea ON PRESUPUESTOS_PRODUCTOS (PreI
 CREATE INDEX PRESUPUESTOS_PRODUCTOS_Producto ON PRESUPUESTOS_PRODUCTOS (ProId);
 
 CREATE TABLE USUARIOS (
-  UsuLogin    VARCHAR(20) COLLATE NOCASE NOT NULL PRIMARY KEY,
-  UsuPassword VARCHAR(10) COLLATE NOCASE,
-  UsuNombre   VARCHAR(50) COLLATE NOCASE
+  UsuLogin    VARCHAR(20) COLLATE ESPANOL NOT NULL PRIMARY KEY,
+  UsuPassword VARCHAR(10) COLLATE ESPANOL,
+  UsuNombre   VARCHAR(50) COLLATE ESPANOL
 );
 
 CREATE TABLE OPCIONES (
@@ -123,7 +123,7 @@ CREATE TABLE OPCIONES (
 
 CREATE TABLE SECTORES (
   SecId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  SecDescripcion VARCHAR(50) COLLATE NOCASE,
+  SecDescripcion VARCHAR(50) COLLATE ESPANOL,
   SecDesactivado BOOLEAN NOT NULL DEFAULT 0
 );
 
@@ -165,7 +165,7 @@ CREATE VIEW V_PRESUPUESTOS_MONEDAS AS
 
 -- Stored queries.
 CREATE TABLE CONSULTAS_GUARDADAS (
-  Nombre     VARCHAR(64) COLLATE NOCASE NOT NULL PRIMARY KEY,
+  Nombre     VARCHAR(64) COLLATE ESPANOL NOT NULL PRIMARY KEY,
   Parametros TEXT NOT NULL,
   Sentencia  TEXT NOT NULL
 );

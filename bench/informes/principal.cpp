@@ -8,11 +8,10 @@
 // Each figure is the elapsed time of the whole span; the counters split it
 // into reading the rows (lectura_ms), laying the pages out (maquetado_ms) and
 // writing the PDF (pdf_ms), and say how many pages it made.
-#include "entornobench.h"
-
+#include "comun/entornoprueba.h"
 #include "data/entornodatos.h"
-#include "data/generadordatos.h"
 #include "data/modconexion.h"
+#include "muestras/generadordatos.h"
 #include "reports/informe.h"
 #include "reports/informes.h"
 #include "reports/pintor.h"
@@ -22,7 +21,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -153,9 +151,10 @@ int main(int argc, char** argv) {
         return 1;
     QApplication aplicacion(argc, argv);
 
-    QTemporaryDir dir;
-    carpetaSalida = dir.path();
-    const QString base = dir.filePath(QStringLiteral("informes.mdb"));
+    // A private account, which holds the database and the PDF files too.
+    EntornoPrueba cuenta;
+    carpetaSalida = cuenta.home();
+    const QString base = cuenta.ruta(QStringLiteral("informes.mdb"));
     ParametrosGeneracion p;
     p.semilla = 2026;
     p.contactos = 500;
@@ -170,7 +169,6 @@ int main(int argc, char** argv) {
     std::printf("Base: %d presupuestos, %lld líneas, %d productos\n", p.presupuestos,
                 static_cast<long long>(generador.lineas()), p.productos);
 
-    EntornoBench cuenta(base);
     CrearDSN(QStringLiteral("TARVO_BENCH"), base);
     dteBodex().establecerCadenaConexion(QStringLiteral("Data Source=TARVO_BENCH"));
 

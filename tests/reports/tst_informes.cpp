@@ -4,15 +4,14 @@
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
 #include "comun/lectorpdf.h"
+#include "comun/mensajesguion.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "platform/reloj.h"
 #include "reports/informe.h"
 #include "reports/informes.h"
 #include "reports/pintor.h"
 #include "startup/arranque.h"
-#include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 
 #include <QImage>
@@ -71,10 +70,7 @@ class PruebaInformes : public QObject {
         QVERIFY2(r.ok, qPrintable(sql + u' ' + datos->conexion().errores().value(0).descripcion));
     }
     void ajuste(const QString& nombre, const QString& valor) {
-        long estado = 0;
-        cQueryReg().SetReg(claveTarvo(), nombre, valor, cQueryReg::HKEY_CURRENT_USER,
-                           cQueryReg::REG_SZ, true, estado);
-        QCOMPARE(estado, cQueryReg::kExito);
+        entorno->ajustar(nombre, valor);
         CargarOpciones();
     }
     void categoria(int id, const QString& descripcion, bool desactivada = false) {

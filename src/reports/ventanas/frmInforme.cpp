@@ -3,6 +3,7 @@
 #include "platform/carpetas.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/selectores.h"
 #include "reports/pintor.h"
 #include "reports/ventanas/vistapaginas.h"
@@ -26,15 +27,6 @@ namespace {
 
 // Each step of the background layout keeps the window this long at most.
 constexpr qint64 kMsPorPaso = 20;
-
-QPushButton* boton(QWidget* padre, const QString& nombre, const QString& texto,
-                   const QString& ayuda) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(nombre);
-    b->setToolTip(ayuda);
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -69,10 +61,9 @@ void frmInforme::crearControles() {
     barra->addWidget(cmdGuardarPdf_);
     barra->addSpacing(12);
 
-    auto* lblZoom = new QLabel(QStringLiteral("&Zoom:"), this);
     cboZoom_ = new QComboBox(this);
     cboZoom_->setObjectName(QStringLiteral("cboZoom"));
-    lblZoom->setBuddy(cboZoom_);
+    QLabel* lblZoom = etiqueta(this, u"lblZoom", QStringLiteral("&Zoom:"), cboZoom_);
     cboZoom_->addItem(QStringLiteral("Ancho de página"), VistaPaginas::kAjustarAncho);
     for (int porcentaje : {50, 75, 100, 125, 150, 200})
         cboZoom_->addItem(QStringLiteral("%1 %").arg(porcentaje), porcentaje / 100.0);
@@ -98,8 +89,7 @@ void frmInforme::crearControles() {
         botones[i]->setMaximumWidth(40);
         barra->addWidget(botones[i]);
     }
-    lblPagina_ = new QLabel(this);
-    lblPagina_->setObjectName(QStringLiteral("lblPagina"));
+    lblPagina_ = etiqueta(this, u"lblPagina", {});
     lblPagina_->setMinimumWidth(150);
     barra->addWidget(lblPagina_);
     barra->addStretch();
