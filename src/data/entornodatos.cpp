@@ -122,7 +122,7 @@ EntornoDatos::~EntornoDatos() {
 }
 
 EntornoDatos::Comando& EntornoDatos::agregar(const QString& nombre, const QString& texto) {
-    comandos_.push_back({nombre, texto, texto, std::make_shared<Registros>(), {}, {}});
+    comandos_.push_back({nombre, texto, texto, {}, std::make_shared<Registros>(), {}});
     return comandos_.back();
 }
 
@@ -213,6 +213,8 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
     }
     if (!texto.isEmpty()) {
         c->texto = texto;
+        c->valores = valores;
+    } else if (!valores.isEmpty()) {
         c->valores = valores;
     }
     c->rs->cerrar();

@@ -51,10 +51,12 @@ public:
                          const QVariantList& valores = {});
 
     // (Re)opens the command's result set with its text; a non-empty `texto`
-    // first becomes the command's text, with `valores` as its values (bound,
-    // in order, to its ? placeholders). On failure every provider error is
+    // first becomes the command's text. On failure every provider error is
     // reported and the set is left closed. The set of a command that edits in
     // place (below) opens editable.
+    // `valores` bind, in order, to the text's ? placeholders; a new text keeps
+    // its values, so that reopening the command later (a report binding to
+    // it) reads the same rows.
     bool abrir(const QString& comando, const QString& texto = {}, const QVariantList& valores = {});
 
     // The commands that the catalogue windows edit in place write to one base
@@ -78,8 +80,8 @@ private:
         QString nombre;
         QString textoDiseno;
         QString texto;
+        QVariantList valores; // bound to the text's placeholders
         RegistrosPtr rs;
-        QVariantList valores;
         DestinoEdicion edicion;
     };
     Comando* buscar(const QString& comando);

@@ -9,6 +9,7 @@
 #include "comun/dialogos.h"
 #include "data/entornodatos.h"
 #include "platform/ventanas/combodatos.h"
+#include "reports/ventanas/frmInforme.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 
@@ -127,7 +128,7 @@ private slots:
         QCOMPARE(campo(v, 1)->text(), QStringLiteral("Arandela"));
         QCOMPARE(v.findChild<QLabel*>(QStringLiteral("lblPorcentual"))->text(),
                  QStringLiteral("0"));
-        QCOMPARE(habilitados(v), (QList<int>{0, 1, 4, 5, 6, 8, 9}));
+        QCOMPARE(habilitados(v), (QList<int>{0, 1, 3, 4, 5, 6, 8, 9}));
         QVERIFY(!campo(v, 1)->isEnabled());
         grilla->setCurrentIndex(grilla->model()->index(1, 0));
         QCOMPARE(campo(v, 1)->text(), QStringLiteral("Tornillo"));
@@ -177,7 +178,7 @@ private slots:
                                            "CatId FROM PRODUCTOS WHERE ProDescripcion='Clavo'"))
                      .toString(),
                  QStringLiteral("bolsa€10.5%1").arg(ferreteria));
-        QCOMPARE(habilitados(v), (QList<int>{0, 1, 4, 5, 6, 8, 9}));
+        QCOMPARE(habilitados(v), (QList<int>{0, 1, 3, 4, 5, 6, 8, 9}));
         QVERIFY(!campo(v, 1)->isEnabled());
         // The new unit is listed at the next activation.
         v.ActualizarCombos();
@@ -233,6 +234,14 @@ private slots:
         boton(v, 5)->click();
         QCOMPARE(v.productos().registros()->cantidad(), 1);
         QCOMPARE(campo(v, 1)->text(), QStringLiteral("Tornillo"));
+        // "Imprimir" reports exactly the products the window lists.
+        int listados = -1;
+        alAparecer<frmInforme>([&listados](frmInforme& informe) {
+            listados = dteBodex().usar(QStringLiteral("ListadoProductos"))->cantidad();
+            informe.close();
+        });
+        boton(v, 3)->click();
+        QCOMPARE(listados, 1);
         boton(v, 0)->click();
         boton(v, 7)->click(); // "Cancelar" keeps the search
         QCOMPARE(v.productos().registros()->cantidad(), 1);
@@ -292,7 +301,7 @@ private slots:
         QCOMPARE(v.findChild<QGroupBox*>(QStringLiteral("marcoLista"))->title(),
                  QStringLiteral("LISTA DE CATEGORIAS"));
         QCOMPARE(campo(v, 1)->maxLength(), 50);
-        QCOMPARE(habilitados(v), (QList<int>{0, 1, 4, 5, 7, 8}));
+        QCOMPARE(habilitados(v), (QList<int>{0, 1, 3, 4, 5, 7, 8}));
         // The key is shown, never enabled.
         QCOMPARE(campo(v, 0)->text(), QString::number(ferreteria));
         boton(v, 0)->click();

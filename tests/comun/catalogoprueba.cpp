@@ -1,8 +1,6 @@
 #include "comun/catalogoprueba.h"
 
-#include "data/entornodatos.h"
 #include "data/modconexion.h"
-#include "startup/arranque.h"
 
 #include <QtTest>
 
@@ -11,19 +9,13 @@ MundoCatalogo::MundoCatalogo()
     const QString base = entorno_->copiarBase();
     datos_ = std::make_unique<Fixtura>(base);
     abrirConexionDePrueba(base);
-    // The environment outlives every test: each one starts from the design
-    // texts, as a fresh program does.
-    EntornoDatos& dte = dteBodex();
-    dte.cerrarConexion();
-    for (const QString& comando : dte.comandos())
-        dte.establecerTexto(comando, dte.textoDiseno(comando));
-    dte.establecerCadenaConexion(cadenaConexionInformes(QStringLiteral("PRUEBA")));
+    prepararEntornoDatosDePrueba();
 }
 
 MundoCatalogo::~MundoCatalogo() {
     if (conexion())
         CerrarConexion();
-    dteBodex().cerrarConexion();
+    cerrarEntornoDatosDePrueba();
     datos_.reset();
     mensajes_.reset();
     entorno_.reset();

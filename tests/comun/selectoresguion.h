@@ -15,6 +15,8 @@ public:
     void responder(const QString& ruta) { respuestas_.enqueue(ruta); }
     const QStringList& titulos() const { return titulos_; }
     const QStringList& filtros() const { return filtros_; }
+    // The paths proposed by the choosers of files to write.
+    const QStringList& propuestos() const { return propuestos_; }
 
     QString elegirCarpeta(QWidget*, const QString& titulo) override {
         titulos_ << titulo;
@@ -25,9 +27,17 @@ public:
         filtros_ << filtro;
         return respuestas_.isEmpty() ? QString() : respuestas_.dequeue();
     }
+    QString elegirArchivoGuardar(QWidget*, const QString& titulo, const QString& filtro,
+                                 const QString& propuesto) override {
+        titulos_ << titulo;
+        filtros_ << filtro;
+        propuestos_ << propuesto;
+        return respuestas_.isEmpty() ? QString() : respuestas_.dequeue();
+    }
 
 private:
     QQueue<QString> respuestas_;
     QStringList titulos_;
     QStringList filtros_;
+    QStringList propuestos_;
 };

@@ -1,7 +1,6 @@
 // The quote editor's window driven through its controls: names, captions,
 // the modes on the controls, Enter, the dialogs it opens, the grid's
 // type-ahead and closing.
-#include "catalog/mantproductos.h"
 #include "catalog/ventanas/frmMantContactos.h"
 #include "catalog/ventanas/frmMantProductos.h"
 #include "comun/dialogos.h"
@@ -334,9 +333,8 @@ private slots:
         control<QPushButton>(QStringLiteral("cmdEditarProducto"))->click();
         auto* productos = visible<frmMantProductos>();
         QVERIFY(productos);
-        QCOMPARE(
-            productos->productos().registros()->campo(QStringLiteral("ProDescripcion")).toString(),
-            QStringLiteral("Caño"));
+        QCOMPARE(productos->findChild<QLineEdit*>(QStringLiteral("txtFields(1)"))->text(),
+                 QStringLiteral("Caño"));
         productos->close();
 
         QVERIFY(!visible<frmMantContactos>());

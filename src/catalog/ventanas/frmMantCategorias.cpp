@@ -2,6 +2,7 @@
 
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
+#include "reports/ventanas/reportes.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -41,7 +42,7 @@ frmMantCategorias::frmMantCategorias(QWidget* padre)
                    {u"Cancelar", u"Cancela la operación"},
                    {u"Atras", u"Volver al menú principal"},
                    {u"Eliminar", u"Elimina las Categorías desactivadas"}},
-                  {2, 6, 7, 3});
+                  {2, 6, 7});
     crearGrilla(
         QStringLiteral("LISTA DE CATEGORIAS"),
         {QStringLiteral("Código"), QStringLiteral("Descripción"), QStringLiteral("Desactivada")},
@@ -84,7 +85,10 @@ void frmMantCategorias::cmdMenu_Click(int indice) {
     case 8:
         categorias_->purgar();
         break;
-    default: // 3: the category report arrives with the reports
+    case 3:
+        mostrarReporteCategorias();
+        break;
+    default:
         break;
     }
 }

@@ -4,6 +4,7 @@
 #include "platform/ventanas/combodatos.h"
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
+#include "reports/ventanas/reportes.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -74,7 +75,7 @@ frmMantContactos::frmMantContactos(QWidget* padre)
                    {u"Actualizar", u"Muestra todos los datos"},
                    {u"Cancelar", u"Cancela la operación"},
                    {u"Atras", u"Volver al menú principal"}},
-                  {2, 6, 7, 3});
+                  {2, 6, 7});
     crearGrilla(QStringLiteral("LISTA DE PROVEEDORES"),
                 {QStringLiteral("Nombre"), QStringLiteral("Razón Social"), QStringLiteral("Ruc"),
                  QStringLiteral("Dirección"), QStringLiteral("Código Postal"),
@@ -118,7 +119,12 @@ void frmMantContactos::cmdMenu_Click(int indice) {
     case 7:
         close();
         break;
-    default: // 3: the contact report arrives with the reports
+    case 3:
+        // The report closes and rereads the list's set; the grid rebinds to it.
+        mostrarReporteProveedores();
+        contactos_->cargar();
+        break;
+    default:
         break;
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/ventanas/combodatos.h"
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
+#include "reports/ventanas/reportes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -128,7 +129,7 @@ frmMantProductos::frmMantProductos(QWidget* padre)
                    {u"Cancelar", u"Cancela la operación"},
                    {u"Eliminar", u"Elimina el Producto seleccionado"},
                    {u"Atras", u"Volver al menú principal"}},
-                  {2, 7, 9, 3});
+                  {2, 7, 9});
     crearGrilla(MantProductos::tituloInicial(),
                 {QStringLiteral("Descripción"), QStringLiteral("Precio"), QStringLiteral("Costo"),
                  QStringLiteral("Mínimo"), QStringLiteral("Desactivado")},
@@ -186,7 +187,10 @@ void frmMantProductos::cmdMenu_Click(int indice) {
     case 9:
         close();
         break;
-    default: // 3: the product report arrives with the reports
+    case 3:
+        mostrarReporteProductos(*productos_->registros());
+        break;
+    default:
         break;
     }
 }

@@ -121,8 +121,6 @@ void VentanaMantenimiento::aplicarEstado(EstadoMantenimiento estado) {
             habilitado = editando;
         else if (indice == indices_.atras)
             habilitado = true;
-        else if (indice == indices_.imprimir)
-            habilitado = false; // the list reports are not built yet
         cmdMenu_[i]->setEnabled(habilitado);
     }
     // While a row is edited the grid cannot move to another.

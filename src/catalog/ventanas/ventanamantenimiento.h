@@ -33,13 +33,12 @@ public:
     void done(int resultado) override;
 
 protected:
-    // Which buttons of the bar stay enabled while editing, and "Imprimir"
-    // (disabled until the reports arrive).
+    // Which buttons of the bar are enabled only while editing ("Guardar",
+    // "Cancelar") and which always ("Atras").
     struct IndicesBarra {
         int guardar;
         int cancelar;
         int atras;
-        int imprimir;
     };
     VentanaMantenimiento(Mantenimiento* logica, QWidget* padre);
 

@@ -12,6 +12,7 @@
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 #include "quotes/ventanas/frmDetallePresupuesto.h"
+#include "reports/ventanas/reportes.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
@@ -78,8 +79,8 @@ void frmPrincipal::crearMenus() {
     connect(accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto")),
             &QAction::triggered, this, [this] { cmdMenu_Click(0); });
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
-    accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
-        ->setEnabled(false);
+    connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
+            &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
     accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar"))->setEnabled(false);
     archivo->addSeparator();
     connect(accion(archivo, u"mnuArchivoSalir", QStringLiteral("Salir")), &QAction::triggered, this,
@@ -184,8 +185,6 @@ void frmPrincipal::crearLista() {
         barra->addWidget(b);
     }
     barra->addStretch();
-    // Print shows the quote report, which arrives with its own window.
-    cmdMenu_[2]->setEnabled(false);
 
     auto* todo = new QHBoxLayout(central);
     todo->addWidget(marco, 1);
@@ -247,6 +246,10 @@ void frmPrincipal::cmdMenu_Click(int indice) {
         mostrarEditor(editor);
         break;
     }
+    case 2:
+        // Every stored quote, whatever the list shows.
+        mostrarReportePresupuestos();
+        break;
     case 3:
         lista_->buscar();
         break;

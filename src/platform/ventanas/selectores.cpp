@@ -13,6 +13,10 @@ public:
                           const QString& filtro) override {
         return QFileDialog::getOpenFileName(propietario, titulo, QString(), filtroQt(filtro));
     }
+    QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo, const QString& filtro,
+                                 const QString& propuesto) override {
+        return QFileDialog::getSaveFileName(propietario, titulo, propuesto, filtroQt(filtro));
+    }
 };
 
 SelectoresQt porDefecto;

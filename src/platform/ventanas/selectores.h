@@ -15,6 +15,10 @@ public:
     // by ';'). Empty text when the user cancels.
     virtual QString elegirArchivo(QWidget* propietario, const QString& titulo,
                                   const QString& filtro) = 0;
+    // A file to write, proposing `propuesto` (a full path); same filter form.
+    // Empty text when the user cancels.
+    virtual QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo,
+                                         const QString& filtro, const QString& propuesto) = 0;
 };
 
 ServicioSelectores& selectores();
