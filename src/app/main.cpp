@@ -1,10 +1,14 @@
 // Tarvo's entry point.
+#include "quotes/comprobarplantilla.h"
 #include "startup/ventanas/aplicacion.h"
 #include "startup/ventanas/arranque.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // "--comprobar-plantilla" runs without a display and ends here.
+    if (const std::optional<int> codigo = atenderLineaDeOrdenes(argc, argv))
+        return *codigo;
     QApplication aplicacion(argc, argv);
     prepararAplicacion(aplicacion);
     Main();
