@@ -1,8 +1,12 @@
 #include "paquete.h"
 
+#include "xmldocumento.h"
+
+#include <QtGlobal>
+
 #include <zip.h>
 
-#include <deque>
+#include <sstream>
 
 PartesPaquete leerPaquete(const QString& ruta) {
     PartesPaquete p;
@@ -57,4 +61,17 @@ bool reemplazarDocumento(const QString& origen, const QString& destino, const st
     for (const std::string& n : p.nombres)
         partes.emplace_back(n, n == "word/document.xml" ? xml : p.contenido.at(n));
     return escribirPaquete(destino, partes);
+}
+
+void plantillaCambiada(const QString& destino,
+                       const std::function<void(pugi::xml_document&)>& cambio) {
+    const PartesPaquete p = leerPaquete(QStringLiteral(TARVO_PLANTILLA));
+    pugi::xml_document xml;
+    if (!p.ok || !xmldoc::cargar(xml, p.documento()))
+        qFatal("no se lee la plantilla");
+    cambio(xml);
+    std::ostringstream salida;
+    xml.save(salida, "", pugi::format_raw);
+    if (!reemplazarDocumento(QStringLiteral(TARVO_PLANTILLA), destino, salida.str()))
+        qFatal("no se escribe la plantilla cambiada");
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <pugixml.hpp>
+
+#include <functional>
+
 #include <map>
 #include <string>
 #include <utility>
@@ -22,3 +26,7 @@ bool escribirPaquete(const QString& ruta,
                      const std::vector<std::pair<std::string, std::string>>& partes);
 // Writes `origen`'s parts to `destino` with its main document replaced.
 bool reemplazarDocumento(const QString& origen, const QString& destino, const std::string& xml);
+// Writes to `destino` the shipped template with its main document changed by
+// `cambio`; stops the test program when that fails.
+void plantillaCambiada(const QString& destino,
+                       const std::function<void(pugi::xml_document&)>& cambio);
