@@ -3,8 +3,8 @@
 // headless (what producing the document with the word processor would cost).
 // Run: tarvo_bench_documento --benchmark_repetitions=5
 //      --benchmark_report_aggregates_only=true
-#include "data/generadordatos.h"
 #include "data/modconexion.h"
+#include "muestras/generadordatos.h"
 #include "platform/comandos.h"
 #include "quotes/documentospresupuesto.h"
 

@@ -1,7 +1,6 @@
 // Tarvo's entry point.
+#include "app/arranque.h"
 #include "quotes/comprobarplantilla.h"
-#include "startup/ventanas/aplicacion.h"
-#include "startup/ventanas/arranque.h"
 
 #include <QApplication>
 

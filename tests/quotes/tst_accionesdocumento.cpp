@@ -2,8 +2,8 @@
 // their argument lists, and what the user is told when something is missing.
 #include "comun/ejecutorguion.h"
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "platform/carpetas.h"
-#include "platform/mensajesguion.h"
 #include "quotes/documentospresupuesto.h"
 #include "startup/opciones.h"
 

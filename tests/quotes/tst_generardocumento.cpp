@@ -3,11 +3,11 @@
 // the user is told when the template or the destination fails.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "comun/paquete.h"
 #include "comun/xmldocumento.h"
 #include "data/modconexion.h"
 #include "platform/carpetas.h"
-#include "platform/mensajesguion.h"
 #include "quotes/documentospresupuesto.h"
 #include "quotes/formatosdocumento.h"
 #include "quotes/procesadortextos.h"
