@@ -58,7 +58,7 @@ bool abrirConexion(const QTemporaryDir& dir, const QString& base) {
 }
 
 // A generated quote with exactly fifteen lines, as the editor would show it.
-std::optional<DatosDocumento> presupuestoDeQuinceLineas() {
+std::optional<CamposPresupuesto> presupuestoDeQuinceLineas() {
     RegistrosPtr rs;
     AbrirConsulta(QStringLiteral("SELECT P.* FROM PRESUPUESTOS P WHERE P.PreId IN (SELECT PreId "
                                  "FROM PRESUPUESTOS_PRODUCTOS GROUP BY PreId HAVING COUNT(*)=15) "
@@ -66,7 +66,7 @@ std::optional<DatosDocumento> presupuestoDeQuinceLineas() {
                   rs);
     if (rs->posicionAbsoluta() <= 0)
         return std::nullopt;
-    DatosDocumento d;
+    CamposPresupuesto d;
     d.id = rs->texto(QStringLiteral("PreId"));
     d.numero = rs->texto(QStringLiteral("PreNumero")).replace(u'/', u'-');
     d.lugar = rs->texto(QStringLiteral("PreLugar"));
@@ -75,10 +75,10 @@ std::optional<DatosDocumento> presupuestoDeQuinceLineas() {
     d.cliente = QStringLiteral("Cliente de prueba");
     for (int n = 0; n < 3; ++n) {
         const QString i = QString::number(n + 1);
-        d.parrafos[std::size_t(n)] = rs->texto(QStringLiteral("PreDescripcion") + i);
-        d.otrosCostos[std::size_t(n)] = {rs->texto(QStringLiteral("PreOtroConcepto") + i),
-                                         rs->texto(QStringLiteral("PreOtroPrecio") + i),
-                                         rs->texto(QStringLiteral("PreOtroMoneda") + i)};
+        d.descripcion[std::size_t(n)] = rs->texto(QStringLiteral("PreDescripcion") + i);
+        d.concepto[std::size_t(n)] = rs->texto(QStringLiteral("PreOtroConcepto") + i);
+        d.importe[std::size_t(n)] = rs->texto(QStringLiteral("PreOtroPrecio") + i);
+        d.moneda[std::size_t(n)] = rs->texto(QStringLiteral("PreOtroMoneda") + i);
     }
     d.textoVigencia = rs->texto(QStringLiteral("PreTextoVigencia"));
     d.diasVigencia = rs->texto(QStringLiteral("PreVigencia"));
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "No se pudo preparar la base: %s\n", qPrintable(generador.error()));
         return 1;
     }
-    const std::optional<DatosDocumento> datos = presupuestoDeQuinceLineas();
+    const std::optional<CamposPresupuesto> datos = presupuestoDeQuinceLineas();
     if (!datos) {
         std::fprintf(stderr, "La base generada no tiene un presupuesto de 15 líneas\n");
         return 1;

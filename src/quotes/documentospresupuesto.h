@@ -1,6 +1,6 @@
 #pragma once
 
-#include "quotes/datosdocumento.h"
+#include "quotes/campospresupuesto.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,11 +37,12 @@ public:
     DocumentosPresupuesto(const DocumentosPresupuesto&) = delete;
     DocumentosPresupuesto& operator=(const DocumentosPresupuesto&) = delete;
 
-    // Fills the template with the quote and its stored lines and saves it as
+    // Fills the template with the quote as the editor shows it and its stored
+    // lines and saves it as
     // the quote's document, replacing an earlier one. Every failure is told
     // to the user; true when the document was written.
-    bool GenerarDocumento(const DatosDocumento& datos);
-    bool GenerarDocumento(const DatosDocumento& datos, const RutasDocumento& rutas);
+    bool GenerarDocumento(const CamposPresupuesto& campos);
+    bool GenerarDocumento(const CamposPresupuesto& campos, const RutasDocumento& rutas);
 
     // Closes the instance's documents without saving and ends it (also done
     // on destruction).

@@ -79,11 +79,12 @@ ProcesadorTextos& DocumentosPresupuesto::prepararInstancia(bool visible) {
     return *instancia_;
 }
 
-bool DocumentosPresupuesto::GenerarDocumento(const DatosDocumento& datos) {
-    return GenerarDocumento(datos, rutasDocumento());
+bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& campos) {
+    return GenerarDocumento(campos, rutasDocumento());
 }
 
-bool DocumentosPresupuesto::GenerarDocumento(const DatosDocumento& d, const RutasDocumento& rutas) {
+bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
+                                             const RutasDocumento& rutas) {
     ProcesadorTextos& procesador = prepararInstancia(true);
     procesador.establecerVisible(false);
 
@@ -125,7 +126,7 @@ bool DocumentosPresupuesto::GenerarDocumento(const DatosDocumento& d, const Ruta
     rellenar(QStringLiteral("txtSaludo"), d.saludo);
     rellenar(QStringLiteral("txtCliente"), d.cliente);
     for (int n = 1; n <= 3; ++n)
-        rellenar(conNumero("txtParrafo", n), d.parrafos[std::size_t(n - 1)]);
+        rellenar(conNumero("txtParrafo", n), d.descripcion[std::size_t(n - 1)]);
 
     // The lines as the database returns them; at most fifteen.
     double totalProductos = 0.0;
@@ -151,15 +152,15 @@ bool DocumentosPresupuesto::GenerarDocumento(const DatosDocumento& d, const Ruta
         rellenar(QStringLiteral("txtTotalProductos"), numeroDocumento(totalProductos));
 
     double totalOtros = 0.0;
-    const bool hayOtros = std::any_of(d.otrosCostos.begin(), d.otrosCostos.end(),
-                                      [](const auto& c) { return !c.concepto.isEmpty(); });
+    const bool hayOtros = std::any_of(d.concepto.begin(), d.concepto.end(),
+                                      [](const QString& c) { return !c.isEmpty(); });
     if (hayOtros) {
         for (int n = 1; n <= 3; ++n) {
-            const DatosDocumento::OtroCosto& c = d.otrosCostos[std::size_t(n - 1)];
-            rellenar(conNumero("txtConcepto", n), c.concepto);
-            rellenar(conNumero("txtImporte", n), c.importe);
-            rellenar(conNumero("txtMoneda", n), c.moneda);
-            totalOtros += leerImporte(c.importe).value_or(0.0);
+            const std::size_t i = std::size_t(n - 1);
+            rellenar(conNumero("txtConcepto", n), d.concepto[i]);
+            rellenar(conNumero("txtImporte", n), d.importe[i]);
+            rellenar(conNumero("txtMoneda", n), d.moneda[i]);
+            totalOtros += leerImporte(d.importe[i]).value_or(0.0);
         }
     } else if (totalEscrito) {
         // The insertion point sits just after the products total, inside the

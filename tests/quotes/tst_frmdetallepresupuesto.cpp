@@ -2,6 +2,7 @@
 // the modes on the controls, Enter, the dialogs it opens, the grid's
 // type-ahead and closing.
 #include "comun/dialogos.h"
+#include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
 #include "quotes/enlaces.h"
 #include "quotes/ventanas/frmAgregarProductoPresupuesto.h"
@@ -174,8 +175,7 @@ private slots:
 
         v->editor().establecerCliente(false, acme, QStringLiteral("Acme"));
         boton(2)->click();
-        QCOMPARE(botones(),
-                 (QList<bool>{true, true, false, false, false, false, false, false, true}));
+        QCOMPARE(botones(), (QList<bool>{true, true, false, false, false, true, true, true, true}));
         for (QWidget* w : campos)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QVERIFY(!dias->isEnabled() && !texto->isEnabled());
@@ -183,15 +183,10 @@ private slots:
         QVERIFY(!control<QLineEdit>(QStringLiteral("txtFields(0)"))->text().isEmpty());
 
         boton(1)->click();
-        QCOMPARE(botones(),
-                 (QList<bool>{false, false, true, true, true, false, false, false, true}));
+        QCOMPARE(botones(), (QList<bool>{false, false, true, true, true, true, true, true, true}));
         for (QWidget* w : campos)
             QVERIFY(w->isEnabled());
         QVERIFY(dias->isEnabled());
-        // With the document commands connected, editing offers them.
-        enlacesPresupuesto().imprimirDocumento = [](const EditorPresupuesto&) {};
-        enlacesPresupuesto().abrirDocumento = [](const EditorPresupuesto&) {};
-        enlacesPresupuesto().enviarDocumento = [](const EditorPresupuesto&) {};
         boton(4)->click();
         QCOMPARE(botones(), (QList<bool>{false, false, true, true, true, true, true, true, true}));
     }
@@ -304,14 +299,14 @@ private slots:
         QCOMPARE(grilla()->model()->rowCount(), 1);
     }
 
+    // Closing an editor that produced no document starts no program.
     void atrasCierraYSuelta() {
-        int cierres = 0;
-        enlacesPresupuesto().cerrarDocumentos = [&cierres] { ++cierres; };
+        EjecutorGuion ejecutor;
         nuevo();
         boton(8)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!v);
-        QCOMPARE(cierres, 1);
+        QVERIFY(ejecutor.llamadas().isEmpty() && ejecutor.abiertas().isEmpty());
     }
 };
 

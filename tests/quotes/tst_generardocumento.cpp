@@ -42,21 +42,19 @@ class PruebaGenerarDocumento : public QObject {
     RutasDocumento rutas;
     int preId = 0;
 
-    DatosDocumento completo() const {
-        DatosDocumento d;
+    CamposPresupuesto completo() const {
+        CamposPresupuesto d;
         d.id = QStringLiteral(" %1 ").arg(preId);
         d.numero = QStringLiteral("2026-41");
         d.lugar = QStringLiteral("Valencia");
         d.fecha = QDate(2026, 12, 1);
         d.saludo = s("Estimados señores");
         d.cliente = s("Acme Ibérica");
-        d.parrafos = {s("Les presentamos nuestra oferta."), s("Forma de pago:\n30 días"),
-                      QString()};
-        d.otrosCostos = {DatosDocumento::OtroCosto{QStringLiteral("Mano de obra"),
-                                                   QStringLiteral("1000.5"), QStringLiteral("EUR")},
-                         DatosDocumento::OtroCosto{QStringLiteral("Transporte"),
-                                                   QStringLiteral("250"), QStringLiteral("EUR")},
-                         DatosDocumento::OtroCosto{}};
+        d.descripcion = {s("Les presentamos nuestra oferta."), s("Forma de pago:\n30 días"),
+                         QString()};
+        d.concepto = {QStringLiteral("Mano de obra"), QStringLiteral("Transporte"), QString()};
+        d.importe = {QStringLiteral("1000.5"), QStringLiteral("250"), QString()};
+        d.moneda = {QStringLiteral("EUR"), QStringLiteral("EUR"), QString()};
         d.vigencia = true;
         d.textoVigencia = QStringLiteral("Plazo de vigencia de la oferta:");
         d.diasVigencia = QStringLiteral("30");
@@ -64,15 +62,17 @@ class PruebaGenerarDocumento : public QObject {
         d.firma = s("Ana Molina\nDepartamento Comercial");
         return d;
     }
-    static DatosDocumento sinOtrosCostos(DatosDocumento d) {
-        d.otrosCostos = {};
+    static CamposPresupuesto sinOtrosCostos(CamposPresupuesto d) {
+        d.concepto = {};
+        d.importe = {};
+        d.moneda = {};
         return d;
     }
     QString destino(const QString& numero = QStringLiteral("2026-41")) const {
         return rutas.carpeta + u'/' + numero + QStringLiteral(".doc");
     }
     // Generates and reads the document back.
-    bool generar(const DatosDocumento& d, pugi::xml_document& xml) {
+    bool generar(const CamposPresupuesto& d, pugi::xml_document& xml) {
         if (!documentos->GenerarDocumento(d, rutas))
             return false;
         const PartesPaquete p = leerPaquete(destino(d.numero));
@@ -213,11 +213,10 @@ private slots:
     }
 
     void unConceptoLlenaLasTresFilas() {
-        DatosDocumento d = completo();
-        d.otrosCostos = {DatosDocumento::OtroCosto{QStringLiteral("Montaje"),
-                                                   QStringLiteral("12,5"), QStringLiteral("USD")},
-                         DatosDocumento::OtroCosto{QString(), QString(), QString()},
-                         DatosDocumento::OtroCosto{QString(), QStringLiteral("abc"), QString()}};
+        CamposPresupuesto d = completo();
+        d.concepto = {QStringLiteral("Montaje"), QString(), QString()};
+        d.importe = {QStringLiteral("12,5"), QString(), QStringLiteral("abc")};
+        d.moneda = {QStringLiteral("USD"), QString(), QString()};
         pugi::xml_document xml;
         QVERIFY(generar(d, xml));
         QCOMPARE(xmldoc::contar(xml, "//w:tbl"), 2);
@@ -232,9 +231,9 @@ private slots:
     }
 
     void sinVigenciaSeVaciaDias() {
-        DatosDocumento d = completo();
+        CamposPresupuesto d = completo();
         d.vigencia = false;
-        d.parrafos[1] = QStringLiteral("Forma de pago: contado");
+        d.descripcion[1] = QStringLiteral("Forma de pago: contado");
         pugi::xml_document xml;
         QVERIFY(generar(d, xml));
         QCOMPARE(marcador(xml, "txtDias"), QString(QStringLiteral("")));
@@ -246,7 +245,7 @@ private slots:
     }
 
     void elSegundoGuardadoReemplazaAlPrimero() {
-        DatosDocumento d = completo();
+        CamposPresupuesto d = completo();
         d.cliente = QStringLiteral("Primer cliente");
         QVERIFY(documentos->GenerarDocumento(d, rutas));
         d.cliente = QStringLiteral("Segundo cliente");
@@ -261,7 +260,7 @@ private slots:
     void unMarcadorAusenteSeOmite() {
         rutas.plantilla =
             cambiada([](pugi::xml_document& xml) { quitarMarcador(xml, "txtSaludo"); });
-        DatosDocumento d = completo();
+        CamposPresupuesto d = completo();
         d.saludo = s("Saludo que no tiene sitio");
         pugi::xml_document xml;
         QVERIFY(generar(d, xml));
@@ -339,7 +338,7 @@ private slots:
                                      QStringLiteral("../fuera"), QString()};
         for (const QString& numero : numeros) {
             mensajes->limpiar();
-            DatosDocumento d = completo();
+            CamposPresupuesto d = completo();
             d.numero = numero;
             QVERIFY(!documentos->GenerarDocumento(d, rutas));
             verificarAviso(rutas.carpeta + u'/' + numero + QStringLiteral(".doc"));
@@ -372,7 +371,7 @@ private slots:
         std::signal(SIGXFSZ, SIG_IGN);
         limite.rlim_cur = 2000; // the document takes several times that
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limite), 0);
-        DatosDocumento d = completo();
+        CamposPresupuesto d = completo();
         d.cliente = QStringLiteral("Otro cliente");
         const bool generado = documentos->GenerarDocumento(d, rutas);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &original), 0);

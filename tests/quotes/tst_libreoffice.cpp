@@ -44,22 +44,24 @@ class PruebaLibreOffice : public QObject {
     std::unique_ptr<Fixtura> datos;
     int preId = 0;
 
-    DatosDocumento presupuesto() const {
-        DatosDocumento d;
+    CamposPresupuesto presupuesto() const {
+        CamposPresupuesto d;
         d.id = QString::number(preId);
         d.numero = QStringLiteral("LO-7");
         d.lugar = QStringLiteral("Sevilla");
         d.fecha = QDate(2026, 12, 1);
         d.cliente = s("Cerámicas del Sur");
-        d.parrafos = {QStringLiteral("Uno"), QStringLiteral("Dos"), QStringLiteral("Tres")};
-        d.otrosCostos[0] = {QStringLiteral("Montaje"), QStringLiteral("80"), QStringLiteral("EUR")};
+        d.descripcion = {QStringLiteral("Uno"), QStringLiteral("Dos"), QStringLiteral("Tres")};
+        d.concepto[0] = QStringLiteral("Montaje");
+        d.importe[0] = QStringLiteral("80");
+        d.moneda[0] = QStringLiteral("EUR");
         d.vigencia = true;
         d.textoVigencia = s("Oferta válida durante");
         d.diasVigencia = QStringLiteral("15");
         d.firma = QStringLiteral("Luis Pardo");
         return d;
     }
-    bool generarConLibreOffice(const DatosDocumento& d, pugi::xml_document& xml) {
+    bool generarConLibreOffice(const CamposPresupuesto& d, pugi::xml_document& xml) {
         const RutasDocumento rutas{plantillaLibreOffice, entorno->home()};
         if (!DocumentosPresupuesto().GenerarDocumento(d, rutas))
             return false;
@@ -130,8 +132,8 @@ private slots:
         QVERIFY(xmldoc::todo(xml).contains(s("Oferta válida durante 15 días")));
         QVERIFY(!xmldoc::todo(xml).contains(QStringLiteral("Nombre y cargo")));
 
-        DatosDocumento d = presupuesto();
-        d.otrosCostos = {};
+        CamposPresupuesto d = presupuesto();
+        d.concepto = {};
         d.vigencia = false;
         QVERIFY(generarConLibreOffice(d, xml));
         QCOMPARE(xmldoc::contar(xml, "//w:tbl"), 1);
