@@ -9,6 +9,9 @@ paquetes=(
   libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
   poppler-utils libbenchmark-dev
+  # Users edit and print their quote documents with it; printing converts
+  # them to PDF with it, headless.
+  libreoffice-writer
 )
 
 faltan=()

@@ -28,12 +28,7 @@ EditorPresupuesto::EditorPresupuesto(QObject* padre)
     : QObject(padre), listas_(consultas_), grilla_(consultas_) {}
 
 std::array<bool, modos::kBotones> EditorPresupuesto::botones() const {
-    auto b = modos::botones(modo_);
-    const EnlacesPresupuesto& e = enlacesPresupuesto();
-    b[5] = b[5] && bool(e.imprimirDocumento);
-    b[6] = b[6] && bool(e.abrirDocumento);
-    b[7] = b[7] && bool(e.enviarDocumento);
-    return b;
+    return modos::botones(modo_);
 }
 
 void EditorPresupuesto::cambiarModo(ModoEditor modo) {
@@ -160,7 +155,7 @@ bool EditorPresupuesto::GuardarPre() {
     agregando = false;
     mostrarVigenciaGuardada();
     emit camposCambiados();
-    llamarDocumento(enlacesPresupuesto().generarDocumento);
+    documentos_.GenerarDocumento(campos);
     return true;
 }
 
@@ -176,12 +171,6 @@ void EditorPresupuesto::mostrarVigenciaGuardada() {
             CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
     }
     CerrarConsulta(rs, true);
-}
-
-void EditorPresupuesto::llamarDocumento(
-    const std::function<void(const EditorPresupuesto&)>& operacion) {
-    if (operacion)
-        operacion(*this);
 }
 
 bool EditorPresupuesto::guardar() {
@@ -206,7 +195,6 @@ void EditorPresupuesto::cancelar() {
 }
 
 void EditorPresupuesto::cmdMenu_Click(int indice) {
-    const EnlacesPresupuesto& e = enlacesPresupuesto();
     switch (indice) {
     case 0:
         NuevoPre();
@@ -223,14 +211,15 @@ void EditorPresupuesto::cmdMenu_Click(int indice) {
     case 4:
         cancelar();
         break;
+    // The document of the last save, named after the number on screen.
     case 5:
-        llamarDocumento(e.imprimirDocumento);
+        ImprimirDocumento(campos.numero);
         break;
     case 6:
-        llamarDocumento(e.abrirDocumento);
+        AbrirDocumento(campos.numero);
         break;
     case 7:
-        llamarDocumento(e.enviarDocumento);
+        EnviarDocumento(campos.numero);
         break;
     case 8:
         emit cerrarPedido();
@@ -349,6 +338,5 @@ void EditorPresupuesto::editarProducto() {
 void EditorPresupuesto::cerrar() {
     listas_.cerrar();
     grilla_.cerrar();
-    if (const auto& cerrarDocumentos = enlacesPresupuesto().cerrarDocumentos)
-        cerrarDocumentos();
+    documentos_.cerrar();
 }

@@ -2,6 +2,7 @@
 
 #include "quotes/campospresupuesto.h"
 #include "quotes/consultasrecordadas.h"
+#include "quotes/documentospresupuesto.h"
 #include "quotes/grillaproductos.h"
 #include "quotes/lineaspresupuesto.h"
 #include "quotes/listassugerencia.h"
@@ -31,6 +32,9 @@ public:
     GrillaProductos& grilla() { return grilla_; }
     const GrillaProductos& grilla() const { return grilla_; }
     const ListasSugerencia& listas() const { return listas_; }
+    // The quote documents this editor generates, and the word-processing
+    // instance that generating them started.
+    const DocumentosPresupuesto& documentos() const { return documentos_; }
 
     ModoEditor modo() const { return modo_; }
     // The command bar's buttons that are enabled now.
@@ -54,7 +58,9 @@ public:
     bool puedeModificar() const;
 
     // Saving in its two steps; false when nothing was stored (the user has
-    // been told why, and the editor keeps what it showed).
+    // been told why, and the editor keeps what it showed). A stored quote's
+    // document is written right after; when that fails the user is told and
+    // the save still counts.
     bool ValidarPre();
     bool GuardarPre();
 
@@ -85,8 +91,10 @@ public:
     void filtrarGrilla(const QString& condicion);
     // Opens the grid's current product in product maintenance.
     void editarProducto();
-    // The window closes: the lists and the grid are closed, and whatever
-    // the document operations started is closed without saving.
+    // The window closes: the lists and the grid are closed, and the
+    // word-processing instance the documents started (if any) is ended
+    // without saving. Programs started for the user (the word processor, the
+    // mail program) are theirs and keep running.
     void cerrar();
 
 signals:
@@ -110,12 +118,12 @@ private:
     void cancelar();
     void mostrarVigenciaGuardada();
     bool rechazarBajaStock(qint32 proId) const;
-    void llamarDocumento(const std::function<void(const EditorPresupuesto&)>& operacion);
 
     ConsultasRecordadas consultas_;
     ListasSugerencia listas_;
     GrillaProductos grilla_;
     LineasPresupuesto lineas_;
+    DocumentosPresupuesto documentos_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
 };

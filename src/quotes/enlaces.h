@@ -5,7 +5,6 @@
 #include <functional>
 #include <optional>
 
-class EditorPresupuesto;
 class QWidget;
 
 // Where the quote editor meets windows and services that live elsewhere.
@@ -21,16 +20,6 @@ struct EnlacesPresupuesto {
     // Contact maintenance, for a contact not yet entered. Empty:
     // "cmdNuevoProveedor" is disabled.
     std::function<void()> nuevoContacto;
-    // The quote's document, made after every successful save.
-    std::function<void(const EditorPresupuesto& editor)> generarDocumento;
-    // Print, open for editing and send the document of the last save. Empty:
-    // "Imprimir", "Modificar" and "Enviar" stay disabled.
-    std::function<void(const EditorPresupuesto& editor)> imprimirDocumento;
-    std::function<void(const EditorPresupuesto& editor)> abrirDocumento;
-    std::function<void(const EditorPresupuesto& editor)> enviarDocumento;
-    // The editor closes: whatever the document operations started is closed
-    // without saving.
-    std::function<void()> cerrarDocumentos;
 };
 
 // The program's one set of connections.

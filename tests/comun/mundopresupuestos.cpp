@@ -2,10 +2,16 @@
 
 #include "data/modconexion.h"
 #include "platform/reloj.h"
+#include "startup/arranque.h"
+#include "startup/opciones.h"
 #include "users/sesion.h"
 
 MundoPresupuestos::MundoPresupuestos(const QString& usuario)
     : entorno_(std::make_unique<EntornoPrueba>()), mensajes_(std::make_unique<MensajesGuion>()) {
+    // The account as start-up leaves it: the template in its folder and the
+    // settings loaded, so that every save writes the quote's document.
+    prepararCarpetaTarvo();
+    CargarOpciones();
     base_ = entorno_->copiarBase();
     datos_ = std::make_unique<Fixtura>(base_);
     abrirConexionDePrueba(base_);
@@ -23,6 +29,10 @@ MundoPresupuestos::~MundoPresupuestos() {
     datos_.reset();
     mensajes_.reset();
     entorno_.reset();
+}
+
+QString MundoPresupuestos::documento(const QString& numero) {
+    return opciones().doc_path + u'/' + numero + QStringLiteral(".doc");
 }
 
 int MundoPresupuestos::presupuesto(const QVariant& numero, int empId, const QString& usuario) {

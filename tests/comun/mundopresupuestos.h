@@ -8,8 +8,9 @@
 
 #include <memory>
 
-// The world of a quote test: a private HOME with a fresh database, a fixture
-// builder on it, the shared connection open on it, scripted messages, today
+// The world of a quote test: a private HOME with a fresh database, the quote
+// template and the settings loaded as start-up leaves them, a fixture builder
+// on the database, the shared connection open on it, scripted messages, today
 // fixed at 7 December 2026 and `usuario` logged in.
 class MundoPresupuestos {
 public:
@@ -23,6 +24,8 @@ public:
     Fixtura& datos() { return *datos_; }
     MensajesGuion& mensajes() { return *mensajes_; }
     const QString& base() const { return base_; }
+    // Where the document of quote `numero` is written.
+    static QString documento(const QString& numero);
 
     // A stored quote of `usuario` for contact `empId`, numbered `numero`.
     int presupuesto(const QVariant& numero, int empId, const QString& usuario);

@@ -1,8 +1,11 @@
 // The main window driven through its controls.
 #include "comun/dialogos.h"
+#include "comun/ejecutorguion.h"
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
 #include "comun/mensajesguion.h"
+#include "comun/paquete.h"
+#include "comun/xmldocumento.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
 #include "main/listapresupuestos.h"
@@ -82,6 +85,7 @@ private slots:
         long estado = 0;
         cQueryReg().SetReg(claveTarvo(), QStringLiteral("aviso_dias"), QStringLiteral("5"),
                            cQueryReg::HKEY_CURRENT_USER, cQueryReg::REG_SZ, true, estado);
+        prepararCarpetaTarvo();
         CargarOpciones();
         establecerUsuarioActual(QStringLiteral("admin"));
     }
@@ -428,6 +432,30 @@ private slots:
                                                                  "quitar:"),
                                                   QStringLiteral("Ingrese la cantidad que desea "
                                                                  "quitar:")}));
+
+        // "Modificar" opens the document that save wrote, every value in place.
+        EjecutorGuion ejecutor;
+        const QString documento = opciones().doc_path + u'/' +
+                                  qobject_cast<QLineEdit*>(control("txtFields(1)"))->text() +
+                                  QStringLiteral(".doc");
+        QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("cmdMenu(6)")), Qt::LeftButton);
+        QCOMPARE(ejecutor.abiertas(), QList<QUrl>{QUrl::fromLocalFile(documento)});
+        const PartesPaquete paquete = leerPaquete(documento);
+        QVERIFY(paquete.ok);
+        pugi::xml_document xml;
+        QVERIFY(xmldoc::cargar(xml, paquete.documento()));
+        const QStringList marcadores = {
+            QStringLiteral("txtCliente"),   QStringLiteral("txtProducto3"),
+            QStringLiteral("txtCantidad3"), QStringLiteral("txtTotalProductos"),
+            QStringLiteral("txtConcepto1"), QStringLiteral("txtTotalManoDeObra"),
+            QStringLiteral("txtVigencia")};
+        QStringList textos;
+        for (const QString& m : marcadores)
+            textos << xmldoc::texto(xml, m);
+        QCOMPARE(textos,
+                 (QStringList{QStringLiteral("Acme"), QStringLiteral("Codo"), QStringLiteral("2,5"),
+                              QStringLiteral("33,5"), QStringLiteral("Flete"),
+                              QStringLiteral("10,5"), QStringLiteral("15")}));
     }
 
     void eliminarConVerificacion() {

@@ -4,6 +4,7 @@
 #include "catalog/ventanas/frmMantContactos.h"
 #include "catalog/ventanas/frmMantProductos.h"
 #include "comun/dialogos.h"
+#include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
 #include "quotes/enlaces.h"
 #include "quotes/ventanas/enlacescatalogo.h"
@@ -186,8 +187,7 @@ private slots:
 
         v->editor().establecerCliente(false, acme, QStringLiteral("Acme"));
         boton(2)->click();
-        QCOMPARE(botones(),
-                 (QList<bool>{true, true, false, false, false, false, false, false, true}));
+        QCOMPARE(botones(), (QList<bool>{true, true, false, false, false, true, true, true, true}));
         for (QWidget* w : campos)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         QVERIFY(!dias->isEnabled() && !texto->isEnabled());
@@ -195,15 +195,10 @@ private slots:
         QVERIFY(!control<QLineEdit>(QStringLiteral("txtFields(0)"))->text().isEmpty());
 
         boton(1)->click();
-        QCOMPARE(botones(),
-                 (QList<bool>{false, false, true, true, true, false, false, false, true}));
+        QCOMPARE(botones(), (QList<bool>{false, false, true, true, true, true, true, true, true}));
         for (QWidget* w : campos)
             QVERIFY(w->isEnabled());
         QVERIFY(dias->isEnabled());
-        // With the document commands connected, editing offers them.
-        enlacesPresupuesto().imprimirDocumento = [](const EditorPresupuesto&) {};
-        enlacesPresupuesto().abrirDocumento = [](const EditorPresupuesto&) {};
-        enlacesPresupuesto().enviarDocumento = [](const EditorPresupuesto&) {};
         boton(4)->click();
         QCOMPARE(botones(), (QList<bool>{false, false, true, true, true, true, true, true, true}));
     }
@@ -344,14 +339,14 @@ private slots:
         contactos->close();
     }
 
+    // Closing an editor that produced no document starts no program.
     void atrasCierraYSuelta() {
-        int cierres = 0;
-        enlacesPresupuesto().cerrarDocumentos = [&cierres] { ++cierres; };
+        EjecutorGuion ejecutor;
         nuevo();
         boton(8)->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!v);
-        QCOMPARE(cierres, 1);
+        QVERIFY(ejecutor.llamadas().isEmpty() && ejecutor.abiertas().isEmpty());
     }
 };
 

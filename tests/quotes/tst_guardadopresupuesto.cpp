@@ -1,11 +1,18 @@
 // Saving a quote: the values stored, the lines following the editor, the
-// contact check, the save as one transaction, and the command bar's save,
-// save-and-new and cancel.
+// contact check, the save as one transaction, the document written after it,
+// and the command bar's save, save-and-new, cancel and document commands.
+#include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
+#include "comun/paquete.h"
+#include "comun/xmldocumento.h"
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/enlaces.h"
+#include "startup/opciones.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <memory>
@@ -74,11 +81,6 @@ private slots:
 
     // Every column of a new quote and of its two lines, the key shown after.
     void nuevoConDosLineas() {
-        int documentos = 0;
-        enlacesPresupuesto().generarDocumento = [&documentos](const EditorPresupuesto& e) {
-            ++documentos;
-            QVERIFY(!e.campos.id.isEmpty());
-        };
         nuevo();
         CamposPresupuesto& c = editor->campos;
         c.numero = QStringLiteral("N-1");
@@ -105,7 +107,19 @@ private slots:
         QCOMPARE(editor->modo(), ModoEditor::Vista);
         QVERIFY(!editor->camposHabilitados());
         QVERIFY(!editor->vigenciaHabilitada());
-        QCOMPARE(documentos, 1);
+        QVERIFY(mensajes().mostrados().isEmpty());
+        // The document follows the stored quote: the amounts as stored, the
+        // lines read back from the database.
+        const PartesPaquete doc = leerPaquete(MundoPresupuestos::documento(QStringLiteral("N-1")));
+        QVERIFY(doc.ok);
+        pugi::xml_document xml;
+        QVERIFY(xmldoc::cargar(xml, doc.documento()));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtCliente")), QStringLiteral("Acme"));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtProducto2")), QStringLiteral("Codo"));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtSubTotal1")), QStringLiteral("25"));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtSubTotal2")), QStringLiteral("0,3"));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtImporte2")), QStringLiteral("0"));
+        QCOMPARE(xmldoc::texto(xml, QStringLiteral("txtTotalManoDeObra")), QStringLiteral("10,5"));
         // Empty and non-numeric amounts are stored, and shown, as 0.
         QCOMPARE(c.importe[1], QStringLiteral("0"));
         QCOMPARE(c.importe[2], QStringLiteral("0"));
@@ -255,10 +269,6 @@ private slots:
 
     // A line that the engine refuses undoes the whole save.
     void falloAMitadNoDejaNada() {
-        int documentos = 0;
-        enlacesPresupuesto().generarDocumento = [&documentos](const EditorPresupuesto&) {
-            ++documentos;
-        };
         const int previo = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
         datos().linea(previo, cano, 1, 1);
         datos().ejecutar(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON "
@@ -278,7 +288,8 @@ private slots:
         QCOMPARE(editor->campos.id, QString());
         QVERIFY(editor->agregando);
         QCOMPARE(editor->modo(), ModoEditor::Nuevo);
-        QCOMPARE(documentos, 0);
+        QVERIFY(QDir(opciones().doc_path).isEmpty());
+        QVERIFY(!editor->documentos().instancia());
 
         // A stored quote: its own update is undone with the refused line.
         mensajes().limpiar();
@@ -357,22 +368,74 @@ private slots:
         QVERIFY(mensajes().mostrados().isEmpty());
     }
 
-    void comandosDeDocumentoSoloConDocumentos() {
-        const int id = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
+    // "Imprimir", "Modificar" and "Enviar" work on the document of the last
+    // save, named after the number on screen; a new quote has none yet.
+    void comandosDeDocumento() {
+        EjecutorGuion ejecutor;
+        ejecutor.alLlamar([](const EjecutorGuion::Llamada& l) {
+            if (l.programa != u"soffice")
+                return;
+            const QString carpeta =
+                l.argumentos.at(l.argumentos.indexOf(QStringLiteral("--outdir")) + 1);
+            QDir().mkpath(carpeta);
+            QFile pdf(carpeta + u'/' + QFileInfo(l.argumentos.last()).completeBaseName() +
+                      QStringLiteral(".pdf"));
+            QVERIFY(pdf.open(QIODevice::WriteOnly));
+        });
+        const int id = mundo->presupuesto(QStringLiteral("7"), acme, QStringLiteral("ana"));
         abrir(id);
         auto b = editor->botones();
-        QVERIFY(!b[5] && !b[6] && !b[7]);
-        QVERIFY(b[2] && b[3] && b[4] && b[8]);
-        int impresos = 0;
-        enlacesPresupuesto().imprimirDocumento = [&impresos](const EditorPresupuesto&) {
-            ++impresos;
-        };
+        QVERIFY(b[5] && b[6] && b[7]);
+        // Stored by another way, never saved here: there is no document yet.
+        editor->cmdMenu_Click(6);
+        QCOMPARE(mensajes().mostrados().size(), 1);
+        QVERIFY(mensajes().textos().first().contains(QStringLiteral("No existe el documento")));
+        QVERIFY(ejecutor.llamadas().isEmpty() && ejecutor.abiertas().isEmpty());
+        QVERIFY(!editor->documentos().instancia());
+
+        mensajes().limpiar();
+        QVERIFY(editor->guardar());
+        const QString documento = MundoPresupuestos::documento(QStringLiteral("7"));
+        QVERIFY(QFileInfo(documento).isFile());
         b = editor->botones();
-        QVERIFY(b[5] && !b[6]);
+        QVERIFY(b[5] && b[6] && b[7]);
         editor->cmdMenu_Click(5);
-        QCOMPARE(impresos, 1);
+        editor->cmdMenu_Click(6);
+        editor->cmdMenu_Click(7);
+        QVERIFY2(mensajes().mostrados().isEmpty(), qPrintable(mensajes().textos().join(u'\n')));
+        QStringList programas;
+        for (const EjecutorGuion::Llamada& l : ejecutor.llamadas()) {
+            programas << l.programa;
+            QVERIFY(l.argumentos.last().endsWith(u".pdf") || l.argumentos.last() == documento);
+        }
+        QCOMPARE(programas, (QStringList{QStringLiteral("soffice"), QStringLiteral("lp"),
+                                         QStringLiteral("xdg-email")}));
+        QCOMPARE(ejecutor.abiertas(), QList<QUrl>{QUrl::fromLocalFile(documento)});
+
+        // Closing ends the instance that generating started, and starts or
+        // ends no program.
+        QVERIFY(editor->documentos().instancia());
+        editor->cerrar();
+        QVERIFY(!editor->documentos().instancia());
+        QCOMPARE(ejecutor.llamadas().size(), 3);
+
         editor->cmdMenu_Click(0);
-        QVERIFY(!editor->botones()[5]);
+        b = editor->botones();
+        QVERIFY(!b[5] && !b[6] && !b[7]);
+    }
+
+    // A number that cannot name a file: the quote is stored, the user told,
+    // and the editor goes on as after any save.
+    void documentoQueNoSePuedeEscribir() {
+        nuevo();
+        elegirAcme();
+        editor->campos.numero = QStringLiteral("2026/7");
+        QVERIFY(editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 1);
+        QCOMPARE(editor->modo(), ModoEditor::Vista);
+        QCOMPARE(mensajes().mostrados().size(), 1);
+        QVERIFY(mensajes().textos().first().contains(QStringLiteral("2026/7.doc")));
+        QVERIFY(QDir(opciones().doc_path).isEmpty());
     }
 };
 

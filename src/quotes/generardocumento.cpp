@@ -1,0 +1,193 @@
+// The quote document: the template filled with the quote shown in the editor
+// and its stored lines, saved under the quote number in the quote folder.
+#include "quotes/documentospresupuesto.h"
+
+#include "data/modconexion.h"
+#include "platform/mensajes.h"
+#include "quotes/formatosdocumento.h"
+#include "quotes/procesadortextos.h"
+#include "startup/arranque.h"
+#include "startup/opciones.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString kTitulo = QStringLiteral("Atención");
+constexpr int kLineas = 15; // rows of line bookmarks in the template
+
+void avisar(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Critico, kTitulo);
+}
+
+QString conNumero(const char* prefijo, int n) {
+    return QString::fromLatin1(prefijo) + QString::number(n);
+}
+
+} // namespace
+
+RutasDocumento rutasDocumento() {
+    return {carpetaTarvo() + QStringLiteral("/presupuesto.dot"), opciones().doc_path};
+}
+
+std::optional<QString> rutaDocumento(const QString& carpeta, const QString& numero) {
+    if (numero.isEmpty() || numero == u"." || numero == u".." || numero.contains(u'/') ||
+        numero.contains(QChar(u'\0')))
+        return std::nullopt;
+    return carpeta + u'/' + numero + QStringLiteral(".doc");
+}
+
+QStringList marcadoresGenerador() {
+    QStringList nombres = {QStringLiteral("txtLugar"),    QStringLiteral("txtFecha"),
+                           QStringLiteral("txtNumero"),   QStringLiteral("txtSaludo"),
+                           QStringLiteral("txtCliente"),  QStringLiteral("txtParrafo1"),
+                           QStringLiteral("txtParrafo2"), QStringLiteral("txtParrafo3")};
+    for (int n = 1; n <= kLineas; ++n)
+        for (const char* prefijo : {"txtCantidad", "txtProducto", "txtPrecio", "txtSubTotal"})
+            nombres << conNumero(prefijo, n);
+    nombres << QStringLiteral("txtTotalProductos");
+    for (int n = 1; n <= 3; ++n)
+        for (const char* prefijo : {"txtConcepto", "txtImporte", "txtMoneda"})
+            nombres << conNumero(prefijo, n);
+    nombres << QStringLiteral("txtTotalManoDeObra") << QStringLiteral("txtTextoVigencia")
+            << QStringLiteral("txtVigencia") << QStringLiteral("txtDias")
+            << QStringLiteral("txtDespedida") << QStringLiteral("txtFirma");
+    return nombres;
+}
+
+DocumentosPresupuesto::DocumentosPresupuesto() = default;
+
+DocumentosPresupuesto::~DocumentosPresupuesto() {
+    cerrar();
+}
+
+void DocumentosPresupuesto::cerrar() {
+    if (instancia_)
+        instancia_->salir();
+    instancia_.reset();
+}
+
+// The instance check that starts every operation: an instance that has ended
+// is replaced by a new one.
+ProcesadorTextos& DocumentosPresupuesto::prepararInstancia(bool visible) {
+    if (!instancia_ || !instancia_->establecerVisible(visible)) {
+        instancia_ = std::make_unique<ProcesadorTextos>();
+        instancia_->establecerVisible(visible);
+    }
+    return *instancia_;
+}
+
+bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& campos) {
+    return GenerarDocumento(campos, rutasDocumento());
+}
+
+bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
+                                             const RutasDocumento& rutas) {
+    ProcesadorTextos& procesador = prepararInstancia(true);
+    procesador.establecerVisible(false);
+
+    if (!QFileInfo(rutas.plantilla).isFile()) {
+        avisar(QStringLiteral("No se ha encontrado la plantilla de presupuesto."));
+        return false;
+    }
+    const std::optional<QString> destino = rutaDocumento(rutas.carpeta, d.numero);
+    if (!destino) {
+        avisar(QStringLiteral("No se puede crear el documento «%1/%2.doc»: el número de "
+                              "presupuesto no sirve como nombre de archivo (no puede estar vacío "
+                              "ni contener «/»). El presupuesto está guardado, pero su documento "
+                              "no se ha creado.")
+                   .arg(rutas.carpeta, d.numero));
+        return false;
+    }
+    QString error;
+    DocumentoTexto* doc = procesador.agregarDocumento(rutas.plantilla, error);
+    if (!doc) {
+        avisar(QStringLiteral("La plantilla de presupuesto «%1» no es un documento que se pueda "
+                              "leer (%2). El presupuesto está guardado, pero su documento no se "
+                              "ha creado.")
+                   .arg(rutas.plantilla, error));
+        return false;
+    }
+
+    // A bookmark the template lacks is skipped: its text is never typed
+    // wherever the previous one left the insertion point.
+    auto rellenar = [doc](const QString& marcador, const QString& texto) {
+        if (!doc->irAMarcador(marcador))
+            return false;
+        doc->escribir(texto);
+        return true;
+    };
+
+    rellenar(QStringLiteral("txtLugar"), d.lugar);
+    rellenar(QStringLiteral("txtFecha"), fechaLarga(d.fecha));
+    rellenar(QStringLiteral("txtNumero"), d.numero);
+    rellenar(QStringLiteral("txtSaludo"), d.saludo);
+    rellenar(QStringLiteral("txtCliente"), d.cliente);
+    for (int n = 1; n <= 3; ++n)
+        rellenar(conNumero("txtParrafo", n), d.descripcion[std::size_t(n - 1)]);
+
+    // The lines as the database returns them; at most fifteen.
+    double totalProductos = 0.0;
+    RegistrosPtr rs;
+    AbrirConsulta(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=?"), rs,
+                  {d.id.trimmed()});
+    if (rs->posicionAbsoluta() > 0) {
+        rs->moverPrimero();
+        for (int n = 1; n <= kLineas && !rs->alFinal(); ++n, rs->moverSiguiente()) {
+            const qint32 proId = rs->campo(QStringLiteral("ProId")).toInt();
+            const double cantidad = rs->campo(QStringLiteral("PreProCantidad")).toDouble();
+            const double precio = rs->campo(QStringLiteral("PreProPrecio")).toDouble();
+            rellenar(conNumero("txtCantidad", n), numeroDocumento(cantidad));
+            rellenar(conNumero("txtProducto", n),
+                     ObtenerCampoProducto(proId, QStringLiteral("ProDescripcion")));
+            rellenar(conNumero("txtPrecio", n), numeroDocumento(precio));
+            rellenar(conNumero("txtSubTotal", n), numeroDocumento(cantidad * precio));
+            totalProductos += cantidad * precio;
+        }
+    }
+    CerrarConsulta(rs, true);
+    const bool totalEscrito =
+        rellenar(QStringLiteral("txtTotalProductos"), numeroDocumento(totalProductos));
+
+    double totalOtros = 0.0;
+    const bool hayOtros = std::any_of(d.concepto.begin(), d.concepto.end(),
+                                      [](const QString& c) { return !c.isEmpty(); });
+    if (hayOtros) {
+        for (int n = 1; n <= 3; ++n) {
+            const std::size_t i = std::size_t(n - 1);
+            rellenar(conNumero("txtConcepto", n), d.concepto[i]);
+            rellenar(conNumero("txtImporte", n), d.importe[i]);
+            rellenar(conNumero("txtMoneda", n), d.moneda[i]);
+            totalOtros += leerImporte(d.importe[i]).value_or(0.0);
+        }
+    } else if (totalEscrito) {
+        // The insertion point sits just after the products total, inside the
+        // table of other costs. Without that total it would be elsewhere, and
+        // no table is deleted.
+        doc->borrarTablaSeleccion();
+    }
+    rellenar(QStringLiteral("txtTotalManoDeObra"), numeroDocumento(totalOtros));
+
+    if (d.vigencia) {
+        rellenar(QStringLiteral("txtTextoVigencia"), d.textoVigencia);
+        rellenar(QStringLiteral("txtVigencia"), d.diasVigencia);
+    } else {
+        rellenar(QStringLiteral("txtDias"), QString());
+    }
+    rellenar(QStringLiteral("txtDespedida"), d.despedida);
+    rellenar(QStringLiteral("txtFirma"), d.firma);
+
+    DocumentoTexto* ultimo = procesador.documento(procesador.cantidadDocumentos());
+    const bool guardado = ultimo->guardarComo(*destino, error);
+    procesador.cerrarDocumento(procesador.documento(procesador.cantidadDocumentos()));
+    if (!guardado) {
+        avisar(QStringLiteral("No se ha podido guardar el documento del presupuesto «%1»: %2. "
+                              "El presupuesto está guardado; el documento anterior, si lo "
+                              "había, sigue como estaba.")
+                   .arg(*destino, error));
+        return false;
+    }
+    return true;
+}
