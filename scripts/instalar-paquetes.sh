@@ -9,6 +9,7 @@ paquetes=(
   libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
   poppler-utils libbenchmark-dev
+  librsvg2-bin desktop-file-utils appstream dpkg-dev xvfb xauth
 )
 
 faltan=()
