@@ -12,6 +12,7 @@ paquetes=(
   # Users edit and print their quote documents with it; printing converts
   # them to PDF with it, headless.
   libreoffice-writer
+  librsvg2-bin desktop-file-utils appstream dpkg-dev xvfb xauth
 )
 
 faltan=()

@@ -75,6 +75,8 @@ void prepararAplicacion(QApplication& aplicacion) {
     QApplication::setApplicationName(informacion::titulo());
     QApplication::setApplicationVersion(informacion::version());
     aplicacion.setWindowIcon(iconoTarvo());
+    // Ties the windows to the desktop entry (its name and icon in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.varnelsoftware.tarvo"));
     cargarTraduccionQt();
     static MensajesQt servicio;
     instalarMensajes(&servicio);

@@ -2,5 +2,6 @@
 
 #include <QIcon>
 
-// The program's icon, drawn so that no image file is needed.
+// The program's icon in every size rendered from its drawing (the same one the
+// desktop's menu shows); empty only if the build left the images out.
 QIcon iconoTarvo();
