@@ -25,9 +25,17 @@ public:
         filtros_ << filtro;
         return respuestas_.isEmpty() ? QString() : respuestas_.dequeue();
     }
+    QString elegirArchivoDestino(QWidget* propietario, const QString& titulo, const QString& filtro,
+                                 const QString& inicial) override {
+        iniciales_ << inicial;
+        return elegirArchivo(propietario, titulo, filtro);
+    }
+    // Where each destination chooser first pointed.
+    const QStringList& iniciales() const { return iniciales_; }
 
 private:
     QQueue<QString> respuestas_;
     QStringList titulos_;
     QStringList filtros_;
+    QStringList iniciales_;
 };

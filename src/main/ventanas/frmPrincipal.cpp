@@ -2,6 +2,8 @@
 
 #include "data/entornodatos.h"
 #include "data/modeloregistros.h"
+#include "exchange/ventanas/frmExportar.h"
+#include "exchange/ventanas/frmImportar.h"
 #include "main/listapresupuestos.h"
 #include "platform/salida.h"
 #include "platform/ventanas/entertab.h"
@@ -86,7 +88,11 @@ void frmPrincipal::crearMenus() {
     reportes->setObjectName(QStringLiteral("mnuArchivoReportes"));
     accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
         ->setEnabled(false);
-    accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar"))->setEnabled(false);
+    connect(accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar")), &QAction::triggered,
+            this, [this] {
+                frmImportar importar(this);
+                importar.exec();
+            });
     archivo->addSeparator();
     connect(accion(archivo, u"mnuArchivoSalir", QStringLiteral("Salir")), &QAction::triggered, this,
             &frmPrincipal::salir);
@@ -107,7 +113,11 @@ void frmPrincipal::crearMenus() {
     accion(herramientas, u"mnuHerramientasMantUsuarios",
            QStringLiteral("Mantenimiento de Usuarios"))
         ->setEnabled(false);
-    accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar"))->setEnabled(false);
+    connect(accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar")),
+            &QAction::triggered, this, [this] {
+                frmExportar exportar(this);
+                exportar.exec();
+            });
     QAction* opciones =
         accion(herramientas, u"mnuHerramientasOpciones", QStringLiteral("Opciones"));
     // Decided once, when the window loads.
