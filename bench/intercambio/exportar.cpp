@@ -70,7 +70,7 @@ void registrarExportar(const bases::Rutas& rutas) {
                                      QString error;
                                      for (auto _ : estado)
                                          if (!exportarSqlite(rutas, error)) {
-                                             estado.SkipWithError(error.toStdString());
+                                             estado.SkipWithError(qPrintable(error));
                                              return;
                                          }
                                  })
