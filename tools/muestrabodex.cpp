@@ -82,11 +82,14 @@ private:
                      .arg(QString::fromUtf8(tabla), QString::fromUtf8(sqlite3_errmsg(bd_)));
         return false;
     }
-    // Ids grow with gaps now and then, as rows deleted in the source leave them.
-    qint64 siguiente(qint64& id) {
-        id += azar_.siPorMil(200) ? azar_.entre(2, 6) : 1;
+    // Ids grow with gaps now and then (always after the first row), as rows
+    // deleted in the source leave them.
+    qint64 siguiente(qint64& id, int indice) {
+        id += indice == 1 || azar_.siPorMil(200) ? azar_.entre(2, 6) : 1;
         return id;
     }
+    // Every table has deactivated rows: the fourth of every ten and a few more.
+    bool desactivado(int indice, int porMil) { return indice % 10 == 3 || azar_.siPorMil(porMil); }
 
     bool categorias() {
         Insercion ins(bd_, "INSERT INTO categorias VALUES (?,?,?)");
@@ -94,9 +97,9 @@ private:
             return fallar("categorias");
         qint64 id = 0;
         for (int i = 0; i < p_.categorias; ++i) {
-            ins.entero(siguiente(id));
+            ins.entero(siguiente(id, i));
             ins.texto(muestra::categoria(i));
-            ins.entero(azar_.siPorMil(100) ? 1 : 0);
+            ins.entero(desactivado(i, 50) ? 1 : 0);
             if (!ins.correr())
                 return fallar("categorias");
             categorias_.push_back(id);
@@ -111,13 +114,13 @@ private:
         qint64 id = 0;
         for (int i = 0; i < p_.proveedores; ++i) {
             const muestra::Contacto c = muestra::contacto(azar_);
-            ins.entero(siguiente(id));
+            ins.entero(siguiente(id, i));
             for (const std::string* t :
                  {&c.nombreFantasia, &c.razonSocial, &c.ruc, &c.direccion, &c.codigoPostal,
                   &c.telefono1, &c.telefono2, &c.fax, &c.email, &c.url, &c.zona, &c.ciudad,
                   &c.provincia, &c.pais})
                 ins.texto(*t);
-            ins.entero(azar_.siPorMil(100) ? 1 : 0);
+            ins.entero(desactivado(i, 50) ? 1 : 0);
             if (!ins.correr())
                 return fallar("proveedores");
             proveedores_.push_back(id);
@@ -134,9 +137,9 @@ private:
             std::string nombre(kSectores[size_t(i) % kSectores.size()]);
             if (size_t(i) >= kSectores.size())
                 nombre += " " + std::to_string(size_t(i) / kSectores.size() + 1);
-            ins.entero(siguiente(id));
+            ins.entero(siguiente(id, i));
             ins.texto(nombre);
-            ins.entero(azar_.siPorMil(150) ? 1 : 0);
+            ins.entero(desactivado(i, 50) ? 1 : 0);
             if (!ins.correr())
                 return fallar("sectores");
         }
@@ -164,7 +167,7 @@ private:
             return fallar("productos");
         qint64 id = 0;
         for (int i = 0; i < p_.productos; ++i) {
-            ins.entero(siguiente(id));
+            ins.entero(siguiente(id, i));
             // Codes are unique by construction: the index in a fixed-width field.
             ins.texto(azar_.siPorMil(100) ? std::string()
                                           : "779" + muestra::conCeros(quint64(i) + 1, 9));
@@ -188,7 +191,7 @@ private:
             else
                 ins.entero(proveedores_[azar_.menor(quint32(proveedores_.size()))]);
             ins.entero(azar_.siPorMil(300) ? 1 : 0);
-            ins.entero(azar_.siPorMil(80) ? 1 : 0);
+            ins.entero(desactivado(i, 30) ? 1 : 0);
             if (!ins.correr())
                 return fallar("productos");
         }

@@ -66,7 +66,7 @@ bool preparar(Rutas& rutas) {
     }
     rutas.catalogo =
         dir + QStringLiteral("/catalogo-v%1-p%2.mdb").arg(GeneradorDatos::kVersion).arg(kProductos);
-    rutas.origen = dir + QStringLiteral("/bodex-v1-p%1.db").arg(kProductos);
+    rutas.origen = dir + QStringLiteral("/bodex-v2-p%1.db").arg(kProductos);
     rutas.trabajo = dir + QStringLiteral("/trabajo.mdb");
     rutas.salida = dir + QStringLiteral("/productos.txt");
     if (!generarCatalogo(rutas.catalogo) || !generarOrigen(rutas.origen))
