@@ -42,22 +42,6 @@ class PruebaImportacion : public QObject {
     std::unique_ptr<OrigenPrueba> origen;
     QString dsn;
 
-    // Every row of the tables the import writes, as text.
-    QStringList contenido() {
-        QStringList filas;
-        for (const char* tabla : {"CATEGORIAS", "CONTACTOS", "PRODUCTOS", "SECTORES"}) {
-            const auto r = destino->conexion().ejecutar(QStringLiteral("SELECT * FROM ") +
-                                                        QString::fromLatin1(tabla));
-            for (int f = 0; f < r.filas->filas(); ++f) {
-                QStringList celdas{QString::fromLatin1(tabla)};
-                for (int c = 0; c < r.filas->columnas(); ++c)
-                    celdas << (r.filas->esNulo(f, c) ? QStringLiteral("<nulo>")
-                                                     : r.filas->texto(f, c));
-                filas << celdas.join(u'|');
-            }
-        }
-        return filas;
-    }
     QStringList filas(const QString& sql) {
         const auto r = destino->conexion().ejecutar(sql);
         if (!r.ok)
@@ -71,6 +55,13 @@ class PruebaImportacion : public QObject {
             lista << celdas.join(u'|');
         }
         return lista;
+    }
+    // Every row of the tables the import writes.
+    QStringList contenido() {
+        QStringList todas;
+        for (const char* tabla : {"CATEGORIAS", "CONTACTOS", "PRODUCTOS", "SECTORES"})
+            todas << filas(QStringLiteral("SELECT * FROM ") + QString::fromLatin1(tabla));
+        return todas;
     }
     // A small source with rows of every kind.
     void origenCompleto() {
@@ -310,17 +301,6 @@ private slots:
         QVERIFY(!conexion()->enTransaccion());
     }
 
-    // Cancelling while the source is still being read writes nothing either.
-    void cancelarAlLeer() {
-        origenCompleto();
-        const QStringList antes = contenido();
-        const ResultadoImportacion r = importar([](const AvanceImportacion& a) {
-            return a.texto != QStringLiteral("Leyendo sectores de Bodex");
-        });
-        QCOMPARE(r.fin, FinImportacion::Cancelada);
-        QCOMPARE(contenido(), antes);
-    }
-
     // The sample source of tools/ imports whole: every row, the deactivated
     // ones deactivated, every product with its own category and supplier.
     void origenDeMuestra() {
@@ -391,21 +371,6 @@ private slots:
                                  .arg(desactivadas[1])
                                  .arg(desactivadas[2])
                                  .arg(desactivadas[3])});
-    }
-
-    // The generator gives the same rows for the same seed.
-    void muestraDeterminista() {
-        muestrabodex::Parametros p;
-        p.semilla = 11;
-        QString error;
-        const QString a = entorno->ruta(QStringLiteral("a.db"));
-        const QString b = entorno->ruta(QStringLiteral("b.db"));
-        QVERIFY(muestrabodex::generar(a, p, error));
-        QVERIFY(muestrabodex::generar(b, p, error));
-        QFile fa(a), fb(b);
-        QVERIFY(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
-        QCOMPARE(fa.readAll(), fb.readAll());
-        QVERIFY(!QFile::exists(a + QStringLiteral(".tmp")));
     }
 };
 
