@@ -1,5 +1,6 @@
 #include "basebench.h"
 
+#include "comun/entornoprueba.h"
 #include "platform/reloj.h"
 
 #include <QDir>
@@ -53,7 +54,7 @@ QString preparar() {
     QElapsedTimer reloj;
     reloj.start();
     GeneradorDatos generador(p);
-    if (!generador.generarArchivo(QStringLiteral(TARVO_BD_PRISTINA), ruta)) {
+    if (!generador.generarArchivo(rutaBasePristina(), ruta)) {
         std::fprintf(stderr, "%s\n", qPrintable(generador.error()));
         return {};
     }

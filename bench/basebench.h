@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/generadordatos.h"
+#include "muestras/generadordatos.h"
 
 #include <QString>
 

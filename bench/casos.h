@@ -25,6 +25,16 @@ sqlite3* cruda();
 // Our path: AbrirConsulta, then every row walked; the number of rows.
 qint64 leerConTarvo(const QString& sql);
 
+// Resident memory in KiB before and while the result of `sql` is open, and
+// the peak since just before it was opened.
+struct MemoriaAbierta {
+    qint64 antes = 0;
+    qint64 abierta = 0;
+    qint64 pico = 0;
+    int filas = 0;
+};
+MemoriaAbierta medirMemoriaAbierta(const QString& sql);
+
 // Registers every benchmark, each case's program side beside its raw side.
 void registrarLecturas();
 void registrarInsercion();

@@ -1,4 +1,5 @@
 #include "crudo.h"
+#include "data/sentencia.h"
 
 #include "data/dialecto.h"
 
@@ -30,9 +31,11 @@ void cerrar(sqlite3* bd) {
 
 Lectura leerTodo(sqlite3* bd, const QByteArray& sql) {
     Lectura r;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
+    Sentencia sentencia;
+    if (sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), sentencia.destino(), nullptr) !=
+        SQLITE_OK)
         return r;
+    sqlite3_stmt* st = sentencia.get();
     const int columnas = sqlite3_column_count(st);
     int rc = 0;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -62,7 +65,6 @@ Lectura leerTodo(sqlite3* bd, const QByteArray& sql) {
             }
         }
     }
-    sqlite3_finalize(st);
     r.ok = rc == SQLITE_DONE;
     return r;
 }

@@ -5,6 +5,7 @@
 
 #include "data/fechas.h"
 #include "data/modconexion.h"
+#include "data/sentencia.h"
 #include "platform/reloj.h"
 
 #include <QVariantList>
@@ -78,16 +79,15 @@ void insertarTarvo(benchmark::State& estado) {
 
 // The stored query's own statement, so both sides run the same text.
 QByteArray sentenciaInsertar(sqlite3* bd) {
-    sqlite3_stmt* st = nullptr;
+    Sentencia st;
     QByteArray sql;
     if (sqlite3_prepare_v2(bd,
                            "SELECT Sentencia FROM CONSULTAS_GUARDADAS WHERE "
                            "Nombre='Presupuesto_Insertar'",
-                           -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW)
-        sql = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                         sqlite3_column_bytes(st, 0));
-    sqlite3_finalize(st);
+                           -1, st.destino(), nullptr) == SQLITE_OK &&
+        sqlite3_step(st.get()) == SQLITE_ROW)
+        sql = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)),
+                         sqlite3_column_bytes(st.get(), 0));
     return sql;
 }
 
@@ -125,19 +125,19 @@ void insertarSqlite(benchmark::State& estado, bool reutilizar) {
     sqlite3* bd = cruda();
     const QByteArray sql = sentenciaInsertar(bd);
     const ValoresCrudos v = valoresCrudos();
-    sqlite3_stmt* preparada = nullptr;
+    Sentencia sentencia;
     if (sql.isEmpty() ||
-        sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), &preparada, nullptr) !=
+        sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), sentencia.destino(), nullptr) !=
             SQLITE_OK ||
-        sqlite3_bind_parameter_count(preparada) != 22) {
-        sqlite3_finalize(preparada);
+        sqlite3_bind_parameter_count(sentencia.get()) != 22) {
         estado.SkipWithError("no se pudo preparar el INSERT");
         return;
     }
+    sqlite3_stmt* preparada = sentencia.get();
+    // Every batch is rolled back: the measured table never grows.
     sqlite3_exec(bd, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (!enlazarYCorrer(preparada, v)) {
         sqlite3_exec(bd, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_finalize(preparada);
         estado.SkipWithError("el INSERT falló");
         return;
     }
@@ -147,10 +147,9 @@ void insertarSqlite(benchmark::State& estado, bool reutilizar) {
             sqlite3_reset(preparada);
             enlazarYCorrer(preparada, v);
         } else {
-            sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), &st, nullptr);
-            enlazarYCorrer(st, v);
-            sqlite3_finalize(st);
+            Sentencia st;
+            sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), st.destino(), nullptr);
+            enlazarYCorrer(st.get(), v);
         }
         if (++enLote == kLote) {
             estado.PauseTiming();
@@ -159,7 +158,6 @@ void insertarSqlite(benchmark::State& estado, bool reutilizar) {
             estado.ResumeTiming();
         }
     }
-    sqlite3_finalize(preparada);
     sqlite3_exec(bd, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 

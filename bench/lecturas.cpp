@@ -37,16 +37,10 @@ void leerTarvo(benchmark::State& estado, const QString& sql, bool medirMemoria) 
     if (!medirMemoria)
         return;
     // Resident memory while the result stays open, after the timed loop.
-    memoria::reiniciarPico();
-    const qint64 antes = memoria::kib("VmRSS");
-    RegistrosPtr rs;
-    AbrirConsulta(sql, rs);
-    const qint64 abierta = memoria::kib("VmRSS");
-    const qint64 pico = memoria::kib("VmHWM");
-    CerrarConsulta(rs, true);
-    estado.counters["rss_MiB"] = double(abierta) / 1024.0;
-    estado.counters["pico_MiB"] = double(pico) / 1024.0;
-    estado.counters["lista_MiB"] = double(abierta - antes) / 1024.0;
+    const MemoriaAbierta m = medirMemoriaAbierta(sql);
+    estado.counters["rss_MiB"] = double(m.abierta) / 1024.0;
+    estado.counters["pico_MiB"] = double(m.pico) / 1024.0;
+    estado.counters["lista_MiB"] = double(m.abierta - m.antes) / 1024.0;
 }
 
 void leerSqlite(benchmark::State& estado, const QByteArray& sql) {
@@ -91,6 +85,19 @@ qint64 leerConTarvo(const QString& sql) {
     }
     CerrarConsulta(rs, true);
     return filas;
+}
+
+MemoriaAbierta medirMemoriaAbierta(const QString& sql) {
+    MemoriaAbierta m;
+    memoria::reiniciarPico();
+    m.antes = memoria::kib("VmRSS");
+    RegistrosPtr rs;
+    AbrirConsulta(sql, rs);
+    m.abierta = memoria::kib("VmRSS");
+    m.pico = memoria::kib("VmHWM");
+    m.filas = rs->cantidad();
+    CerrarConsulta(rs, true);
+    return m;
 }
 
 void registrarLecturas() {

@@ -4,14 +4,13 @@
 #include "basebench.h"
 #include "casos.h"
 #include "crudo.h"
-#include "memoria.h"
 #include "reportecomparado.h"
 
+#include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
 #include "data/modconexion.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -19,21 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The program's connection, through a data source of its own: the ODBC user
-// configuration is a private file beside the database, never the account's.
-bool abrirConexionTarvo(const QString& ruta) {
-    const QString odbcIni = basebench::carpeta() + QStringLiteral("/odbc.ini");
-    if (!QFile::exists(odbcIni)) {
-        QFile f(odbcIni);
-        if (!f.open(QIODevice::WriteOnly))
-            return false;
-    }
-    qputenv("ODBCINI", QFile::encodeName(odbcIni));
-    CrearDSN(QStringLiteral("TARVO_BENCH"), ruta);
-    AbrirConexion(QStringLiteral("TARVO_BENCH"), {});
-    return conexion() != nullptr;
-}
 
 // Both sides must see the same rows, or the comparison means nothing.
 bool mismasFilas() {
@@ -51,19 +35,11 @@ bool mismasFilas() {
 
 // Resident memory before and while the 100,000-quote list is open.
 void informarMemoria() {
-    const QString lista = casos::lecturas().front().sql;
-    memoria::reiniciarPico();
-    const qint64 antes = memoria::kib("VmRSS");
-    RegistrosPtr rs;
-    AbrirConsulta(lista, rs);
-    const qint64 abierta = memoria::kib("VmRSS");
-    const qint64 pico = memoria::kib("VmHWM");
-    const int filas = rs->cantidad();
-    CerrarConsulta(rs, true);
+    const casos::MemoriaAbierta m = casos::medirMemoriaAbierta(casos::lecturas().front().sql);
     std::printf("Memoria: %lld KiB antes, %lld KiB con la lista abierta (%d filas, +%.1f MiB), "
                 "pico %lld KiB\n",
-                static_cast<long long>(antes), static_cast<long long>(abierta), filas,
-                double(abierta - antes) / 1024.0, static_cast<long long>(pico));
+                static_cast<long long>(m.antes), static_cast<long long>(m.abierta), m.filas,
+                double(m.abierta - m.antes) / 1024.0, static_cast<long long>(m.pico));
 }
 
 } // namespace
@@ -75,8 +51,11 @@ int main(int argc, char** argv) {
     QCoreApplication aplicacion(argc, argv);
 
     const QString ruta = basebench::preparar();
-    if (ruta.isEmpty() || !abrirConexionTarvo(ruta))
+    if (ruta.isEmpty())
         return 1;
+    // The program's connection, through a data source of a private account.
+    EntornoPrueba cuenta;
+    abrirConexionDePrueba(ruta);
     sqlite3* bd = crudo::abrir(ruta);
     if (!bd) {
         std::fprintf(stderr, "No se puede abrir %s con sqlite3\n", qPrintable(ruta));

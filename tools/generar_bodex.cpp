@@ -3,7 +3,7 @@
 // SQLite3 ODBC driver (see the README).
 // Usage: tarvo_generar_bodex [--semilla N] [--categorias N] [--productos N]
 //        [--sectores N] [--proveedores N] salida.db
-#include "muestrabodex.h"
+#include "muestras/muestrabodex.h"
 
 #include <QString>
 

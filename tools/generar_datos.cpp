@@ -5,7 +5,7 @@
 //        salida.mdb
 // Expiring quotes are placed relative to today; --hoy fixes that day, so that
 // the same seed gives the same file on any day.
-#include "data/generadordatos.h"
+#include "muestras/generadordatos.h"
 #include "platform/reloj.h"
 
 #include <QDate>

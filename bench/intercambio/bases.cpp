@@ -1,8 +1,8 @@
 #include "bases.h"
 
 #include "basebench.h"
-#include "data/generadordatos.h"
-#include "muestrabodex.h"
+#include "muestras/generadordatos.h"
+#include "muestras/muestrabodex.h"
 #include "platform/odbc.h"
 
 #include <QDir>

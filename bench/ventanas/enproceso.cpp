@@ -1,14 +1,14 @@
 // Start-up, re-sort and search inside this process, each benchmark in its own
 // private account. The process's first start-up (fonts, styles, the account's
 // first run) happens before the timed iterations.
-#include "entornobench.h"
 #include "medidas.h"
 #include "programa.h"
 #include "registro.h"
 
+#include "comun/dialogos.h"
+#include "comun/mensajesguion.h"
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
-#include "platform/mensajesguion.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +32,7 @@ bool sinMensajes(benchmark::State& estado, const MensajesGuion& mensajes) {
 
 // Calling Main() to the login window painted.
 void mainHastaLogin(benchmark::State& estado) {
-    EntornoBench cuenta(rutaBase);
+    registro::Cuenta cuenta;
     MensajesGuion mensajes;
     arrancarHastaLogin();
     medidas::cerrarVentanas();
@@ -55,7 +55,7 @@ void mainHastaLogin(benchmark::State& estado) {
 
 // "Aceptar" in the login window to the quote list painted.
 void aceptarHastaLista(benchmark::State& estado) {
-    EntornoBench cuenta(rutaBase);
+    registro::Cuenta cuenta;
     MensajesGuion mensajes;
     arrancarHastaLista();
     medidas::cerrarVentanas();
@@ -80,9 +80,9 @@ void aceptarHastaLista(benchmark::State& estado) {
 // The main window listing every quote, open for the duration of a benchmark.
 class VentanaAbierta {
 public:
-    VentanaAbierta() : cuenta_(rutaBase) {
+    VentanaAbierta() {
         if (arrancarHastaLista().lista >= 0)
-            principal_ = ventanaPrincipal();
+            principal_ = ventanaVisible<frmPrincipal>();
         // Nothing of the start-up left pending.
         QCoreApplication::processEvents();
     }
@@ -91,7 +91,7 @@ public:
     const MensajesGuion& mensajes() const { return mensajes_; }
 
 private:
-    EntornoBench cuenta_;
+    registro::Cuenta cuenta_;
     MensajesGuion mensajes_;
     frmPrincipal* principal_ = nullptr;
 };

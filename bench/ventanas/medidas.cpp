@@ -2,6 +2,7 @@
 
 #include "users/ventanas/frmLogin.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QApplication>
 #include <QObject>
-#include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <vector>
@@ -54,25 +51,3 @@ private:
     std::function<bool(QObject*)> vigilado_;
     bool pintado_ = false;
 };
-
-// Polls, from a zero-delay timer (so also inside a modal window's own event
-// loop), for a visible window of type T, and calls `accion` on it until it
-// returns true.
-template <typename T> QTimer* sondear(std::function<bool(T&)> accion) {
-    auto* reloj = new QTimer(qApp);
-    reloj->setInterval(0);
-    QObject::connect(reloj, &QTimer::timeout, reloj, [reloj, accion] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* ventana = qobject_cast<T*>(w);
-            if (ventana && ventana->isVisible()) {
-                if (accion(*ventana)) {
-                    reloj->stop();
-                    reloj->deleteLater();
-                }
-                return;
-            }
-        }
-    });
-    reloj->start();
-    return reloj;
-}

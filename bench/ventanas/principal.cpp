@@ -17,7 +17,7 @@
 #include "programa.h"
 #include "registro.h"
 
-#include "startup/ventanas/aplicacion.h"
+#include "app/arranque.h"
 
 #include <QApplication>
 

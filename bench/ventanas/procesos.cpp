@@ -3,7 +3,6 @@
 // instant just before starting it; the child reports its own instants on the
 // same monotonic clock, so the time before main() (starting the process,
 // loading the libraries, static initialisation) is counted too.
-#include "entornobench.h"
 #include "medidas.h"
 #include "registro.h"
 
@@ -25,7 +24,7 @@ struct Lanzamiento {
     qint64 valor(const char* clave) const { return valores.value(QString::fromLatin1(clave), -1); }
 };
 
-Lanzamiento lanzar(const EntornoBench& cuenta, const QString& modo) {
+Lanzamiento lanzar(const EntornoPrueba& cuenta, const QString& modo) {
     Lanzamiento l;
     QProcess hijo;
     hijo.setProgram(QCoreApplication::applicationFilePath());
@@ -58,7 +57,7 @@ Lanzamiento lanzar(const EntornoBench& cuenta, const QString& modo) {
 
 // Process start to the login window painted.
 void hastaLogin(benchmark::State& estado) {
-    EntornoBench cuenta(registro::base());
+    registro::Cuenta cuenta;
     // The account's first start (settings completed, template copied) is not
     // the one measured.
     if (const Lanzamiento primero = lanzar(cuenta, QStringLiteral("--hasta-login")); !primero.ok) {
@@ -88,7 +87,7 @@ void hastaLogin(benchmark::State& estado) {
 // In a fresh process: "Aceptar" to the quote list painted, and the resident
 // memory with the list on screen.
 void aceptarHastaLista(benchmark::State& estado) {
-    EntornoBench cuenta(registro::base());
+    registro::Cuenta cuenta;
     if (const Lanzamiento primero = lanzar(cuenta, QStringLiteral("--hasta-login")); !primero.ok) {
         estado.SkipWithError(primero.error.c_str());
         return;

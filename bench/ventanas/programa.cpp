@@ -1,15 +1,15 @@
 #include "programa.h"
 
-#include "entornobench.h"
 #include "medidas.h"
 #include "memoria.h"
 
+#include "app/arranque.h"
+#include "comun/dialogos.h"
+#include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
-#include "platform/mensajesguion.h"
 #include "platform/salida.h"
-#include "startup/ventanas/aplicacion.h"
-#include "startup/ventanas/arranque.h"
 #include "users/ventanas/frmLogin.h"
 
 #include <QApplication>
@@ -36,13 +36,6 @@ bool ejecutarMain(QTimer* sondeo) {
 }
 
 } // namespace
-
-frmPrincipal* ventanaPrincipal() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<frmPrincipal*>(w); v && v->isVisible())
-            return v;
-    return nullptr;
-}
 
 void instalarTerminadorBench() {
     instalarTerminador([](int) { throw ProgramaTerminado(); });
@@ -88,7 +81,7 @@ Instantes arrancarHastaLista() {
         return t;
     t.lista = medidas::ahoraNs();
     t.cpuLista = medidas::cpuNs();
-    if (frmPrincipal* principal = ventanaPrincipal())
+    if (auto* principal = ventanaVisible<frmPrincipal>())
         t.filas = principal->lista().registros()->cantidad();
     return t;
 }

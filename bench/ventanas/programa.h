@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class frmPrincipal;
-
 // The program's own start-up (Main), driven to the point a benchmark measures,
 // and the modes in which this executable runs as the measured child process.
 
@@ -33,9 +31,6 @@ Instantes arrancarHastaLogin();
 // has painted, then events until the quote grid has painted. The main window
 // stays open.
 Instantes arrancarHastaLista();
-
-// The visible main window; null when none.
-frmPrincipal* ventanaPrincipal();
 
 // The child modes: "--hasta-login" and "--hasta-lista". They print one line
 // "TARVO_MEDIDA clave=valor ..." with the instants (main entry, login,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comun/entornoprueba.h"
+
 #include <QString>
 
 // The benchmarks of the windows, registered with Google Benchmark.
@@ -9,6 +11,12 @@ namespace registro {
 // written to it).
 void establecerBase(const QString& ruta);
 const QString& base();
+
+// A private account whose settings name that database.
+class Cuenta : public EntornoPrueba {
+public:
+    Cuenta() { ajustar(QStringLiteral("db_path"), base()); }
+};
 
 // Start-up from a fresh process: to the login window, and from "Aceptar" to
 // the quote list with the resident memory at that point.

@@ -1,6 +1,5 @@
 // Tarvo's entry point.
-#include "startup/ventanas/aplicacion.h"
-#include "startup/ventanas/arranque.h"
+#include "app/arranque.h"
 
 #include <QApplication>
 

@@ -4,6 +4,9 @@
 
 #include <utility>
 
+// Scoped ownership for the engine's raw interface, used where code works on a
+// sqlite3 handle directly (the connection itself, the sample-data tools).
+
 // Owns one prepared SQLite statement and finalizes it when it goes, on every
 // path. Move only.
 class Sentencia {
@@ -29,4 +32,32 @@ public:
 
 private:
     sqlite3_stmt* st_ = nullptr;
+};
+
+// Scoped transaction on a raw handle: BEGIN IMMEDIATE on construction,
+// ROLLBACK on destruction unless confirmar() committed. Connections of the
+// program use Transaccion (data/transaccion.h) instead.
+class TransaccionSqlite {
+public:
+    explicit TransaccionSqlite(sqlite3* bd)
+        : bd_(bd),
+          activa_(sqlite3_exec(bd, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK) {}
+    ~TransaccionSqlite() {
+        if (activa_)
+            sqlite3_exec(bd_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    TransaccionSqlite(const TransaccionSqlite&) = delete;
+    TransaccionSqlite& operator=(const TransaccionSqlite&) = delete;
+
+    bool iniciada() const { return activa_; }
+    // False when the commit failed; the destructor then rolls back.
+    bool confirmar() {
+        if (activa_ && sqlite3_exec(bd_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+            activa_ = false;
+        return !activa_;
+    }
+
+private:
+    sqlite3* bd_;
+    bool activa_;
 };

@@ -1,6 +1,8 @@
 #include "entornoprueba.h"
 
 #include "platform/carpetas.h"
+#include "startup/cqueryreg.h"
+#include "startup/opciones.h"
 
 #include <odbcinst.h>
 
@@ -10,51 +12,62 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include <cstdlib>
-
 namespace {
+
+// The folders of the account under HOME, as the environment names them.
+const struct {
+    const char* variable;
+    const char16_t* carpeta;
+} kCarpetas[] = {
+    {"HOME", u""},
+    {"XDG_CONFIG_HOME", u"/.config"},
+    {"XDG_DATA_HOME", u"/.local/share"},
+    {"XDG_DOCUMENTS_DIR", u"/Documents"},
+    {"ODBCINI", u"/.odbc.ini"},
+};
 
 // unixODBC keeps every value it reads from odbc.ini in a process-wide cache
 // keyed by section and entry but not by file, so after ODBCINI changes it goes
-// on answering with the previous test's data sources (entries expire only
+// on answering with the previous account's data sources (entries expire only
 // lazily, one per call). Any write through the installer empties that cache:
 // deleting a section that does not exist from our own file is such a write.
-void olvidarOrigenesLeidos(const QByteArray& archivo) {
-    SQLWritePrivateProfileString("TARVO_SIN_SECCION", nullptr, nullptr, archivo.constData());
+void olvidarOrigenesLeidos(const QString& archivo) {
+    SQLWritePrivateProfileString("TARVO_SIN_SECCION", nullptr, nullptr,
+                                 QFile::encodeName(archivo).constData());
+}
+
+// Qt reads the settings folders once per process: point both stores, the
+// machine-wide one included, into the account; the program folder is the
+// build's.
+void apuntarAjustes(const QString& home) {
+    for (const auto formato : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(formato, QSettings::UserScope, home + QStringLiteral("/.config"));
+        QSettings::setPath(formato, QSettings::SystemScope, home + QStringLiteral("/xdg-sistema"));
+    }
+    establecerCarpetaPrograma(QFileInfo(rutaBasePristina()).absolutePath());
 }
 
 } // namespace
 
 EntornoPrueba::EntornoPrueba() : homeAnterior_(qgetenv("HOME")) {
     const QString h = dir_.path();
-    QDir(h).mkpath(QStringLiteral(".config"));
-    QDir(h).mkpath(QStringLiteral(".local/share"));
-    QDir(h).mkpath(QStringLiteral("Documents"));
-    qputenv("HOME", h.toUtf8());
-    qputenv("XDG_CONFIG_HOME", (h + QStringLiteral("/.config")).toUtf8());
-    qputenv("XDG_DATA_HOME", (h + QStringLiteral("/.local/share")).toUtf8());
-    qputenv("XDG_DOCUMENTS_DIR", (h + QStringLiteral("/Documents")).toUtf8());
-    const QByteArray odbcIni = (h + QStringLiteral("/.odbc.ini")).toUtf8();
-    qputenv("ODBCINI", odbcIni);
-    QFile archivo(QString::fromUtf8(odbcIni));
+    for (const auto& c : kCarpetas)
+        qputenv(c.variable, QFile::encodeName(h + QString::fromUtf16(c.carpeta)));
+    for (const char16_t* carpeta : {u".config", u".local/share", u"Documents"})
+        QDir(h).mkpath(QString::fromUtf16(carpeta));
+    const QString odbcIni = ruta(QStringLiteral(".odbc.ini"));
+    QFile archivo(odbcIni);
     if (archivo.open(QIODevice::WriteOnly))
         archivo.close();
     olvidarOrigenesLeidos(odbcIni);
     QStandardPaths::setTestModeEnabled(false);
-    // Qt reads the settings folders once per process: point them here for
-    // every test, the machine-wide store included.
-    // The program folder is the build's, which holds the pristine companion files.
-    establecerCarpetaPrograma(QFileInfo(rutaBasePristina()).absolutePath());
-    for (const auto formato : {QSettings::NativeFormat, QSettings::IniFormat}) {
-        QSettings::setPath(formato, QSettings::UserScope, h + QStringLiteral("/.config"));
-        QSettings::setPath(formato, QSettings::SystemScope, h + QStringLiteral("/xdg-sistema"));
-    }
+    apuntarAjustes(h);
 }
 
 EntornoPrueba::~EntornoPrueba() {
     // Our file still exists here; whatever runs next must not see our sources.
     // ODBCINI keeps naming it (soon gone) rather than the real account's file.
-    olvidarOrigenesLeidos(dir_.filePath(QStringLiteral(".odbc.ini")).toUtf8());
+    olvidarOrigenesLeidos(ruta(QStringLiteral(".odbc.ini")));
     qputenv("HOME", homeAnterior_);
 }
 
@@ -64,6 +77,23 @@ QString EntornoPrueba::copiarBase(const QString& nombre) const {
     QFile::copy(rutaBasePristina(), destino);
     QFile::setPermissions(destino, QFile::ReadOwner | QFile::WriteOwner);
     return destino;
+}
+
+void EntornoPrueba::ajustar(const QString& nombre, const QString& valor) const {
+    long estado = 0;
+    cQueryReg().SetReg(claveTarvo(), nombre, valor, cQueryReg::HKEY_CURRENT_USER, cQueryReg::REG_SZ,
+                       true, estado);
+}
+
+QProcessEnvironment EntornoPrueba::entornoHijo() const {
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    for (const auto& c : kCarpetas)
+        entorno.insert(QString::fromLatin1(c.variable), home() + QString::fromUtf16(c.carpeta));
+    return entorno;
+}
+
+void adoptarEntornoHeredado() {
+    apuntarAjustes(QDir::homePath());
 }
 
 QString rutaBasePristina() {

@@ -1,10 +1,10 @@
 // The data environment: its connection, its named commands and the SHAPE
 // hierarchies, on real rows of a fresh database reached through a data source.
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "data/conexionsqlite.h"
 #include "data/entornodatos.h"
 #include "data/forma.h"
-#include "platform/mensajesguion.h"
 
 #include <QTest>
 

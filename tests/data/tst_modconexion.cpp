@@ -2,10 +2,10 @@
 // open ends the program), result sets from SQL text, stored queries, the error
 // reports the user sees, and the second connection for a foreign data source.
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "data/conexionodbc.h"
 #include "data/conexionsqlite.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "platform/odbc.h"
 #include "platform/salida.h"
 

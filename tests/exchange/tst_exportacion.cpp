@@ -2,11 +2,11 @@
 // code page, and what a failed export leaves behind.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "data/modconexion.h"
 #include "exchange/exportacion.h"
 #include "exchange/formatoexportacion.h"
 #include "exchange/windows1252.h"
-#include "platform/mensajesguion.h"
 
 #include <QDir>
 #include <QFile>

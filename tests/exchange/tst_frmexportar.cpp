@@ -3,12 +3,12 @@
 #include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "comun/selectoresguion.h"
 #include "data/modconexion.h"
 #include "exchange/ventanas/frmExportar.h"
 #include "main/ventanas/frmPrincipal.h"
 #include "platform/carpetas.h"
-#include "platform/mensajesguion.h"
 #include "users/sesion.h"
 
 #include <QAction>

@@ -3,11 +3,11 @@
 #include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
+#include "comun/origenprueba.h"
 #include "data/modconexion.h"
-#include "exchange/origenprueba.h"
 #include "exchange/ventanas/frmImportar.h"
 #include "main/ventanas/frmPrincipal.h"
-#include "platform/mensajesguion.h"
 #include "users/sesion.h"
 
 #include <QAction>

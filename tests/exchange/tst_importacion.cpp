@@ -2,12 +2,12 @@
 // (a SQLite file registered for the SQLite3 driver) into a fresh database.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
+#include "comun/origenprueba.h"
 #include "data/conexionodbc.h"
 #include "data/modconexion.h"
 #include "exchange/importacion.h"
-#include "exchange/origenprueba.h"
-#include "muestrabodex.h"
-#include "platform/mensajesguion.h"
+#include "muestras/muestrabodex.h"
 
 #include "platform/odbc.h"
 

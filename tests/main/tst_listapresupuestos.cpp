@@ -2,9 +2,9 @@
 // the expiry notice.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "data/modconexion.h"
 #include "main/listapresupuestos.h"
-#include "platform/mensajesguion.h"
 #include "platform/reloj.h"
 #include "users/sesion.h"
 

@@ -1,18 +1,15 @@
 // The message service: the scripted double the tests use, and the real boxes
 // with Qt's Spanish button texts.
-#include "platform/mensajesguion.h"
+#include "comun/dialogos.h"
+#include "comun/mensajesguion.h"
 #include "platform/ventanas/mensajesqt.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 Q_DECLARE_METATYPE(Botones)
 Q_DECLARE_METATYPE(Icono)
@@ -31,37 +28,6 @@ QStringList textosDeBotones(const QList<QAbstractButton*>& botones) {
     textos.sort();
     return textos;
 }
-
-// Works the next modal dialog of type T as soon as it shows: polls with a
-// zero-delay timer, hands the dialog to `trabajar`, which must close it. A
-// dialog of another kind is closed after a while, so no test hangs on it.
-template <typename T> class Operador {
-public:
-    explicit Operador(std::function<void(T*)> trabajar) : trabajar_(std::move(trabajar)) {
-        temporizador_.setInterval(0);
-        reloj_.start();
-        QObject::connect(&temporizador_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            auto* dialogo = qobject_cast<T*>(modal);
-            if (!dialogo || !dialogo->isVisible()) {
-                if (modal && reloj_.hasExpired(5000))
-                    modal->close();
-                return;
-            }
-            temporizador_.stop();
-            encontrado_ = true;
-            trabajar_(dialogo);
-        });
-        temporizador_.start();
-    }
-    bool encontrado() const { return encontrado_; }
-
-private:
-    QTimer temporizador_;
-    QElapsedTimer reloj_;
-    std::function<void(T*)> trabajar_;
-    bool encontrado_ = false;
-};
 
 struct CajaVista {
     QString titulo;
@@ -181,10 +147,9 @@ private slots:
 
         CajaVista vista;
         bool pulsado = false;
-        Operador<QMessageBox> operador([&](QMessageBox* caja) {
-            vista = {caja->windowTitle(), caja->text(), textosDeBotones(caja->buttons()),
-                     caja->icon()};
-            for (auto* b : caja->buttons()) {
+        alAparecer<QMessageBox>([&](QMessageBox& caja) {
+            vista = {caja.windowTitle(), caja.text(), textosDeBotones(caja.buttons()), caja.icon()};
+            for (auto* b : caja.buttons()) {
                 if (!pulsar.isEmpty() && sinAtajo(b->text()) == pulsar) {
                     b->click();
                     pulsado = true;
@@ -192,14 +157,13 @@ private slots:
                 }
             }
             if (pulsar.isEmpty())
-                QTest::keyClick(caja, Qt::Key_Escape);
-            if (caja->isVisible())
-                caja->done(-1); // never leave the test waiting
+                QTest::keyClick(&caja, Qt::Key_Escape);
+            if (caja.isVisible())
+                caja.done(-1); // never leave the test waiting
         });
         MensajesQt servicio;
         const Respuesta r = servicio.mostrar(QStringLiteral("¿Continuar?"), botones, icono, titulo);
 
-        QVERIFY(operador.encontrado());
         QCOMPARE(vista.texto, QStringLiteral("¿Continuar?"));
         QCOMPARE(vista.titulo, tituloVisto);
         QCOMPARE(vista.botones, textosBotones);
@@ -228,22 +192,21 @@ private slots:
 
         QString tituloLeido, etiqueta, inicial;
         QStringList botones;
-        Operador<QInputDialog> operador([&](QInputDialog* dialogo) {
-            tituloLeido = dialogo->windowTitle();
-            etiqueta = dialogo->labelText();
-            inicial = dialogo->textValue();
-            if (auto* caja = dialogo->findChild<QDialogButtonBox*>())
+        alAparecer<QInputDialog>([&](QInputDialog& dialogo) {
+            tituloLeido = dialogo.windowTitle();
+            etiqueta = dialogo.labelText();
+            inicial = dialogo.textValue();
+            if (auto* caja = dialogo.findChild<QDialogButtonBox*>())
                 botones = textosDeBotones(caja->buttons());
-            dialogo->setTextValue(QStringLiteral("0042"));
+            dialogo.setTextValue(QStringLiteral("0042"));
             if (aceptar)
-                dialogo->accept();
+                dialogo.accept();
             else
-                dialogo->reject();
+                dialogo.reject();
         });
         MensajesQt servicio;
         const QString texto = servicio.pedirTexto(QStringLiteral("Número de presupuesto:"), titulo,
                                                   QStringLiteral("7"));
-        QVERIFY(operador.encontrado());
         QCOMPARE(tituloLeido, tituloVisto);
         QCOMPARE(etiqueta, QStringLiteral("Número de presupuesto:"));
         QCOMPARE(inicial, QStringLiteral("7"));

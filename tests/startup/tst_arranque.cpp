@@ -1,12 +1,13 @@
 // The start-up sequence end to end, with its own HOME each time.
+#include "app/arranque.h"
 #include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "data/conexionsqlite.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
 #include "main/ventanas/frmPrincipal.h"
-#include "platform/mensajesguion.h"
 #include "platform/odbc.h"
 #include "platform/reloj.h"
 #include "platform/salida.h"
@@ -14,7 +15,6 @@
 #include "startup/copiaseguridad.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
-#include "startup/ventanas/arranque.h"
 #include "startup/ventanas/frmOpciones.h"
 #include "startup/ventanas/frmPresentacion.h"
 #include "users/sesion.h"
@@ -32,19 +32,6 @@
 namespace {
 
 struct ProgramaTerminado {};
-
-void guardar(const QString& nombre, const QString& valor) {
-    long estado = 0;
-    cQueryReg().SetReg(claveTarvo(), nombre, valor, cQueryReg::HKEY_CURRENT_USER, cQueryReg::REG_SZ,
-                       true, estado);
-}
-
-template <typename T> T* ventanaVisible() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* v = qobject_cast<T*>(w); v && v->isVisible())
-            return v;
-    return nullptr;
-}
 
 // Logs in as admin with the empty password; records whether the splash was
 // already up (it must not be before the login).
@@ -137,7 +124,7 @@ private slots:
 
     void baseNoEncontradaHastaElegirUna() {
         const QString buena = entorno->copiarBase(QStringLiteral("elegida.mdb"));
-        guardar(QStringLiteral("db_path"), entorno->ruta(QStringLiteral("falta.mdb")));
+        entorno->ajustar(QStringLiteral("db_path"), entorno->ruta(QStringLiteral("falta.mdb")));
         int vueltas = 0;
         std::function<void(frmOpciones&)> elegir;
         elegir = [&](frmOpciones& f) {
@@ -183,7 +170,7 @@ private slots:
     void copiaAlIniciarYMismaFuenteDespues() {
         const QString respaldos = entorno->ruta(QStringLiteral("respaldos"));
         QDir().mkpath(respaldos);
-        guardar(QStringLiteral("db_backup"), respaldos);
+        entorno->ajustar(QStringLiteral("db_backup"), respaldos);
         bool presentacionDuranteCopia = false;
         alAparecer<frmLogin>([&](frmLogin& login) {
             // The splash must be up while the copy runs: look right after login.

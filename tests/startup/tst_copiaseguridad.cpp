@@ -1,6 +1,6 @@
 // The automatic backup: names, replacement, and the database held by someone else.
 #include "comun/entornoprueba.h"
-#include "platform/mensajesguion.h"
+#include "comun/mensajesguion.h"
 #include "platform/reloj.h"
 #include "startup/copiaseguridad.h"
 

@@ -1,15 +1,17 @@
 // The options dialog, driven through its controls.
+#include "comun/dialogos.h"
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "comun/selectoresguion.h"
 #include "data/conexionsqlite.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "platform/salida.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
 #include "startup/ventanas/frmOpciones.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -17,7 +19,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
@@ -25,12 +26,6 @@ namespace {
 
 QString leer(const QString& nombre) {
     return cQueryReg().GetReg(claveTarvo(), nombre, cQueryReg::HKEY_CURRENT_USER, true).toString();
-}
-
-void guardar(const QString& nombre, const QString& valor) {
-    long estado = 0;
-    cQueryReg().SetReg(claveTarvo(), nombre, valor, cQueryReg::HKEY_CURRENT_USER, cQueryReg::REG_SZ,
-                       true, estado);
 }
 
 struct ProgramaTerminado {};
@@ -57,6 +52,10 @@ class PruebaFrmOpciones : public QObject {
     static void pulsar(QWidget& v, const char* nombre) {
         QTest::mouseClick(control<QPushButton>(v, nombre), Qt::LeftButton);
     }
+    // What a screen reader announces for the control.
+    static QString nombreLeido(QWidget* w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    }
 
 private slots:
     void init() {
@@ -66,11 +65,11 @@ private slots:
         base = entorno->copiarBase();
         carpeta = entorno->ruta(QStringLiteral("presupuestos"));
         QDir().mkpath(carpeta);
-        guardar(QStringLiteral("db_path"), base);
-        guardar(QStringLiteral("doc_path"), carpeta);
-        guardar(QStringLiteral("db_backup"), QString());
-        guardar(QStringLiteral("iva"), QStringLiteral("22"));
-        guardar(QStringLiteral("aviso_dias"), QStringLiteral("5"));
+        entorno->ajustar(QStringLiteral("db_path"), base);
+        entorno->ajustar(QStringLiteral("doc_path"), carpeta);
+        entorno->ajustar(QStringLiteral("db_backup"), QString());
+        entorno->ajustar(QStringLiteral("iva"), QStringLiteral("22"));
+        entorno->ajustar(QStringLiteral("aviso_dias"), QStringLiteral("5"));
     }
     void cleanup() {
         if (conexion())
@@ -103,8 +102,51 @@ private slots:
         QVERIFY(!respaldo->isEnabled());
     }
 
+    // Every label leads to the box it names (Alt and its letter, and a screen
+    // reader announcing the box), shows its caption as written, and no two
+    // controls share a letter; every box and button has a name to announce.
+    void etiquetasNombranSuCaja() {
+        frmOpciones f;
+        const struct {
+            const char16_t* etiqueta;
+            const char16_t* texto;
+            const char* caja;
+        } esperadas[] = {
+            {u"lblUbicacion", u"Ubicación de la base de datos:", "txtUbicacion"},
+            {u"lblUbicacionPresupuestos", u"Ubicación de los presupuestos:",
+             "txtUbicacionPresupuestos"},
+            {u"lblUbicacionLogo", u"Ubicación del logo:", "txtUbicacionLogo"},
+            {u"lblNombreEmpresa", u"Nombre de la empresa:", "txtNombreEmpresa"},
+            {u"lblIVA", u"I.V.A.: ", "txtIVA"},
+            {u"lblPorcentaje", u"%", "txtIVA"},
+            {u"lblAvisar", u"Avisar ", "txtAvisoDias"},
+            {u"lblDiasAntes", u"días antes del vencimiento del presupuesto", "txtAvisoDias"},
+        };
+        QCOMPARE(f.findChildren<QLabel*>().size(), qsizetype(std::size(esperadas)));
+        QString letras = control<QCheckBox>(f, "chkRespaldoAutomatico")->text();
+        for (const auto& e : esperadas) {
+            auto* l = f.findChild<QLabel*>(QString::fromUtf16(e.etiqueta));
+            QVERIFY(l);
+            QCOMPARE(QString(l->text()).remove(u'&'), QString::fromUtf16(e.texto));
+            QCOMPARE(l->buddy(), control<QLineEdit>(f, e.caja));
+            letras += l->text();
+        }
+        QStringList atajos;
+        for (qsizetype i = letras.indexOf(u'&'); i >= 0; i = letras.indexOf(u'&', i + 1))
+            atajos << letras.mid(i + 1, 1).toLower();
+        QCOMPARE(atajos.size(), 7);
+        atajos.removeDuplicates();
+        QCOMPARE(atajos.size(), 7);
+
+        QCOMPARE(nombreLeido(control<QLineEdit>(f, "txtIVA")), QStringLiteral("I.V.A.: "));
+        for (QWidget* w : f.findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w))
+                QVERIFY2(!nombreLeido(w).isEmpty() && nombreLeido(w) != u"...",
+                         qPrintable(w->objectName()));
+    }
+
     void respaldoGuardadoMarcaLaCasilla() {
-        guardar(QStringLiteral("db_backup"), QStringLiteral("/respaldos"));
+        entorno->ajustar(QStringLiteral("db_backup"), QStringLiteral("/respaldos"));
         frmOpciones f;
         QVERIFY(control<QCheckBox>(f, "chkRespaldoAutomatico")->isChecked());
         QCOMPARE(control<QLineEdit>(f, "txtUbicacionRespaldo")->text(),
@@ -261,11 +303,9 @@ private slots:
     void conexionFallidaMuestraOpcionesYTermina() {
         bool opcionesMostradas = false;
         establecerAccionFalloConexion([&] {
-            QTimer::singleShot(0, [] {
-                auto* f = qobject_cast<frmOpciones*>(QApplication::activeModalWidget());
-                QVERIFY(f);
-                QVERIFY(f->reiniciar);
-                f->cancelar();
+            alAparecer<frmOpciones>([](frmOpciones& f) {
+                QVERIFY(f.reiniciar);
+                f.cancelar();
             });
             frmOpciones f;
             f.reiniciar = true;

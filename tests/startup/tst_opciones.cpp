@@ -1,7 +1,7 @@
 // Loading the settings: defaults written back, folders and the database prepared.
 #include "comun/entornoprueba.h"
+#include "comun/mensajesguion.h"
 #include "platform/carpetas.h"
-#include "platform/mensajesguion.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 

@@ -1,9 +1,9 @@
 // Login, password encoding and the administrator check.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mensajesguion.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
-#include "platform/mensajesguion.h"
 #include "startup/arranque.h"
 #include "users/password.h"
 #include "users/sesion.h"

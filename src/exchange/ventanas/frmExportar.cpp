@@ -2,6 +2,7 @@
 
 #include "exchange/exportacion.h"
 #include "platform/carpetas.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/selectores.h"
 
 #include <QGridLayout>
@@ -12,21 +13,8 @@
 
 namespace {
 
-QLabel* etiqueta(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QString::fromUtf16(nombre));
-    return l;
-}
-
-QPushButton* boton(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QString::fromUtf16(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
 // A step number, large and bold as in the dialog's design.
-QLabel* paso(QWidget* padre, const char16_t* nombre, const QString& numero) {
+QLabel* paso(QWidget* padre, QAnyStringView nombre, const QString& numero) {
     QLabel* l = etiqueta(padre, nombre, numero);
     QFont letra = l->font();
     letra.setBold(true);
@@ -41,11 +29,10 @@ frmExportar::frmExportar(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmExportar"));
     setWindowTitle(QStringLiteral("Exportar Productos - Tarvo"));
 
-    txtDestino_ = new QLineEdit(this);
-    txtDestino_->setObjectName(QStringLiteral("txtDestino"));
-    auto* lblUbicacion = etiqueta(this, u"lblUbicacion", QStringLiteral("Destino:"));
-    lblUbicacion->setBuddy(txtDestino_);
+    txtDestino_ = caja(this, u"txtDestino");
+    auto* lblUbicacion = etiqueta(this, u"lblUbicacion", QStringLiteral("Destino:"), txtDestino_);
     auto* cmdExaminar = boton(this, u"cmdExaminar", QStringLiteral("..."));
+    // A button without words of its own.
     cmdExaminar->setAccessibleName(QStringLiteral("Examinar"));
     auto* cmdExportar = boton(this, u"cmdExportar", QStringLiteral("Exportar"));
     auto* cmdCerrar = boton(this, u"cmdCerrar", QStringLiteral("Cerrar"));

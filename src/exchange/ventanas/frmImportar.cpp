@@ -2,6 +2,7 @@
 
 #include "exchange/importacion.h"
 #include "exchange/tablasbodex.h"
+#include "platform/ventanas/fabricas.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -11,42 +12,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* etiqueta(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QString::fromUtf16(nombre));
-    l->setWordWrap(true);
-    return l;
-}
-
-QPushButton* boton(QWidget* padre, const char16_t* nombre, const QString& texto,
-                   const QString& ayuda) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QString::fromUtf16(nombre));
-    b->setToolTip(ayuda);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 frmImportar::frmImportar(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmImportar"));
     setWindowTitle(QStringLiteral("Comienza la importación de datos."));
 
     auto* Label1 = etiqueta(this, u"Label1",
                             QStringLiteral("Asistente para importación de datos desde Bodex."));
+    Label1->setWordWrap(true);
     QFont letra = Label1->font();
     letra.setBold(true);
     Label1->setFont(letra);
     auto* Label2 = etiqueta(this, u"Label2",
                             QStringLiteral("Debe tener instalada la versión estándard de Bodex."));
-    lblProgreso_ = etiqueta(this, u"lblProgreso", QString());
+    Label2->setWordWrap(true);
     prgProgreso_ = new QProgressBar(this);
     prgProgreso_->setObjectName(QStringLiteral("prgProgreso"));
     prgProgreso_->setAccessibleName(QStringLiteral("Progreso de la importación"));
-    lblProgreso_->setBuddy(prgProgreso_);
+    lblProgreso_ = etiqueta(this, u"lblProgreso", QString(), prgProgreso_);
+    lblProgreso_->setWordWrap(true);
     cmdImportar_ = boton(this, u"cmdImportar", QStringLiteral("Importar"),
                          QStringLiteral("Comienza la importación de datos."));
     cmdCancelar_ = boton(this, u"cmdCancelar", QStringLiteral("Cancelar"),

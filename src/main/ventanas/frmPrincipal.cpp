@@ -7,6 +7,7 @@
 #include "main/listapresupuestos.h"
 #include "platform/salida.h"
 #include "platform/ventanas/entertab.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
@@ -33,18 +34,6 @@
 
 namespace {
 
-QAction* accion(QMenu* menu, const char16_t* nombre, const QString& texto) {
-    QAction* a = menu->addAction(texto);
-    a->setObjectName(QString::fromUtf16(nombre));
-    return a;
-}
-
-QMenu* menu(QMenuBar* barra, const char16_t* nombre, const QString& texto) {
-    QMenu* m = barra->addMenu(texto);
-    m->setObjectName(QString::fromUtf16(nombre));
-    return m;
-}
-
 // Twips (1/1440 inch) as pixels at 96 dpi.
 int pixeles(int twips) {
     return twips * 96 / 1440;
@@ -63,8 +52,7 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QMainWindow(padre) {
     auto* sbAvisos = statusBar();
     sbAvisos->setObjectName(QStringLiteral("sbAvisos"));
     sbAvisos->setSizeGripEnabled(true);
-    avisos_ = new QLabel(sbAvisos);
-    avisos_->setObjectName(QStringLiteral("avisos"));
+    avisos_ = etiqueta(sbAvisos, u"avisos", {});
     avisos_->setCursor(Qt::PointingHandCursor);
     avisos_->installEventFilter(this);
     sbAvisos->addWidget(avisos_, 1);
@@ -84,8 +72,7 @@ void frmPrincipal::crearMenus() {
     // Opens the quote editor, which arrives with its own window.
     accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto"))
         ->setEnabled(false);
-    QMenu* reportes = archivo->addMenu(QStringLiteral("Reportes"));
-    reportes->setObjectName(QStringLiteral("mnuArchivoReportes"));
+    QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
         ->setEnabled(false);
     connect(accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar")), &QAction::triggered,
@@ -150,6 +137,8 @@ void frmPrincipal::crearLista() {
     marco->setObjectName(QStringLiteral("marcoLista"));
     dtgLista_ = new QTableView(marco);
     dtgLista_->setObjectName(QStringLiteral("dtgLista"));
+    // No label names the grid: its frame's caption does.
+    dtgLista_->setAccessibleName(QStringLiteral("Lista de presupuestos"));
     modelo_ = new ModeloRegistros(this);
     modelo_->establecerColumnas({QStringLiteral("PreNumero"), QStringLiteral("PreFecha"),
                                  QStringLiteral("EmpNombreFantasia"), QStringLiteral("UsuLogin")});
@@ -189,9 +178,8 @@ void frmPrincipal::crearLista() {
     };
     auto* barra = new QVBoxLayout;
     for (int i = 0; i < 7; ++i) {
-        auto* b = new QPushButton(QString::fromUtf16(botones[i].texto), central);
-        b->setObjectName(QStringLiteral("cmdMenu(%1)").arg(i));
-        b->setToolTip(QString::fromUtf16(botones[i].ayuda));
+        auto* b = boton(central, QStringLiteral("cmdMenu(%1)").arg(i),
+                        QString::fromUtf16(botones[i].texto), QString::fromUtf16(botones[i].ayuda));
         b->setMinimumWidth(96);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
         cmdMenu_[size_t(i)] = b;

@@ -1,6 +1,7 @@
 #include "startup/ventanas/frmAcercaDe.h"
 
 #include "platform/mensajes.h"
+#include "platform/ventanas/fabricas.h"
 #include "startup/cqueryreg.h"
 #include "startup/informacion.h"
 #include "startup/ventanas/icono.h"
@@ -11,17 +12,6 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
-
-namespace {
-
-QLabel* etiqueta(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QString::fromUtf16(nombre));
-    l->setWordWrap(true);
-    return l;
-}
-
-} // namespace
 
 bool GetKeyValue(quint32 raiz, const QString& clave, const QString& nombre, QString& valor) {
     valor.clear();
@@ -49,8 +39,7 @@ frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmAcercaDe"));
     setWindowTitle(QStringLiteral("Acerca de ") + informacion::titulo());
 
-    auto* picIcon = new QLabel(this);
-    picIcon->setObjectName(QStringLiteral("picIcon"));
+    auto* picIcon = etiqueta(this, u"picIcon", {});
     picIcon->setPixmap(iconoTarvo().pixmap(64, 64));
     picIcon->setAlignment(Qt::AlignTop);
 
@@ -60,12 +49,9 @@ frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre) {
     grande.setBold(true);
     lblTitle->setFont(grande);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    auto* cmdOK = boton(this, u"cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setAutoDefault(false);
+    auto* cmdSysInfo = boton(this, u"cmdSysInfo", QStringLiteral("&System Info..."));
 
     auto* textos = new QVBoxLayout;
     textos->addWidget(lblTitle);
@@ -90,6 +76,8 @@ frmAcercaDe::frmAcercaDe(QWidget* padre) : QDialog(padre) {
     arriba->addLayout(botones);
     setLayout(arriba);
     setMinimumWidth(460);
+    for (QLabel* l : findChildren<QLabel*>())
+        l->setWordWrap(true);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAcercaDe::StartSysInfo);

@@ -1,6 +1,7 @@
 #include "startup/ventanas/frmOpciones.h"
 
 #include "platform/ventanas/entertab.h"
+#include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/selectores.h"
 #include "startup/valoresopciones.h"
 
@@ -11,89 +12,76 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QLineEdit* caja(QWidget* padre, const char16_t* nombre) {
-    auto* c = new QLineEdit(padre);
-    c->setObjectName(QString::fromUtf16(nombre));
-    return c;
-}
-
-QPushButton* boton(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* b = new QPushButton(texto, padre);
-    b->setObjectName(QString::fromUtf16(nombre));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLabel* etiqueta(QWidget* padre, const char16_t* nombre, const QString& texto) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QString::fromUtf16(nombre));
-    return l;
-}
-
-} // namespace
-
 frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmOpciones"));
     setWindowTitle(QStringLiteral("Opciones"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
+    const QString examinar = QStringLiteral("...");
     txtUbicacion_ = caja(this, u"txtUbicacion");
-    auto* cmdExaminar = boton(this, u"cmdExaminar", QStringLiteral("..."));
+    auto* cmdExaminar = boton(this, u"cmdExaminar", examinar);
     txtUbicacionPresupuestos_ = caja(this, u"txtUbicacionPresupuestos");
-    auto* cmdExaminarPresupuestos = boton(this, u"cmdExaminarPresupuestos", QStringLiteral("..."));
+    auto* cmdExaminarPresupuestos = boton(this, u"cmdExaminarPresupuestos", examinar);
     chkRespaldoAutomatico_ =
-        new QCheckBox(QStringLiteral("Realizar siempre una copia de seguridad al inicio"), this);
+        new QCheckBox(QStringLiteral("&Realizar siempre una copia de seguridad al inicio"), this);
     chkRespaldoAutomatico_->setObjectName(QStringLiteral("chkRespaldoAutomatico"));
     txtUbicacionRespaldo_ = caja(this, u"txtUbicacionRespaldo");
-    cmdExaminarRespaldo_ = boton(this, u"cmdExaminarRespaldo", QStringLiteral("..."));
+    cmdExaminarRespaldo_ = boton(this, u"cmdExaminarRespaldo", examinar);
     txtUbicacionLogo_ = caja(this, u"txtUbicacionLogo");
-    auto* cmdExaminarLogo = boton(this, u"cmdExaminarLogo", QStringLiteral("..."));
+    auto* cmdExaminarLogo = boton(this, u"cmdExaminarLogo", examinar);
     txtNombreEmpresa_ = caja(this, u"txtNombreEmpresa");
     txtIVA_ = caja(this, u"txtIVA");
     txtIVA_->setMaxLength(5);
     txtAvisoDias_ = caja(this, u"txtAvisoDias");
     auto* cmdOK = boton(this, u"cmdOK", QStringLiteral("Aceptar"));
     auto* cmdCancel = boton(this, u"cmdCancel", QStringLiteral("Cancelar"));
+    // The controls that no label names: the backup folder (the check box
+    // above it), and the browse buttons, whose "..." says nothing when read.
+    txtUbicacionRespaldo_->setAccessibleName(QStringLiteral("Carpeta de la copia de seguridad"));
+    cmdExaminar->setAccessibleName(QStringLiteral("Examinar base de datos"));
+    cmdExaminarPresupuestos->setAccessibleName(QStringLiteral("Examinar presupuestos"));
+    cmdExaminarRespaldo_->setAccessibleName(QStringLiteral("Examinar copia de seguridad"));
+    cmdExaminarLogo->setAccessibleName(QStringLiteral("Examinar logo"));
 
     auto* rejilla = new QGridLayout;
     int fila = 0;
-    auto lineaConBoton = [&](QLabel* texto, QLineEdit* c, QPushButton* b) {
-        rejilla->addWidget(texto, fila++, 0, 1, 2);
+    auto lineaConBoton = [&](QWidget* titulo, QLineEdit* c, QPushButton* b) {
+        rejilla->addWidget(titulo, fila++, 0, 1, 2);
         rejilla->addWidget(c, fila, 0);
         rejilla->addWidget(b, fila++, 1);
     };
-    lineaConBoton(etiqueta(this, u"lblUbicacion", QStringLiteral("Ubicación de la base de datos:")),
+    lineaConBoton(etiqueta(this, u"lblUbicacion", QStringLiteral("Ubicación de la &base de datos:"),
+                           txtUbicacion_),
                   txtUbicacion_, cmdExaminar);
     lineaConBoton(etiqueta(this, u"lblUbicacionPresupuestos",
-                           QStringLiteral("Ubicación de los presupuestos:")),
+                           QStringLiteral("Ubicación de los &presupuestos:"),
+                           txtUbicacionPresupuestos_),
                   txtUbicacionPresupuestos_, cmdExaminarPresupuestos);
-    rejilla->addWidget(chkRespaldoAutomatico_, fila++, 0, 1, 2);
-    rejilla->addWidget(txtUbicacionRespaldo_, fila, 0);
-    rejilla->addWidget(cmdExaminarRespaldo_, fila++, 1);
-    lineaConBoton(etiqueta(this, u"lblUbicacionLogo", QStringLiteral("Ubicación del logo:")),
+    lineaConBoton(chkRespaldoAutomatico_, txtUbicacionRespaldo_, cmdExaminarRespaldo_);
+    lineaConBoton(etiqueta(this, u"lblUbicacionLogo", QStringLiteral("Ubicación del &logo:"),
+                           txtUbicacionLogo_),
                   txtUbicacionLogo_, cmdExaminarLogo);
-    rejilla->addWidget(etiqueta(this, u"lblNombreEmpresa", QStringLiteral("Nombre de la empresa:")),
+    rejilla->addWidget(etiqueta(this, u"lblNombreEmpresa", QStringLiteral("&Nombre de la empresa:"),
+                                txtNombreEmpresa_),
                        fila++, 0, 1, 2);
     rejilla->addWidget(txtNombreEmpresa_, fila++, 0, 1, 2);
 
-    auto* lineaIva = new QHBoxLayout;
-    lineaIva->addWidget(etiqueta(this, u"lblIVA", QStringLiteral("I.V.A.: ")));
-    txtIVA_->setMaximumWidth(70);
-    lineaIva->addWidget(txtIVA_);
-    lineaIva->addWidget(etiqueta(this, u"lblPorcentaje", QStringLiteral("%")));
-    lineaIva->addStretch();
-    rejilla->addLayout(lineaIva, fila++, 0, 1, 2);
-
-    auto* lineaAviso = new QHBoxLayout;
-    lineaAviso->addWidget(etiqueta(this, u"lblAvisar", QStringLiteral("Avisar ")));
-    txtAvisoDias_->setMaximumWidth(70);
-    lineaAviso->addWidget(txtAvisoDias_);
-    lineaAviso->addWidget(etiqueta(this, u"lblDiasAntes",
-                                   QStringLiteral("días antes del vencimiento del presupuesto")));
-    lineaAviso->addStretch();
-    rejilla->addLayout(lineaAviso, fila++, 0, 1, 2);
+    // A box between the words before and after it: both name it, the one
+    // before first.
+    auto entreTextos = [&](QLineEdit* c, QAnyStringView nombreAntes, const QString& antes,
+                           QAnyStringView nombreDespues, const QString& despues) {
+        auto* linea = new QHBoxLayout;
+        linea->addWidget(etiqueta(this, nombreAntes, antes, c));
+        c->setMaximumWidth(70);
+        linea->addWidget(c);
+        linea->addWidget(etiqueta(this, nombreDespues, despues, c));
+        linea->addStretch();
+        rejilla->addLayout(linea, fila++, 0, 1, 2);
+    };
+    entreTextos(txtIVA_, u"lblIVA", QStringLiteral("&I.V.A.: "), u"lblPorcentaje",
+                QStringLiteral("%"));
+    entreTextos(txtAvisoDias_, u"lblAvisar", QStringLiteral("&Avisar "), u"lblDiasAntes",
+                QStringLiteral("días antes del vencimiento del presupuesto"));
 
     auto* botones = new QHBoxLayout;
     botones->addStretch();

@@ -1,5 +1,6 @@
 #include "startup/ventanas/frmPresentacion.h"
 
+#include "platform/ventanas/fabricas.h"
 #include "startup/informacion.h"
 #include "startup/ventanas/icono.h"
 
@@ -9,11 +10,8 @@
 
 namespace {
 
-QLabel* etiqueta(QWidget* padre, const char16_t* nombre, const QString& texto, qreal escala = 1.0,
-                 bool negrita = false) {
-    auto* l = new QLabel(texto, padre);
-    l->setObjectName(QString::fromUtf16(nombre));
-    l->setWordWrap(true);
+// The label's letters `escala` times their size.
+QLabel* agrandar(QLabel* l, qreal escala, bool negrita = false) {
     QFont letra = l->font();
     letra.setPointSizeF(letra.pointSizeF() * escala);
     letra.setBold(negrita);
@@ -30,8 +28,7 @@ frmPresentacion::frmPresentacion(QWidget* padre)
     setStyleSheet(QStringLiteral("QDialog#frmPresentacion { background: white; border: 2px solid "
                                  "#1f4e79; }"));
 
-    auto* imagen = new QLabel(this);
-    imagen->setObjectName(QStringLiteral("imgPresentacion"));
+    auto* imagen = etiqueta(this, u"imgPresentacion", {});
     imagen->setPixmap(iconoTarvo().pixmap(128, 128));
     imagen->setAlignment(Qt::AlignCenter);
 
@@ -40,19 +37,23 @@ frmPresentacion::frmPresentacion(QWidget* padre)
 
     auto* textos = new QVBoxLayout;
     textos->addWidget(etiqueta(this, u"lblCompany", informacion::compania()));
-    textos->addWidget(etiqueta(this, u"lblProductName", informacion::titulo(), 2.6, true));
     textos->addWidget(
-        etiqueta(this, u"lblPropaganda", QStringLiteral("Cotizaciones y Presupuestos"), 1.3));
+        agrandar(etiqueta(this, u"lblProductName", informacion::titulo()), 2.6, true));
+    textos->addWidget(agrandar(
+        etiqueta(this, u"lblPropaganda", QStringLiteral("Cotizaciones y Presupuestos")), 1.3));
     textos->addWidget(
         etiqueta(this, u"lblVersion", QStringLiteral("Version ") + informacion::version()));
     textos->addStretch();
     textos->addWidget(copyright);
-    textos->addWidget(etiqueta(this, u"lblWarning",
-                               QStringLiteral("Advertencia: este programa está protegido por las "
-                                              "leyes de derechos de autor. Su copia o "
-                                              "distribución sin autorización está prohibida."),
-                               0.85));
-    textos->addWidget(etiqueta(this, u"Label1", informacion::sitioWeb(), 0.9));
+    textos->addWidget(agrandar(
+        etiqueta(this, u"lblWarning",
+                 QStringLiteral("Advertencia: este programa está protegido por las leyes de "
+                                "derechos de autor. Su copia o distribución sin autorización "
+                                "está prohibida.")),
+        0.85));
+    textos->addWidget(agrandar(etiqueta(this, u"Label1", informacion::sitioWeb()), 0.9));
+    for (QLabel* l : findChildren<QLabel*>())
+        l->setWordWrap(true);
 
     auto* todo = new QHBoxLayout(this);
     todo->setContentsMargins(24, 24, 24, 24);

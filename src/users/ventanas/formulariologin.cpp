@@ -1,6 +1,7 @@
 #include "users/ventanas/formulariologin.h"
 
 #include "platform/mensajes.h"
+#include "platform/ventanas/fabricas.h"
 
 #include <QDialog>
 #include <QFormLayout>
@@ -12,26 +13,20 @@
 
 ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso) {
     ControlesLogin c;
-    c.login = new QLineEdit(QStringLiteral("admin"), dialogo);
-    c.login->setObjectName(QStringLiteral("txtLogin"));
-    c.password = new QLineEdit(dialogo);
-    c.password->setObjectName(QStringLiteral("txtPassword"));
+    c.login = caja(dialogo, u"txtLogin", QStringLiteral("admin"));
+    c.password = caja(dialogo, u"txtPassword");
     c.password->setEchoMode(QLineEdit::Password);
-    c.aceptar = new QPushButton(QStringLiteral("Aceptar"), dialogo);
-    c.aceptar->setObjectName(QStringLiteral("cmdOK"));
+    // Enter presses "Aceptar" when it has the focus, even where it is not
+    // the default button.
+    c.aceptar = boton(dialogo, u"cmdOK", QStringLiteral("Aceptar"));
+    c.aceptar->setAutoDefault(true);
     c.aceptar->setDefault(true);
-    c.cancelar = new QPushButton(QStringLiteral("Cancelar"), dialogo);
-    c.cancelar->setObjectName(QStringLiteral("cmdCancel"));
-    c.cancelar->setAutoDefault(false);
-
-    auto* etiquetaLogin = new QLabel(QStringLiteral("&Login:"), dialogo);
-    etiquetaLogin->setBuddy(c.login);
-    auto* etiquetaPassword = new QLabel(QStringLiteral("&Password:"), dialogo);
-    etiquetaPassword->setBuddy(c.password);
+    c.cancelar = boton(dialogo, u"cmdCancel", QStringLiteral("Cancelar"));
 
     auto* campos = new QFormLayout;
-    campos->addRow(etiquetaLogin, c.login);
-    campos->addRow(etiquetaPassword, c.password);
+    campos->addRow(etiqueta(dialogo, u"lblLogin", QStringLiteral("&Login:"), c.login), c.login);
+    campos->addRow(etiqueta(dialogo, u"lblPassword", QStringLiteral("&Password:"), c.password),
+                   c.password);
     auto* botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(c.aceptar);
@@ -39,8 +34,7 @@ ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso) 
 
     auto* todo = new QVBoxLayout(dialogo);
     if (!aviso.isEmpty()) {
-        auto* label1 = new QLabel(aviso, dialogo);
-        label1->setObjectName(QStringLiteral("Label1"));
+        auto* label1 = etiqueta(dialogo, u"Label1", aviso);
         label1->setWordWrap(true);
         todo->addWidget(label1);
     }

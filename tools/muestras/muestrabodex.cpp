@@ -1,6 +1,6 @@
-#include "muestrabodex.h"
+#include "muestras/muestrabodex.h"
 
-#include "data/textosmuestra.h"
+#include "muestras/textosmuestra.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "data/textosmuestra.h"
+#include "muestras/textosmuestra.h"
 
 #include <array>
 

@@ -1,7 +1,8 @@
-#include "data/generadordatos.h"
+#include "muestras/generadordatos.h"
 
 #include "data/fechas.h"
-#include "data/textosmuestra.h"
+#include "data/sentencia.h"
+#include "muestras/textosmuestra.h"
 #include "platform/reloj.h"
 
 #include <QFile>
@@ -39,11 +40,9 @@ std::string_view moneda(Azar& azar) {
 class Insercion {
 public:
     Insercion(sqlite3* bd, const char* sql) : bd_(bd) {
-        sqlite3_prepare_v2(bd, sql, -1, &st_, nullptr);
+        sqlite3_prepare_v2(bd, sql, -1, sentencia_.destino(), nullptr);
+        st_ = sentencia_.get();
     }
-    ~Insercion() { sqlite3_finalize(st_); }
-    Insercion(const Insercion&) = delete;
-    Insercion& operator=(const Insercion&) = delete;
 
     bool preparada() const { return st_ != nullptr; }
     void texto(std::string_view t) {
@@ -69,6 +68,7 @@ public:
 
 private:
     sqlite3* bd_;
+    Sentencia sentencia_;
     sqlite3_stmt* st_ = nullptr;
     int indice_ = 0;
 };
@@ -415,19 +415,18 @@ bool GeneradorDatos::llenar(sqlite3* bd) {
     lineas_ = 0;
     if (!validar())
         return false;
-    if (!ejecutar(bd, "BEGIN IMMEDIATE")) {
+    TransaccionSqlite transaccion(bd);
+    if (!transaccion.iniciada()) {
         error_ = QString::fromUtf8(sqlite3_errmsg(bd));
         return false;
     }
     Llenado llenado(bd, p_);
     if (!llenado.correr()) {
         error_ = llenado.error();
-        ejecutar(bd, "ROLLBACK");
         return false;
     }
-    if (!ejecutar(bd, "COMMIT")) {
+    if (!transaccion.confirmar()) {
         error_ = QString::fromUtf8(sqlite3_errmsg(bd));
-        ejecutar(bd, "ROLLBACK");
         return false;
     }
     lineas_ = llenado.lineas();

@@ -1,4 +1,4 @@
-#include "startup/ventanas/arranque.h"
+#include "app/arranque.h"
 
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
@@ -6,14 +6,17 @@
 #include "platform/carpetas.h"
 #include "platform/mensajes.h"
 #include "platform/salida.h"
+#include "platform/ventanas/mensajesqt.h"
 #include "startup/arranque.h"
 #include "startup/copiaseguridad.h"
+#include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmOpciones.h"
 #include "startup/ventanas/frmPresentacion.h"
+#include "startup/ventanas/icono.h"
 #include "users/ventanas/frmLogin.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -48,6 +51,21 @@ void mostrarAhora(QWidget* ventana) {
 }
 
 } // namespace
+
+void prepararAplicacion(QApplication& aplicacion) {
+    QApplication::setOrganizationName(QStringLiteral("Varnel Software"));
+    QApplication::setApplicationName(informacion::titulo());
+    QApplication::setApplicationVersion(informacion::version());
+    aplicacion.setWindowIcon(iconoTarvo());
+    cargarTraduccionQt();
+    static MensajesQt servicio;
+    instalarMensajes(&servicio);
+    establecerAccionFalloConexion([] {
+        frmOpciones opciones;
+        opciones.reiniciar = true;
+        opciones.exec();
+    });
+}
 
 void Main() {
     const QString cuenta = nombreCuenta();

@@ -1,4 +1,4 @@
-#include "platform/mensajesguion.h"
+#include "comun/mensajesguion.h"
 
 MensajesGuion::MensajesGuion() {
     instalarMensajes(this);

@@ -1,6 +1,6 @@
 #include "origenprueba.h"
 
-#include "muestrabodex.h"
+#include "muestras/muestrabodex.h"
 #include "platform/odbc.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The sample-data generator: determinism from the seed, counts, referential
 // integrity, column sizes and the variety the benchmarks and windows rely on.
 #include "data/conexionsqlite.h"
-#include "data/generadordatos.h"
+#include "muestras/generadordatos.h"
 #include "platform/reloj.h"
 
 #include "comun/entornoprueba.h"
