@@ -3,6 +3,7 @@
 #include "comun/entornoprueba.h"
 #include "platform/reloj.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,17 +31,32 @@ QString carpeta() {
            QStringLiteral("/tarvo-bench");
 }
 
+namespace {
+
+// A short fingerprint of the pristine database: a database generated from an
+// earlier schema (other columns, other collations) is not used again.
+QString huellaPristina() {
+    QFile f(QStringLiteral(TARVO_BD_PRISTINA));
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (f.open(QIODevice::ReadOnly))
+        hash.addData(&f);
+    return QString::fromLatin1(hash.result().toHex().left(8));
+}
+
+} // namespace
+
 QString preparar() {
     const ParametrosGeneracion p = parametros();
     // Expiring quotes are placed relative to today, so the day is part of the name.
-    const QString nombre = QStringLiteral("bench-v%1-s%2-c%3-k%4-p%5-q%6-%7.mdb")
+    const QString nombre = QStringLiteral("bench-v%1-s%2-c%3-k%4-p%5-q%6-%7-%8.mdb")
                                .arg(GeneradorDatos::kVersion)
                                .arg(p.semilla)
                                .arg(p.contactos)
                                .arg(p.categorias)
                                .arg(p.productos)
                                .arg(p.presupuestos)
-                               .arg(Reloj::hoy().toString(QStringLiteral("yyyyMMdd")));
+                               .arg(Reloj::hoy().toString(QStringLiteral("yyyyMMdd")))
+                               .arg(huellaPristina());
     const QString dir = carpeta();
     const QString ruta = dir + u'/' + nombre;
     if (QFile::exists(ruta))

@@ -1,5 +1,6 @@
-// Reading: the quote list, the quote search and the expiry count, through the
-// program's result set and through the raw API.
+// Reading: the quote list (by date and by customer), the quote search, the
+// product grid and the expiry count, through the program's result set and
+// through the raw API.
 #include "casos.h"
 #include "crudo.h"
 #include "memoria.h"
@@ -61,6 +62,13 @@ std::vector<Lectura> lecturas() {
         {"lista", kLista + kOrden},
         {"busqueda_ciudad", busqueda(QStringLiteral("Sevilla"))},
         {"busqueda_nombre", busqueda(QStringLiteral("garc"))},
+        // The main window's header click on the customer column: a sort on
+        // a text column, in the text columns' collation.
+        {"orden_cliente", kLista + QStringLiteral(" ORDER BY EmpNombreFantasia ASC")},
+        // The quote editor's product grid.
+        {"grilla_productos",
+         QStringLiteral("SELECT * FROM PRODUCTOS WHERE PRODESACTIVADO=FALSE ORDER BY "
+                        "PRODESCRIPCION ASC")},
         {"vencimientos",
          QStringLiteral("select count(PreId) from presupuestos where PreVigencia>0 and "
                         "(PreFecha+PreVigencia between Date() and date()+10);")},

@@ -50,7 +50,10 @@ int main(int argc, char** argv) {
         return 1;
     QCoreApplication aplicacion(argc, argv);
 
-    const QString ruta = basebench::preparar();
+    // TARVO_BENCH_BASE names another database of this system instead (one of
+    // an earlier schema, say, to compare with).
+    const QString otra = qEnvironmentVariable("TARVO_BENCH_BASE");
+    const QString ruta = otra.isEmpty() ? basebench::preparar() : otra;
     if (ruta.isEmpty())
         return 1;
     // The program's connection, through a data source of a private account.

@@ -2,7 +2,7 @@
 --
 -- Dates are day numbers counted from 30 December 1899 in columns declared DATE;
 -- yes/no columns are declared BOOLEAN and hold 1 or 0; text columns ignore letter
--- case (COLLATE NOCASE) so that comparisons, ordering and unique indexes do too.
+-- case (COLLATE ESPANOL) so that comparisons, ordering and unique indexes do too.
 -- Stored queries live in CONSULTAS_GUARDADAS: name, typed positional parameters
 -- ("name TYPE" separated by commas, in call order) and the statement, which
 -- refers to its parameters as :name.
@@ -12,33 +12,33 @@ BEGIN;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  CatDescripcion VARCHAR(50) COLLATE NOCASE NOT NULL,
+  CatDescripcion VARCHAR(50) COLLATE ESPANOL NOT NULL,
   CatDesactivada BOOLEAN NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX CATEGORIAS_Descripcion ON CATEGORIAS (CatDescripcion);
 
 CREATE TABLE vinculos (
   VinId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  VinDescripcion VARCHAR(50) COLLATE NOCASE,
+  VinDescripcion VARCHAR(50) COLLATE ESPANOL,
   VinDesactivado BOOLEAN NOT NULL DEFAULT 0
 );
 
 CREATE TABLE CONTACTOS (
   EmpId              INTEGER PRIMARY KEY AUTOINCREMENT,
-  EmpNombreFantasia  VARCHAR(30) COLLATE NOCASE NOT NULL,
-  EmpRazonSocial     VARCHAR(30) COLLATE NOCASE,
-  EmpRuc             VARCHAR(20) COLLATE NOCASE,
-  EmpDireccion       VARCHAR(50) COLLATE NOCASE,
-  EmpCodigoPostal    VARCHAR(10) COLLATE NOCASE,
-  EmpTelefono1       VARCHAR(20) COLLATE NOCASE,
-  EmpTelefono2       VARCHAR(20) COLLATE NOCASE,
-  EmpFax             VARCHAR(20) COLLATE NOCASE,
-  EmpEmail           VARCHAR(50) COLLATE NOCASE,
-  EmpURL             VARCHAR(50) COLLATE NOCASE,
-  EmpZona            VARCHAR(50) COLLATE NOCASE,
-  EmpCiudad          VARCHAR(50) COLLATE NOCASE,
-  EmpProvinciaEstado VARCHAR(50) COLLATE NOCASE,
-  EmpPais            VARCHAR(50) COLLATE NOCASE,
+  EmpNombreFantasia  VARCHAR(30) COLLATE ESPANOL NOT NULL,
+  EmpRazonSocial     VARCHAR(30) COLLATE ESPANOL,
+  EmpRuc             VARCHAR(20) COLLATE ESPANOL,
+  EmpDireccion       VARCHAR(50) COLLATE ESPANOL,
+  EmpCodigoPostal    VARCHAR(10) COLLATE ESPANOL,
+  EmpTelefono1       VARCHAR(20) COLLATE ESPANOL,
+  EmpTelefono2       VARCHAR(20) COLLATE ESPANOL,
+  EmpFax             VARCHAR(20) COLLATE ESPANOL,
+  EmpEmail           VARCHAR(50) COLLATE ESPANOL,
+  EmpURL             VARCHAR(50) COLLATE ESPANOL,
+  EmpZona            VARCHAR(50) COLLATE ESPANOL,
+  EmpCiudad          VARCHAR(50) COLLATE ESPANOL,
+  EmpProvinciaEstado VARCHAR(50) COLLATE ESPANOL,
+  EmpPais            VARCHAR(50) COLLATE ESPANOL,
   VinId              INTEGER DEFAULT 1,
   EmpDesactivado     BOOLEAN NOT NULL DEFAULT 0
 );
@@ -46,14 +46,14 @@ CREATE INDEX CONTACTOS_NombreFantasia ON CONTACTOS (EmpNombreFantasia);
 
 CREATE TABLE PRODUCTOS (
   ProId             INTEGER PRIMARY KEY AUTOINCREMENT,
-  ProCodigo         VARCHAR(12) COLLATE NOCASE,
-  ProDescripcion    VARCHAR(100) COLLATE NOCASE NOT NULL,
+  ProCodigo         VARCHAR(12) COLLATE ESPANOL,
+  ProDescripcion    VARCHAR(100) COLLATE ESPANOL NOT NULL,
   CatId             INTEGER NOT NULL,
-  ProUnidadMedida   VARCHAR(20) COLLATE NOCASE,
+  ProUnidadMedida   VARCHAR(20) COLLATE ESPANOL,
   ProPrecio         DOUBLE DEFAULT 0,
   ProCosto          DOUBLE DEFAULT 0,
   ProIVA            DOUBLE DEFAULT 0,
-  ProMoneda         VARCHAR(10) COLLATE NOCASE,
+  ProMoneda         VARCHAR(10) COLLATE ESPANOL,
   ProMinimo         INTEGER DEFAULT 0,
   EmpId             INTEGER,
   ProSinVencimiento BOOLEAN NOT NULL DEFAULT 0,
@@ -68,28 +68,28 @@ CREATE INDEX PRODUCTOS_Categoria ON PRODUCTOS (CatId);
 
 CREATE TABLE PRESUPUESTOS (
   PreId            INTEGER PRIMARY KEY AUTOINCREMENT,
-  PreNumero        VARCHAR(50) COLLATE NOCASE,
+  PreNumero        VARCHAR(50) COLLATE ESPANOL,
   PreFecha         DATE,
   EmpId            INTEGER,
-  PreSaludo        VARCHAR(255) COLLATE NOCASE,
-  PreLugar         VARCHAR(100) COLLATE NOCASE,
-  PreDescripcion1  TEXT COLLATE NOCASE,
-  PreDescripcion2  TEXT COLLATE NOCASE,
-  PreDescripcion3  TEXT COLLATE NOCASE,
-  PreOtroConcepto1 VARCHAR(100) COLLATE NOCASE,
+  PreSaludo        VARCHAR(255) COLLATE ESPANOL,
+  PreLugar         VARCHAR(100) COLLATE ESPANOL,
+  PreDescripcion1  TEXT COLLATE ESPANOL,
+  PreDescripcion2  TEXT COLLATE ESPANOL,
+  PreDescripcion3  TEXT COLLATE ESPANOL,
+  PreOtroConcepto1 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio1   DOUBLE DEFAULT 0,
-  PreOtroMoneda1   VARCHAR(10) COLLATE NOCASE,
-  PreOtroConcepto2 VARCHAR(100) COLLATE NOCASE,
+  PreOtroMoneda1   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto2 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio2   DOUBLE DEFAULT 0,
-  PreOtroMoneda2   VARCHAR(10) COLLATE NOCASE,
-  PreOtroConcepto3 VARCHAR(100) COLLATE NOCASE,
+  PreOtroMoneda2   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto3 VARCHAR(100) COLLATE ESPANOL,
   PreOtroPrecio3   DOUBLE DEFAULT 0,
-  PreOtroMoneda3   VARCHAR(10) COLLATE NOCASE,
-  PreDespedida     TEXT COLLATE NOCASE,
-  PreFirma         TEXT COLLATE NOCASE,
-  PreTextoVigencia VARCHAR(255) COLLATE NOCASE,
+  PreOtroMoneda3   VARCHAR(10) COLLATE ESPANOL,
+  PreDespedida     TEXT COLLATE ESPANOL,
+  PreFirma         TEXT COLLATE ESPANOL,
+  PreTextoVigencia VARCHAR(255) COLLATE ESPANOL,
   PreVigencia      INTEGER DEFAULT 0,
-  UsuLogin         VARCHAR(20) COLLATE NOCASE
+  UsuLogin         VARCHAR(20) COLLATE ESPANOL
 );
 CREATE INDEX PRESUPUESTOS_Contacto ON PRESUPUESTOS (EmpId);
 CREATE INDEX PRESUPUESTOS_Fecha ON PRESUPUESTOS (PreFecha);
@@ -102,7 +102,7 @@ CREATE TABLE PRESUPUESTOS_PRODUCTOS (
   PreId           INTEGER NOT NULL,
   ProId           INTEGER NOT NULL,
   PreProPrecio    DOUBLE DEFAULT 0,
-  PreProMoneda    VARCHAR(10) COLLATE NOCASE,
+  PreProMoneda    VARCHAR(10) COLLATE ESPANOL,
   PreProCantidad  DOUBLE DEFAULT 0,
   RemProBajaStock BOOLEAN NOT NULL DEFAULT 0
 );
@@ -111,9 +111,9 @@ CREATE UNIQUE INDEX PRESUPUESTOS_PRODUCTOS_Linea ON PRESUPUESTOS_PRODUCTOS (PreI
 CREATE INDEX PRESUPUESTOS_PRODUCTOS_Producto ON PRESUPUESTOS_PRODUCTOS (ProId);
 
 CREATE TABLE USUARIOS (
-  UsuLogin    VARCHAR(20) COLLATE NOCASE NOT NULL PRIMARY KEY,
-  UsuPassword VARCHAR(10) COLLATE NOCASE,
-  UsuNombre   VARCHAR(50) COLLATE NOCASE
+  UsuLogin    VARCHAR(20) COLLATE ESPANOL NOT NULL PRIMARY KEY,
+  UsuPassword VARCHAR(10) COLLATE ESPANOL,
+  UsuNombre   VARCHAR(50) COLLATE ESPANOL
 );
 
 CREATE TABLE OPCIONES (
@@ -123,7 +123,7 @@ CREATE TABLE OPCIONES (
 
 CREATE TABLE SECTORES (
   SecId          INTEGER PRIMARY KEY AUTOINCREMENT,
-  SecDescripcion VARCHAR(50) COLLATE NOCASE,
+  SecDescripcion VARCHAR(50) COLLATE ESPANOL,
   SecDesactivado BOOLEAN NOT NULL DEFAULT 0
 );
 
@@ -146,26 +146,77 @@ CREATE TABLE LOTES (
 );
 CREATE INDEX LOTES_Producto ON LOTES (ProId);
 
--- Suggestion lists of the quote editor.
+-- Suggestion lists of the quote editor: the distinct non-blank values of the
+-- columns they gather, compared as those columns compare. Each column's
+-- values are stepped through its index (the least value, then the least one
+-- greater than the last), and each value is then read back from a row that
+-- holds it, so that it keeps its column's collation. A list therefore costs a
+-- few index lookups per value, not a scan of every quote and line: the editor
+-- reloads these lists each time it becomes the active window.
+CREATE INDEX PRESUPUESTOS_Lugar ON PRESUPUESTOS (PreLugar);
+CREATE INDEX PRESUPUESTOS_Saludo ON PRESUPUESTOS (PreSaludo);
+CREATE INDEX PRESUPUESTOS_Concepto1 ON PRESUPUESTOS (PreOtroConcepto1);
+CREATE INDEX PRESUPUESTOS_Concepto2 ON PRESUPUESTOS (PreOtroConcepto2);
+CREATE INDEX PRESUPUESTOS_Concepto3 ON PRESUPUESTOS (PreOtroConcepto3);
+CREATE INDEX PRESUPUESTOS_Moneda1 ON PRESUPUESTOS (PreOtroMoneda1);
+CREATE INDEX PRESUPUESTOS_Moneda2 ON PRESUPUESTOS (PreOtroMoneda2);
+CREATE INDEX PRESUPUESTOS_Moneda3 ON PRESUPUESTOS (PreOtroMoneda3);
+CREATE INDEX PRESUPUESTOS_PRODUCTOS_Moneda ON PRESUPUESTOS_PRODUCTOS (PreProMoneda);
+CREATE INDEX PRODUCTOS_Moneda ON PRODUCTOS (ProMoneda);
+
 CREATE VIEW V_PRESUPUESTOS_CONCEPTOS AS
+  WITH RECURSIVE
+    c1(v) AS (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS WHERE PreOtroConcepto1 > c1.v)
+      FROM c1 WHERE c1.v IS NOT NULL),
+    c2(v) AS (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS WHERE PreOtroConcepto2 > c2.v)
+      FROM c2 WHERE c2.v IS NOT NULL),
+    c3(v) AS (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS WHERE PreOtroConcepto3 > c3.v)
+      FROM c3 WHERE c3.v IS NOT NULL)
   SELECT Concepto FROM (
-    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS
-    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS
-    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS)
+    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto1 = c1.v LIMIT 1) FROM c1)
+    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto2 = c2.v LIMIT 1) FROM c2)
+    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto3 = c3.v LIMIT 1) FROM c3))
   WHERE Concepto IS NOT NULL AND TRIM(Concepto) <> '';
 
 CREATE VIEW V_PRESUPUESTOS_MONEDAS AS
+  WITH RECURSIVE
+    m1(v) AS (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS WHERE PreOtroMoneda1 > m1.v)
+      FROM m1 WHERE m1.v IS NOT NULL),
+    m2(v) AS (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS WHERE PreOtroMoneda2 > m2.v)
+      FROM m2 WHERE m2.v IS NOT NULL),
+    m3(v) AS (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS WHERE PreOtroMoneda3 > m3.v)
+      FROM m3 WHERE m3.v IS NOT NULL),
+    m4(v) AS (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda > m4.v)
+      FROM m4 WHERE m4.v IS NOT NULL),
+    m5(v) AS (SELECT MIN(ProMoneda) FROM PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(ProMoneda) FROM PRODUCTOS WHERE ProMoneda > m5.v)
+      FROM m5 WHERE m5.v IS NOT NULL)
   SELECT Moneda FROM (
-    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS
-    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS
-    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS
-    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS
-    UNION SELECT ProMoneda FROM PRODUCTOS)
+    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda1 = m1.v LIMIT 1) FROM m1)
+    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda2 = m2.v LIMIT 1) FROM m2)
+    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda3 = m3.v LIMIT 1) FROM m3)
+    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda = m4.v LIMIT 1) FROM m4)
+    UNION SELECT ProMoneda FROM PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRODUCTOS WHERE ProMoneda = m5.v LIMIT 1) FROM m5))
   WHERE Moneda IS NOT NULL AND TRIM(Moneda) <> '';
 
 -- Stored queries.
 CREATE TABLE CONSULTAS_GUARDADAS (
-  Nombre     VARCHAR(64) COLLATE NOCASE NOT NULL PRIMARY KEY,
+  Nombre     VARCHAR(64) COLLATE ESPANOL NOT NULL PRIMARY KEY,
   Parametros TEXT NOT NULL,
   Sentencia  TEXT NOT NULL
 );

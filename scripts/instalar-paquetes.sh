@@ -6,7 +6,7 @@ set -euo pipefail
 paquetes=(
   build-essential cmake pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
-  libgl-dev libsqlite3-dev unixodbc-dev odbcinst libsqliteodbc
+  libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
   poppler-utils libbenchmark-dev sqlite3
 )

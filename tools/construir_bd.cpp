@@ -1,7 +1,10 @@
 // Builds the pristine database file from the schema script.
 // Usage: tarvo_construir_bd <esquema.sql> <salida.mdb>
 // The file is written under a temporary name and renamed, so a failed build
-// never leaves a half-built database behind.
+// never leaves a half-built database behind. The text columns declare the
+// Spanish collation, which the engine needs to create them and their indexes.
+#include "data/cotejo.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -32,6 +35,12 @@ int main(int argc, char** argv) {
     if (sqlite3_open(temporal.c_str(), &bd) != SQLITE_OK) {
         std::cerr << "no se puede crear " << temporal << '\n';
         sqlite3_close(bd);
+        return 1;
+    }
+    if (!cotejo::registrar(bd)) {
+        std::cerr << "no se puede registrar el cotejo " << cotejo::kNombre << '\n';
+        sqlite3_close(bd);
+        std::filesystem::remove(temporal, ec);
         return 1;
     }
     char* error = nullptr;

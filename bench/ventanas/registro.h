@@ -23,5 +23,9 @@ public:
 void registrarProcesos();
 // Start-up inside this process, and the list's re-sort and searches.
 void registrarEnProceso();
+// The quote editor's product grid reloaded.
+void registrarProductos();
+// The quote editor: opening a quote, the activation reload, saving, bar code.
+void registrarEditor();
 
 } // namespace registro

@@ -7,7 +7,9 @@
 #include "platform/mensajes.h"
 #include "platform/salida.h"
 #include "platform/ventanas/mensajesqt.h"
+#include "startup/archivoajustes.h"
 #include "startup/arranque.h"
+#include "startup/basetarvo.h"
 #include "startup/copiaseguridad.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
@@ -23,26 +25,41 @@
 
 namespace {
 
-bool baseEncontrada() {
-    return QFileInfo(opciones().db_path).isFile();
+// Empty when the chosen database can be opened; otherwise the title and the
+// first lines of the message that precedes the options dialog.
+struct ProblemaBase {
+    QString titulo;
+    QString texto;
+};
+
+ProblemaBase problemaBase() {
+    const QString ruta = opciones().db_path;
+    if (!QFileInfo(ruta).isFile())
+        return {QStringLiteral("No se ha encontrado la base de datos del programa."), {}};
+    const QString falta = tablaQueFalta(ruta);
+    if (falta.isEmpty())
+        return {};
+    return {QStringLiteral("La base de datos no es válida"),
+            QStringLiteral("El archivo «%1» no es una base de datos de Tarvo: no contiene la "
+                           "tabla %2.\n\n")
+                .arg(QDir::toNativeSeparators(ruta), falta)};
 }
 
-// Until a database file is chosen in the options there is no way on.
+// Until a database file of the program is chosen in the options there is no
+// way on.
 void buscarBase() {
-    if (baseEncontrada())
-        return;
-    do {
-        mensaje(QStringLiteral("A continuación se abrirá la pantalla de opciones para que la "
-                               "seleccione manualmente (por defecto la base de datos se instala "
-                               "en la carpeta ") +
+    for (ProblemaBase p = problemaBase(); !p.titulo.isEmpty(); p = problemaBase()) {
+        mensaje(p.texto +
+                    QStringLiteral("A continuación se abrirá la pantalla de opciones para que la "
+                                   "seleccione manualmente (por defecto la base de datos se "
+                                   "instala en la carpeta ") +
                     QDir::toNativeSeparators(carpetaPrograma()) + QStringLiteral(")."),
-                Botones::Aceptar, Icono::Informacion,
-                QStringLiteral("No se ha encontrado la base de datos del programa."));
+                Botones::Aceptar, Icono::Informacion, p.titulo);
         frmOpciones dialogo;
         dialogo.reiniciar = false;
         dialogo.exec();
         CargarOpciones();
-    } while (!baseEncontrada());
+    }
 }
 
 void mostrarAhora(QWidget* ventana) {
@@ -72,6 +89,9 @@ void Main() {
     const QString origen = nombreOrigenDatos(cuenta);
     dteBodex().establecerCadenaConexion(cadenaConexionInformes(cuenta));
     QDir::setCurrent(carpetaPrograma());
+    // Settings that exist but cannot be read are never taken for a first start.
+    if (!comprobarArchivoAjustes())
+        terminarPrograma(1);
     CargarOpciones();
     prepararCarpetaTarvo();
     buscarBase();

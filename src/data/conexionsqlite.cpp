@@ -204,7 +204,15 @@ void ConexionSqlite::anotarError(int codigo) {
                QStringLiteral("Error de sintaxis en la instrucción SQL.") + entre);
     } else if ((codigo & 0xFF) == SQLITE_BUSY || (codigo & 0xFF) == SQLITE_LOCKED) {
         anotar(errores::kFalloGeneral,
-               QStringLiteral("La base de datos está bloqueada por otro usuario.") + entre);
+               QStringLiteral("La base de datos está bloqueada por otro usuario o programa.") +
+                   entre);
+    } else if ((codigo & 0xFF) == SQLITE_NOTADB) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("El archivo no es una base de datos.") + entre);
+    } else if ((codigo & 0xFF) == SQLITE_CORRUPT) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La base de datos está dañada; recupere una copia de seguridad.") +
+                   entre);
     } else if ((codigo & 0xFF) == SQLITE_READONLY) {
         anotar(errores::kFalloGeneral,
                QStringLiteral("La base de datos es de solo lectura.") + entre);

@@ -1,5 +1,6 @@
 #include "data/dialecto.h"
 
+#include "data/cotejo.h"
 #include "data/fechas.h"
 #include "data/plegado.h"
 #include "platform/reloj.h"
@@ -103,7 +104,7 @@ bool registrar(sqlite3* bd) {
                                        nullptr, nullptr, nullptr) != SQLITE_OK)
             return false;
     }
-    return true;
+    return cotejo::registrar(bd);
 }
 
 QString adaptar(const QString& sentencia) {

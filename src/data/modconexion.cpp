@@ -7,12 +7,16 @@
 #include "platform/salida.h"
 
 #include <QCoreApplication>
+#include <QDir>
+
+#include <utility>
 
 namespace {
 
 std::unique_ptr<Conexion> compartida;
 std::unique_ptr<Conexion> origen;
 std::function<void()> accionFalloConexion;
+ErroresRetenidos* retenidos = nullptr;
 
 // Qt's registry of SQL connections is gone by the time static objects are
 // destroyed, so the connections still open at the end are closed with the
@@ -53,9 +57,30 @@ void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs,
 } // namespace
 
 void informarErrores(const QList<ErrorProveedor>& errores) {
+    if (retenidos) {
+        retenidos->errores_ += errores;
+        return;
+    }
     for (const auto& e : errores)
         mensaje(QStringLiteral("Error número: ") + QString::number(e.numero) + u'\r' +
                 e.descripcion);
+}
+
+ErroresRetenidos::ErroresRetenidos() : anterior_(retenidos) {
+    retenidos = this;
+}
+
+ErroresRetenidos::~ErroresRetenidos() {
+    if (activo_)
+        retenidos = anterior_;
+}
+
+void ErroresRetenidos::informar() {
+    if (activo_) {
+        activo_ = false;
+        retenidos = anterior_;
+    }
+    informarErrores(std::exchange(errores_, {}));
 }
 
 ExcepcionBaseDatos::ExcepcionBaseDatos(ErrorProveedor error)
@@ -70,8 +95,19 @@ Conexion* conexionOrigen() {
 }
 
 void CrearDSN(const QString& nombre, const QString& rutaBase) {
-    if (!odbc::escribirOrigenUsuario(nombre, odbc::driverSqlite(), rutaBase))
-        mensaje(QStringLiteral("DSN Creation Failed"));
+    // A broken file is left as it is, never written into; the message names
+    // the file and the reason, so that it can be mended by hand.
+    QString motivo = odbc::problemaArchivoOrigenes();
+    if (motivo.isEmpty() && odbc::escribirOrigenUsuario(nombre, odbc::driverSqlite(), rutaBase))
+        return;
+    // unixODBC keeps at most 1000 bytes of a line; a longer path comes back cut.
+    if (motivo.isEmpty() && rutaBase.toUtf8().size() > 990)
+        motivo = QStringLiteral("la ruta de la base de datos es demasiado larga para él (más de "
+                                "990 bytes); elija una ubicación más corta.");
+    if (motivo.isEmpty())
+        motivo = QStringLiteral("no se pudo escribir en él el origen de datos «%1».").arg(nombre);
+    mensaje(QStringLiteral("DSN Creation Failed\nArchivo «%1»: %2")
+                .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
 }
 
 void establecerAccionFalloConexion(std::function<void()> accion) {
@@ -85,9 +121,13 @@ void AbrirConexion(const QString& dsn, const QString& password) {
         cerrarConLaAplicacion();
         return;
     }
-    mensaje(QStringLiteral("No tiene suficientes permisos en la ubicación actual de la base de "
-                           "datos."),
-            Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
+    // The connection's own reason goes on a second line: locked, not a
+    // database, damaged or another program's file each need a different remedy.
+    QString texto = QStringLiteral("No tiene suficientes permisos en la ubicación actual de la "
+                                   "base de datos.");
+    if (!fallos.isEmpty() && !fallos.first().descripcion.isEmpty())
+        texto += QStringLiteral("\n") + fallos.first().descripcion;
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
     if (accionFalloConexion)
         accionFalloConexion();
     terminarPrograma(1);

@@ -27,12 +27,13 @@ private:
 };
 
 // Creates or replaces the current user's data source for the database file;
-// "DSN Creation Failed" when that fails.
+// "DSN Creation Failed" when that fails, and on the next line the data source
+// file and the reason.
 void CrearDSN(const QString& nombre, const QString& rutaBase);
 
 // Opens the shared connection. When it cannot be opened: the permissions
-// message, then the action installed below (the options dialog), then the
-// program ends.
+// message with the reason on its second line, then the action installed below (the options dialog),
+// then the program ends.
 void AbrirConexion(const QString& dsn, const QString& password);
 void establecerAccionFalloConexion(std::function<void()> accion);
 
@@ -65,7 +66,31 @@ void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs);
 void MostrarError(const ErrorProveedor& error);
 
 // Reports each provider error: "Error número: " & number & CR & description.
+// While an ErroresRetenidos lives, the errors are kept in it instead.
 void informarErrores(const QList<ErrorProveedor>& errores);
+
+// Keeps the errors of the queries run while it lives instead of showing them,
+// for a caller that decides whether to show them: a query run on a window's
+// activation must not raise a box that reactivates the window without end.
+// Nested holders: the innermost keeps them.
+class ErroresRetenidos {
+public:
+    ErroresRetenidos();
+    ~ErroresRetenidos();
+    ErroresRetenidos(const ErroresRetenidos&) = delete;
+    ErroresRetenidos& operator=(const ErroresRetenidos&) = delete;
+
+    const QList<ErrorProveedor>& errores() const { return errores_; }
+    bool hubo() const { return !errores_.isEmpty(); }
+    // Stops keeping and shows what was kept, once.
+    void informar();
+
+private:
+    friend void informarErrores(const QList<ErrorProveedor>&);
+    QList<ErrorProveedor> errores_;
+    ErroresRetenidos* anterior_;
+    bool activo_ = true;
+};
 
 // One column of a product as text; empty when there is no such product or the
 // column is null.

@@ -1,5 +1,6 @@
 #include "data/registros.h"
 
+#include "data/cotejo.h"
 #include "data/fechas.h"
 #include "data/plegado.h"
 
@@ -179,7 +180,12 @@ std::optional<int> comparar(const QVariant& campo, const QVariant& valor) {
     if (campo.isNull() || !campo.isValid())
         return std::nullopt;
     if (valor.typeId() == QMetaType::QString) {
-        const int r = campo.toString().compare(valor.toString(), Qt::CaseInsensitive);
+        // The database's own text order, so that a search forward through rows
+        // it sorted stops where a reader expects.
+        const QString a = campo.toString();
+        const QString b = valor.toString();
+        const int r = cotejo::compararUtf16({QStringView(a).utf16(), size_t(a.size())},
+                                            {QStringView(b).utf16(), size_t(b.size())});
         return (r > 0) - (r < 0);
     }
     double a = 0, b = 0;

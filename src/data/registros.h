@@ -48,7 +48,8 @@ public:
 
     // Searches forward from the current row (included) for the first row that
     // meets a one-column criterion such as "ProCodigo='x'", "PRODESCRIPCION>='ca'"
-    // or "ProId=7" (operators = <> < > <= >= LIKE; text ignores case). When no
+    // or "ProId=7" (operators = <> < > <= >= LIKE; text compares in the
+    // database's Spanish order, cotejo.h, and LIKE ignores case). When no
     // row meets it the cursor ends past the last row. Returns false, moving
     // nothing, when the criterion cannot be understood.
     bool buscar(const QString& criterio);

@@ -3,6 +3,9 @@
 #include <odbcinst.h>
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace odbc {
 
@@ -16,6 +19,39 @@ QString leerClave(const QByteArray& seccion, const char* clave, const char* arch
 }
 
 } // namespace
+
+QString archivoOrigenesUsuario() {
+    const QString nombrado = qEnvironmentVariable("ODBCINI");
+    return nombrado.isEmpty() ? QDir::homePath() + QStringLiteral("/.odbc.ini") : nombrado;
+}
+
+QString problemaArchivoOrigenes() {
+    const QFileInfo info(archivoOrigenesUsuario());
+    if (info.isDir())
+        return QStringLiteral("en su lugar hay una carpeta.");
+    if (!info.exists()) {
+        const QFileInfo carpeta(info.absolutePath());
+        if (!carpeta.isDir())
+            return QStringLiteral("la carpeta que debe contenerlo no existe.");
+        if (!carpeta.isWritable())
+            return QStringLiteral("no tiene permiso para crearlo en su carpeta.");
+        return {};
+    }
+    if (!info.isFile())
+        return QStringLiteral("no es un archivo normal.");
+    QFile archivo(info.filePath());
+    if (!archivo.open(QIODevice::ReadOnly))
+        return QStringLiteral("no tiene permiso para leerlo.");
+    if (!info.isWritable())
+        return QStringLiteral("es de solo lectura.");
+    const QByteArray bytes = archivo.readAll();
+    for (const char b : bytes) {
+        const auto c = static_cast<unsigned char>(b);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            return QStringLiteral("está dañado: no es un archivo de texto.");
+    }
+    return {};
+}
 
 QString driverSqlite() {
     return QStringLiteral("SQLite3");

@@ -15,6 +15,14 @@ QString driverSqlite();
 // pointing at the database file `baseDatos`. False when the installer refused.
 bool escribirOrigenUsuario(const QString& nombre, const QString& driver, const QString& baseDatos);
 
+// The user data source file: the one ODBCINI names, or ~/.odbc.ini.
+QString archivoOrigenesUsuario();
+
+// Why the user data source file cannot take a data source (a folder in its
+// place, read-only, not text, a folder that cannot hold it), in Spanish;
+// empty when nothing is visibly wrong with it.
+QString problemaArchivoOrigenes();
+
 struct Origen {
     QString driver;    // the driver's name as registered ("SQLite3")
     QString baseDatos; // its Database attribute

@@ -6,7 +6,9 @@
 #include "platform/puntero.h"
 #include "platform/reloj.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -37,6 +39,14 @@ public:
         }
     }
     bool obtenido() const { return codigo_ == SQLITE_OK; }
+    // Why the hold failed, other than "in use".
+    QString motivo(const QString& ruta) const {
+        if (!QFileInfo(ruta).isFile())
+            return QStringLiteral("no se encuentra la base de datos «%1».")
+                .arg(QDir::toNativeSeparators(ruta));
+        return QStringLiteral("no se puede abrir la base de datos (%1).")
+            .arg(QString::fromUtf8(sqlite3_errstr(codigo_)));
+    }
     bool enUso() const {
         return (codigo_ & 0xFF) == SQLITE_BUSY || (codigo_ & 0xFF) == SQLITE_LOCKED;
     }
@@ -56,20 +66,28 @@ QString nombreCopiaSeguridad(const QDate& dia) {
 ResultadoCopia CopiaSeguridad(const QString& rutaBase, const QString& carpetaDestino) {
     PunteroEspera puntero;
     ResultadoCopia resultado = ResultadoCopia::Fallida;
+    const QString destino = carpetaDestino + u'/' + nombreCopiaSeguridad(Reloj::hoy());
+    QString motivo;
     {
         const BloqueoExclusivo bloqueo(rutaBase);
         if (bloqueo.obtenido()) {
-            if (copiarArchivo(rutaBase, carpetaDestino + u'/' + nombreCopiaSeguridad(Reloj::hoy())))
+            if (copiarArchivo(rutaBase, destino, motivo))
                 resultado = ResultadoCopia::Hecha;
         } else if (bloqueo.enUso()) {
             resultado = ResultadoCopia::EnUso;
+        } else {
+            motivo = bloqueo.motivo(rutaBase);
         }
     }
     puntero.restaurar();
+    const QString titulo = QStringLiteral("Copia de seguridad automática");
     if (resultado == ResultadoCopia::EnUso)
         mensaje(QStringLiteral("La copia de seguridad no se realizó porque la base de datos está "
                                "siendo utilizada por otro usuario."),
-                Botones::Aceptar, Icono::Informacion,
-                QStringLiteral("Copia de seguridad automática"));
+                Botones::Aceptar, Icono::Informacion, titulo);
+    else if (resultado == ResultadoCopia::Fallida)
+        mensaje(QStringLiteral("La copia de seguridad no se realizó en «%1»:\n%2")
+                    .arg(QDir::toNativeSeparators(destino), motivo),
+                Botones::Aceptar, Icono::Informacion, titulo);
     return resultado;
 }

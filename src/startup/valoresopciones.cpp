@@ -25,6 +25,22 @@ void verifique(const QString& texto) {
     mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
 }
 
+// A line break or other control character in a path would break the data
+// source file and the backup name: such a path is refused.
+bool tieneControl(const QString& ruta) {
+    for (const QChar c : ruta)
+        if (c.category() == QChar::Other_Control)
+            return true;
+    return false;
+}
+
+void verifiqueControl(const QString& que) {
+    verifique(QStringLiteral("La ubicación %1 no es correcta. \nContiene caracteres de control "
+                             "(por ejemplo, un salto de línea); elija una ubicación cuyo nombre "
+                             "no los tenga.")
+                  .arg(que));
+}
+
 } // namespace
 
 ValoresOpciones leerValoresOpciones() {
@@ -45,7 +61,9 @@ void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
     const cQueryReg reg;
 
     const QString base = v.ubicacion.trimmed();
-    if (!QDir::isAbsolutePath(base))
+    if (tieneControl(base))
+        verifiqueControl(QStringLiteral("de la base de datos"));
+    else if (!QDir::isAbsolutePath(base))
         verifique(QStringLiteral("La ubicación de la base de datos no es correcta. \nDebe "
                                  "comenzar con la barra de la carpeta raíz (/). Por ejemplo: "
                                  "/home/carpeta/bd2000.mdb"));
@@ -56,7 +74,9 @@ void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
         escribir(reg, u"db_path", base);
 
     const QString presupuestos = v.ubicacionPresupuestos.trimmed();
-    if (!QDir::isAbsolutePath(presupuestos))
+    if (tieneControl(presupuestos))
+        verifiqueControl(QStringLiteral("de los presupuestos"));
+    else if (!QDir::isAbsolutePath(presupuestos))
         verifique(QStringLiteral("La ubicación de la carpeta de presupuestos no es correcta. "
                                  "\nDebe comenzar con la barra de la carpeta raíz (/). Por "
                                  "ejemplo: /home/carpeta_presupuestos"));
@@ -66,7 +86,11 @@ void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
     else
         escribir(reg, u"doc_path", presupuestos);
 
-    escribir(reg, u"db_backup", v.respaldoAutomatico ? v.ubicacionRespaldo.trimmed() : QString());
+    const QString respaldo = v.respaldoAutomatico ? v.ubicacionRespaldo.trimmed() : QString();
+    if (tieneControl(respaldo))
+        verifiqueControl(QStringLiteral("de las copias de seguridad"));
+    else
+        escribir(reg, u"db_backup", respaldo);
     escribir(reg, u"logo_path", v.ubicacionLogo.trimmed());
     escribir(reg, u"empresa", v.nombreEmpresa.trimmed());
 

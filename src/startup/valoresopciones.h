@@ -20,5 +20,6 @@ ValoresOpciones leerValoresOpciones();
 // "Aceptar": checks and writes each value in order (database path, quote
 // folder, backup folder, logo, company, VAT, notice days), then the notice
 // days to the options table; a failed check shows its message and skips only
-// its own write. With `reiniciar`, ends with the restart message.
+// its own write. The three paths are refused when they hold a control
+// character (a line break, say). With `reiniciar`, ends with the restart message.
 void aceptarOpciones(const ValoresOpciones& valores, bool reiniciar);

@@ -41,6 +41,23 @@ int Fixtura::producto(const QString& descripcion, const QString& codigo) {
         .toInt();
 }
 
+int Fixtura::producto(const QString& descripcion, const QString& codigo, double precio,
+                      const QString& moneda, bool desactivado) {
+    ejecutar(QStringLiteral("INSERT INTO PRODUCTOS (ProDescripcion, ProCodigo, CatId, ProPrecio, "
+                            "ProMoneda, ProDesactivado) VALUES (?, ?, 1, ?, ?, ?)"),
+             {descripcion, codigo.isEmpty() ? QVariant() : QVariant(codigo), precio,
+              moneda.isEmpty() ? QVariant() : QVariant(moneda), desactivado ? 1 : 0});
+    return con_.ejecutar(QStringLiteral("SELECT MAX(ProId) FROM PRODUCTOS"))
+        .filas->valor(0, 0)
+        .toInt();
+}
+
+void Fixtura::darDeBaja(int preId, int proId) {
+    ejecutar(QStringLiteral("UPDATE PRESUPUESTOS_PRODUCTOS SET RemProBajaStock=1 WHERE PreId=? "
+                            "AND ProId=?"),
+             {preId, proId});
+}
+
 void Fixtura::linea(int preId, int proId, double precio, double cantidad) {
     ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId, PreProPrecio, "
                             "PreProCantidad) VALUES (?, ?, ?, ?)"),

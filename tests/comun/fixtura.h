@@ -24,14 +24,20 @@ public:
     int contacto(const QString& nombreFantasia, const QString& razonSocial = {});
     int presupuesto(const Presupuesto& p);
     int producto(const QString& descripcion, const QString& codigo = {});
+    // A product with its price and currency; withdrawn when `desactivado`.
+    int producto(const QString& descripcion, const QString& codigo, double precio,
+                 const QString& moneda, bool desactivado = false);
     void linea(int preId, int proId, double precio = 1.0, double cantidad = 1.0);
+    // Marks a stored line as written off in the stock.
+    void darDeBaja(int preId, int proId);
     void usuario(const QString& login, const QVariant& passwordCodificada, const QString& nombre);
     int contar(const QString& tabla);
 
     ConexionSqlite& conexion() { return con_; }
+    // Runs a statement that must succeed.
+    void ejecutar(const QString& sql, const QVariantList& valores = {});
 
 private:
-    void ejecutar(const QString& sql, const QVariantList& valores);
     ConexionSqlite con_;
 };
 

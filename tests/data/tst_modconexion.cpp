@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -19,6 +20,8 @@
 
 #include <memory>
 #include <utility>
+
+#include <unistd.h>
 
 namespace {
 
@@ -74,7 +77,15 @@ QString nombreOrigenExterno() {
     return QStringLiteral("BODEX_PRUEBA_%1").arg(++contador);
 }
 
-enum Falla { OrigenInexistente, BytesAlAzar, ArchivoVacio, ArchivoAusente, Carpeta, BaseAjena };
+enum Falla {
+    OrigenInexistente,
+    BytesAlAzar,
+    ArchivoVacio,
+    ArchivoAusente,
+    Carpeta,
+    BaseAjena,
+    Bloqueada
+};
 
 } // namespace
 
@@ -196,9 +207,68 @@ private slots:
         CrearDSN(nombre, base);
         qputenv("ODBCINI", propio);
 
-        QCOMPARE(guion->textos(), QStringList{QStringLiteral("DSN Creation Failed")});
+        QCOMPARE(guion->textos().size(), 1);
+        QCOMPARE(guion->textos().first().section(u'\n', 0, 0),
+                 QStringLiteral("DSN Creation Failed"));
         QCOMPARE(guion->mostrados().first().botones, Botones::Aceptar);
         QVERIFY(!odbc::leerOrigen(nombre));
+    }
+
+    // A broken data source file: the file and the reason after the first line,
+    // and the file left as it was.
+    void crearDSNConArchivoRoto_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("bytes al azar") << "azar"
+                                       << "no es un archivo de texto";
+        QTest::newRow("carpeta") << "carpeta"
+                                 << "hay una carpeta";
+        QTest::newRow("solo lectura") << "lectura"
+                                      << "es de solo lectura";
+    }
+    void crearDSNConArchivoRoto() {
+        QFETCH(QString, caso);
+        QFETCH(QString, motivo);
+        const QString archivo = QString::fromLocal8Bit(qgetenv("ODBCINI"));
+        QVERIFY(!archivo.isEmpty());
+        QFile::remove(archivo);
+        QByteArray contenido;
+        if (caso == u"carpeta") {
+            QVERIFY(QDir().mkpath(archivo));
+        } else {
+            if (caso == u"lectura" && geteuid() == 0)
+                QSKIP("Como root un archivo de solo lectura se escribe igual.");
+            QRandomGenerator azar(7);
+            contenido.resize(2048);
+            for (char& c : contenido)
+                c = char(azar.bounded(256));
+            if (caso == u"lectura")
+                contenido = "[Otro]\nDriver=SQLite3\n";
+            QFile f(archivo);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(contenido);
+            f.close();
+            if (caso == u"lectura")
+                QVERIFY(QFile::setPermissions(archivo, QFile::ReadOwner));
+        }
+        CrearDSN(kDsn, base);
+        const QStringList lineas = guion->textos().value(0).split(u'\n');
+        QCOMPARE(guion->textos().size(), 1);
+        QCOMPARE(lineas.size(), 2);
+        QCOMPARE(lineas.first(), QStringLiteral("DSN Creation Failed"));
+        QVERIFY2(lineas.last().startsWith(QStringLiteral("Archivo «") + archivo +
+                                          QStringLiteral("»: ")) &&
+                     lineas.last().contains(motivo),
+                 qPrintable(lineas.last()));
+        if (caso == u"carpeta") {
+            QVERIFY(QFileInfo(archivo).isDir());
+            QVERIFY(QDir(archivo).removeRecursively());
+        } else {
+            QFile::setPermissions(archivo, QFile::ReadOwner | QFile::WriteOwner);
+            QFile f(archivo);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), contenido);
+        }
     }
 
     void abrirConexion() {
@@ -217,15 +287,23 @@ private slots:
 
     void abrirConexionFallidaTerminaElPrograma_data() {
         QTest::addColumn<int>("falla");
-        QTest::newRow("origen inexistente") << int(OrigenInexistente);
-        QTest::newRow("bytes al azar") << int(BytesAlAzar);
-        QTest::newRow("archivo vacío") << int(ArchivoVacio);
-        QTest::newRow("archivo ausente") << int(ArchivoAusente);
-        QTest::newRow("carpeta") << int(Carpeta);
-        QTest::newRow("base de otro programa") << int(BaseAjena);
+        // The reason on the message's second line.
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("origen inexistente")
+            << int(OrigenInexistente) << "No se encontró el nombre del origen de datos";
+        QTest::newRow("bytes al azar") << int(BytesAlAzar) << "El archivo no es una base de datos.";
+        QTest::newRow("archivo vacío")
+            << int(ArchivoVacio) << "no es una base de datos del programa";
+        QTest::newRow("archivo ausente") << int(ArchivoAusente) << "No se encuentra el archivo";
+        QTest::newRow("carpeta") << int(Carpeta) << "No se encuentra el archivo";
+        QTest::newRow("base de otro programa")
+            << int(BaseAjena) << "no es una base de datos del programa";
+        QTest::newRow("bloqueada por otro programa")
+            << int(Bloqueada) << "La base de datos está bloqueada por otro usuario o programa.";
     }
     void abrirConexionFallidaTerminaElPrograma() {
         QFETCH(int, falla);
+        QFETCH(QString, motivo);
         const QString ruta = entorno->ruta(QStringLiteral("roto.mdb"));
         QByteArray contenido;
         if (falla == BytesAlAzar) {
@@ -245,6 +323,15 @@ private slots:
             QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
             ConexionSqlite con(ruta);
             QVERIFY(con.ejecutar(QStringLiteral("DROP TABLE CONSULTAS_GUARDADAS")).ok);
+        } else if (falla == Bloqueada) {
+            QVERIFY(QFile::copy(rutaBasePristina(), ruta));
+            QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        // Another program holding the file for writing, past the busy wait.
+        std::unique_ptr<ConexionSqlite> otra;
+        if (falla == Bloqueada) {
+            otra = std::make_unique<ConexionSqlite>(ruta);
+            QVERIFY(otra->ejecutar(QStringLiteral("BEGIN EXCLUSIVE")).ok);
         }
         if (falla != OrigenInexistente)
             CrearDSN(kDsn, ruta);
@@ -270,8 +357,12 @@ private slots:
         QCOMPARE(mensajesAlActuar, 1);
         QCOMPARE(guion->mostrados().size(), 1);
         const auto& m = guion->mostrados().first();
-        QCOMPARE(m.texto, QStringLiteral("No tiene suficientes permisos en la ubicación actual de "
-                                         "la base de datos."));
+        const QStringList lineas = m.texto.split(u'\n');
+        QCOMPARE(lineas.size(), 2);
+        QCOMPARE(lineas.first(), QStringLiteral("No tiene suficientes permisos en la ubicación "
+                                                "actual de la base de datos."));
+        QVERIFY2(lineas.last().contains(motivo), qPrintable(lineas.last()));
+        otra.reset();
         QCOMPARE(m.titulo, QStringLiteral("Atención"));
         QCOMPARE(m.icono, Icono::Informacion);
         QCOMPARE(m.botones, Botones::Aceptar);

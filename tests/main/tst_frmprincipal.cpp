@@ -8,21 +8,28 @@
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
 #include "platform/reloj.h"
+#include "quotes/ventanas/frmAgregarProductoPresupuesto.h"
+#include "quotes/ventanas/frmDetallePresupuesto.h"
+#include "quotes/ventanas/frmGrillaContactos.h"
 #include "startup/arranque.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 #include "users/sesion.h"
 #include "users/ventanas/frmVerificaUsuario.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -40,6 +47,17 @@ class PruebaFrmPrincipal : public QObject {
     }
     static QString aviso(QWidget& v) {
         return v.findChild<QLabel*>(QStringLiteral("avisos"))->text();
+    }
+    static frmDetallePresupuesto* editorAbierto() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<frmDetallePresupuesto*>(w); e && e->isVisible())
+                return e;
+        return nullptr;
+    }
+    static void cerrarEditor() {
+        while (frmDetallePresupuesto* e = editorAbierto())
+            e->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void presupuesto(const QString& numero, const QDate& fecha, int vigencia,
                      const QString& usuario = QStringLiteral("admin")) {
@@ -68,6 +86,7 @@ private slots:
         establecerUsuarioActual(QStringLiteral("admin"));
     }
     void cleanup() {
+        cerrarEditor();
         if (conexion())
             CerrarConexion();
         dteBodex().cerrarConexion();
@@ -110,8 +129,8 @@ private slots:
             QVERIFY(boton(v, i));
             QCOMPARE(boton(v, i)->text(), textos[i]);
             QVERIFY(!boton(v, i)->toolTip().isEmpty());
-            // New, edit and print wait for their windows.
-            QCOMPARE(boton(v, i)->isEnabled(), i > 2);
+            // Print waits for the quote report.
+            QCOMPARE(boton(v, i)->isEnabled(), i != 2);
         }
         QCOMPARE(boton(v, 3)->toolTip(), QStringLiteral("Buscar por la descripción"));
         QVERIFY(v.findChild<QStatusBar*>(QStringLiteral("sbAvisos")));
@@ -168,6 +187,41 @@ private slots:
         QCOMPARE(aviso(v), QStringLiteral("No hay avisos."));
     }
 
+    // A failing count is reported once, not at every activation its own box
+    // causes; after a count that succeeds, a new failure is reported again.
+    void avisoFallidoSeInformaUnaVez() {
+        presupuesto(QStringLiteral("vence"), QDate(2026, 12, 1), 10);
+        const auto renombrar = [](const char* de, const char* a) {
+            QVERIFY(conexion()
+                        ->ejecutar(QStringLiteral("ALTER TABLE %1 RENAME TO %2")
+                                       .arg(QLatin1String(de), QLatin1String(a)))
+                        .ok);
+        };
+        frmPrincipal v;
+        renombrar("PRESUPUESTOS", "PRESUPUESTOS_APARTE");
+        v.actualizarAvisos();
+        const qsizetype informados = mensajes->mostrados().size();
+        QVERIFY(informados >= 1);
+        QVERIFY(mensajes->mostrados().first().texto.startsWith(QStringLiteral("Error número: ")));
+        for (int i = 0; i < 5; ++i) {
+            v.actualizarAvisos();
+            QCOMPARE(aviso(v), QStringLiteral("No hay avisos."));
+        }
+        QCOMPARE(mensajes->mostrados().size(), informados);
+        renombrar("PRESUPUESTOS_APARTE", "PRESUPUESTOS");
+        v.actualizarAvisos();
+        QCOMPARE(aviso(v), QStringLiteral("Hay 1 próximos a vencer. Clic para verlos."));
+        renombrar("PRESUPUESTOS", "PRESUPUESTOS_APARTE");
+        v.actualizarAvisos();
+        v.actualizarAvisos();
+        QCOMPARE(mensajes->mostrados().size(), 2 * informados);
+        renombrar("PRESUPUESTOS_APARTE", "PRESUPUESTOS");
+        // Other queries keep reporting their failures as before.
+        RegistrosPtr rs;
+        AbrirConsulta(QStringLiteral("SELECT * FROM NO_EXISTE"), rs);
+        QVERIFY(mensajes->mostrados().size() > 2 * informados);
+    }
+
     void buscarYActualizarDesdeLosBotones() {
         presupuesto(QStringLiteral("A-1"), QDate(2026, 1, 1), 0);
         presupuesto(QStringLiteral("B-2"), QDate(2026, 1, 2), 0);
@@ -187,6 +241,156 @@ private slots:
         QCOMPARE(
             mensajes->textos(),
             QStringList{QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")});
+        QVERIFY(!editorAbierto());
+    }
+
+    // "Nuevo" and the menu item open the one editor on a new quote.
+    void nuevoAbreElEditor() {
+        presupuesto(QStringLiteral("41"), QDate(2026, 1, 1), 0);
+        frmPrincipal v;
+        QTest::mouseClick(boton(v, 0), Qt::LeftButton);
+        frmDetallePresupuesto* editor = editorAbierto();
+        QVERIFY(editor);
+        QVERIFY(editor->editor().agregando);
+        QCOMPARE(editor->editor().modo(), ModoEditor::Nuevo);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("42"));
+        editor->editor().campos.numero = QStringLiteral("escrito");
+        item(v, "mnuArchivoNuevoPresupuesto")->trigger();
+        QCOMPARE(editorAbierto(), editor);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("42"));
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    // "Editar" and a double click open the owner's quote, letter case aside.
+    void editarYDobleClicAbrenElPresupuesto() {
+        const int id = datos->presupuesto([] {
+            Fixtura::Presupuesto p;
+            p.numero = QStringLiteral("17");
+            p.usuLogin = QStringLiteral("ADMIN");
+            return p;
+        }());
+        frmPrincipal v;
+        auto* grilla = v.findChild<QTableView*>(QStringLiteral("dtgLista"));
+        grilla->setCurrentIndex(grilla->model()->index(0, 0));
+        QTest::mouseClick(boton(v, 1), Qt::LeftButton);
+        frmDetallePresupuesto* editor = editorAbierto();
+        QVERIFY(editor);
+        QVERIFY(!editor->editor().agregando);
+        QCOMPARE(editor->editor().campos.id, QString::number(id));
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("17"));
+        QCOMPARE(editor->editor().modo(), ModoEditor::Edicion);
+
+        editor->editor().cmdMenu_Click(0);
+        const QRect celda = grilla->visualRect(grilla->model()->index(0, 2));
+        QTest::mouseClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        QTest::mouseDClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        QCOMPARE(editorAbierto(), editor);
+        QCOMPARE(editor->editor().campos.numero, QStringLiteral("17"));
+        QCOMPARE(editor->editor().modo(), ModoEditor::Edicion);
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    // A quote as a new user makes it: new, contact, three products (double
+    // click, Enter, bar code), one unit taken off, other costs and validity,
+    // saved, closed, opened again from the list, a quantity changed and saved.
+    void recorridoDeUnPresupuesto() {
+        datos->producto(QStringLiteral("Cable"), QStringLiteral("111"), 12.5,
+                        QStringLiteral("USD"));
+        datos->producto(QStringLiteral("Caño"), QStringLiteral("222"), 3, QStringLiteral("USD"));
+        const int codo = datos->producto(QStringLiteral("Codo"), QStringLiteral("333"), 1, {});
+        frmPrincipal v;
+        v.show();
+        QTest::mouseClick(boton(v, 0), Qt::LeftButton);
+        QPointer<frmDetallePresupuesto> e = editorAbierto();
+        QVERIFY(e);
+        auto control = [&e](const char* nombre) {
+            return e->findChild<QWidget*>(QString::fromLatin1(nombre));
+        };
+        auto* grilla = qobject_cast<QTableView*>(control("dtgProductos"));
+        QTRY_COMPARE(grilla->model()->rowCount(), 3);
+        auto cantidad = [](const QString& texto) {
+            alAparecer<frmAgregarProductoPresupuesto>([texto](frmAgregarProductoPresupuesto& d) {
+                d.findChild<QLineEdit*>(QStringLiteral("txtCantidad"))->setText(texto);
+                d.aceptar();
+            });
+        };
+        auto enter = [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); };
+
+        auto* cliente = qobject_cast<QLineEdit*>(control("txtCliente"));
+        cliente->setText(QStringLiteral("ac"));
+        alAparecer<frmGrillaContactos>([](frmGrillaContactos& s) { s.seleccionar(); });
+        enter(cliente);
+        QCOMPARE(cliente->text(), QStringLiteral("Acme"));
+
+        cantidad(QStringLiteral("2"));
+        const QRect celda = grilla->visualRect(grilla->model()->index(0, 1));
+        QTest::mouseClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        QTest::mouseDClick(grilla->viewport(), Qt::LeftButton, {}, celda.center());
+        grilla->setCurrentIndex(grilla->model()->index(1, 0));
+        cantidad(QStringLiteral("3"));
+        enter(grilla);
+        auto* codigo = qobject_cast<QLineEdit*>(control("txtCodigoBarraAgregar"));
+        codigo->setText(QStringLiteral("333"));
+        cantidad(QStringLiteral("4"));
+        enter(codigo);
+        auto* lineas = qobject_cast<QTreeWidget*>(control("lvPrePro"));
+        QTRY_COMPARE(lineas->topLevelItemCount(), 3);
+        lineas->setCurrentItem(lineas->topLevelItem(1));
+        mensajes->escribir(QStringLiteral("1"));
+        enter(lineas);
+        QCOMPARE(lineas->topLevelItem(1)->text(3), QStringLiteral("2"));
+
+        qobject_cast<QComboBox*>(control("dtcConcepto1"))->setEditText(QStringLiteral("Flete"));
+        qobject_cast<QLineEdit*>(control("txtImporte1"))->setText(QStringLiteral("10.5"));
+        qobject_cast<QComboBox*>(control("dtcMoneda1"))->setEditText(QStringLiteral("USD"));
+        qobject_cast<QCheckBox*>(control("chkVigencia"))->click();
+        qobject_cast<QLineEdit*>(control("txtDiasVigencia"))->setText(QStringLiteral("15"));
+        QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("cmdMenu(2)")), Qt::LeftButton);
+        QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("cmdMenu(8)")), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!e);
+
+        QTest::mouseClick(boton(v, 4), Qt::LeftButton);
+        auto* lista = v.findChild<QTableView*>(QStringLiteral("dtgLista"));
+        QCOMPARE(lista->model()->rowCount(), 1);
+        lista->setCurrentIndex(lista->model()->index(0, 0));
+        QTest::mouseClick(boton(v, 1), Qt::LeftButton);
+        e = editorAbierto();
+        QVERIFY(e);
+        lineas = qobject_cast<QTreeWidget*>(control("lvPrePro"));
+        QStringList vistas;
+        for (int i = 0; i < lineas->topLevelItemCount(); ++i)
+            vistas << lineas->topLevelItem(i)->text(1) + u'=' + lineas->topLevelItem(i)->text(3) +
+                          u'x' + lineas->topLevelItem(i)->text(2);
+        QCOMPARE(vistas, (QStringList{QStringLiteral("Cable=2x12.5"), QStringLiteral("Caño=2x3"),
+                                      QStringLiteral("Codo=4x1")}));
+        QCOMPARE(qobject_cast<QLineEdit*>(control("txtCliente"))->text(), QStringLiteral("Acme"));
+        QCOMPARE(qobject_cast<QComboBox*>(control("dtcConcepto1"))->currentText(),
+                 QStringLiteral("Flete"));
+        QCOMPARE(qobject_cast<QLineEdit*>(control("txtImporte1"))->text(), QStringLiteral("10.5"));
+        QCOMPARE(qobject_cast<QComboBox*>(control("dtcMoneda1"))->currentText(),
+                 QStringLiteral("USD"));
+        QVERIFY(qobject_cast<QCheckBox*>(control("chkVigencia"))->isChecked());
+        QCOMPARE(qobject_cast<QLineEdit*>(control("txtDiasVigencia"))->text(),
+                 QStringLiteral("15"));
+        QCOMPARE(e->editor().modo(), ModoEditor::Edicion);
+
+        lineas->setCurrentItem(lineas->topLevelItem(2));
+        mensajes->escribir(QStringLiteral("1.5"));
+        enter(lineas);
+        QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("cmdMenu(2)")), Qt::LeftButton);
+        QCOMPARE(datos->conexion()
+                     .ejecutar(QStringLiteral("SELECT PreProCantidad FROM PRESUPUESTOS_PRODUCTOS "
+                                              "WHERE ProId=?"),
+                               {codo})
+                     .filas->valor(0, 0)
+                     .toDouble(),
+                 2.5);
+        QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 3);
+        QCOMPARE(mensajes->textos(), (QStringList{QStringLiteral("Ingrese la cantidad que desea "
+                                                                 "quitar:"),
+                                                  QStringLiteral("Ingrese la cantidad que desea "
+                                                                 "quitar:")}));
     }
 
     void eliminarConVerificacion() {

@@ -156,6 +156,49 @@ private slots:
         QVERIFY(ventanaVisible<frmPrincipal>());
     }
 
+    // Settings that cannot be read are never a first start: no new database.
+    void ajustesIlegiblesDetienenSinCrearNada() {
+        const QString ajustes = entorno->ruta(QStringLiteral(".config/Varnel Software/Tarvo.conf"));
+        QVERIFY(QDir().mkpath(ajustes));
+        QVERIFY_THROWS_EXCEPTION(ProgramaTerminado, Main());
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QVERIFY(mensajes->mostrados().first().texto.contains(ajustes));
+        QVERIFY(!QFileInfo::exists(documentos() + QStringLiteral("/Tarvo")));
+        QVERIFY(QFileInfo(ajustes).isDir());
+        QVERIFY(!conexion());
+    }
+
+    // A file without the program's tables is named as such and the options
+    // are shown, as for a missing database.
+    void baseSinTablasDelProgramaLlevaAOpciones() {
+        const QString ajena = entorno->copiarBase(QStringLiteral("ajena.mdb"));
+        {
+            ConexionSqlite con(ajena);
+            QVERIFY(con.ejecutar(QStringLiteral("DROP TABLE PRESUPUESTOS_PRODUCTOS")).ok);
+            QVERIFY(con.ejecutar(QStringLiteral("DROP TABLE PRESUPUESTOS")).ok);
+        }
+        const QString buena = entorno->copiarBase(QStringLiteral("elegida.mdb"));
+        entorno->ajustar(QStringLiteral("db_path"), ajena);
+        alAparecer<frmOpciones>([&](frmOpciones& f) {
+            f.findChild<QLineEdit*>(QStringLiteral("txtUbicacion"))->setText(buena);
+            entrarComoAdmin();
+            f.aceptar();
+        });
+        Main();
+        QList<MensajesGuion::Mostrado> avisos;
+        for (const auto& m : mensajes->mostrados())
+            if (m.titulo == u"La base de datos no es válida")
+                avisos.append(m);
+        QCOMPARE(avisos.size(), 1);
+        const auto& m = avisos.first();
+        QVERIFY2(m.texto.startsWith(QStringLiteral("El archivo «") + ajena +
+                                    QStringLiteral("» no es una base de datos de Tarvo: no "
+                                                   "contiene la tabla PRESUPUESTOS.")),
+                 qPrintable(m.texto));
+        QCOMPARE(opciones().db_path, buena);
+        QVERIFY(ventanaVisible<frmPrincipal>());
+    }
+
     void loginCanceladoTermina() {
         alAparecer<frmLogin>([](frmLogin& login) {
             QTest::mouseClick(login.findChild<QPushButton*>(QStringLiteral("cmdCancel")),

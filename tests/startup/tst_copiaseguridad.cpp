@@ -6,11 +6,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <sqlite3.h>
 
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,7 +93,8 @@ private slots:
     void baseEnUsoPorOtraConexion_data() {
         QTest::addColumn<QByteArray>("sentencia");
         QTest::newRow("escribiendo") << QByteArray("BEGIN IMMEDIATE");
-        QTest::newRow("leyendo") << QByteArray("BEGIN; SELECT COUNT(*) FROM USUARIOS;");
+        // A plain read, which another program can do without the text collation.
+        QTest::newRow("leyendo") << QByteArray("BEGIN; SELECT UsuNombre FROM USUARIOS;");
         QTest::newRow("exclusiva") << QByteArray("BEGIN EXCLUSIVE");
     }
     void baseEnUsoPorOtraConexion() {
@@ -116,16 +120,56 @@ private slots:
         QVERIFY(mensajes->mostrados().isEmpty());
     }
 
-    void otrosFallosSinMensajeNiArchivoAMedias() {
-        QCOMPARE(CopiaSeguridad(base, entorno->ruta(QStringLiteral("no-existe"))),
-                 ResultadoCopia::Fallida);
-        QCOMPARE(CopiaSeguridad(entorno->ruta(QStringLiteral("falta.mdb")), carpeta),
-                 ResultadoCopia::Fallida);
-        // The day's name taken by a folder: the copy cannot be renamed into place.
-        QDir().mkpath(carpeta + QStringLiteral("/bd200007dic2026.mdb"));
-        QCOMPARE(CopiaSeguridad(base, carpeta), ResultadoCopia::Fallida);
-        QVERIFY(mensajes->mostrados().isEmpty());
-        QCOMPARE(copias(), QStringList());
+    // Every other failure: one box saying where and why, and no partial file.
+    void otrosFallosSeInformanSinArchivoAMedias_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("carpeta inexistente") << "carpeta"
+                                             << "no existe";
+        QTest::newRow("base ausente") << "base"
+                                      << "no se encuentra la base de datos";
+        QTest::newRow("carpeta en el nombre del día") << "dia"
+                                                      << "hay una carpeta con ese nombre";
+        QTest::newRow("archivo en lugar de carpeta") << "archivo"
+                                                     << "no es una carpeta";
+        QTest::newRow("carpeta de solo lectura") << "permisos"
+                                                 << "no tiene permiso";
+    }
+    void otrosFallosSeInformanSinArchivoAMedias() {
+        QFETCH(QString, caso);
+        QFETCH(QString, motivo);
+        QString rutaBase = base;
+        QString destino = carpeta;
+        if (caso == u"carpeta") {
+            destino = entorno->ruta(QStringLiteral("no-existe"));
+        } else if (caso == u"base") {
+            rutaBase = entorno->ruta(QStringLiteral("falta.mdb"));
+        } else if (caso == u"dia") {
+            // The copy is written, then cannot be renamed into place.
+            QDir().mkpath(carpeta + QStringLiteral("/bd200007dic2026.mdb"));
+        } else if (caso == u"archivo") {
+            destino = entorno->ruta(QStringLiteral("un-archivo"));
+            QFile f(destino);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (caso == u"permisos") {
+            if (geteuid() == 0)
+                QSKIP("Como root los permisos de la carpeta no impiden escribir.");
+            QVERIFY(QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        QCOMPARE(CopiaSeguridad(rutaBase, destino), ResultadoCopia::Fallida);
+        QFile::setPermissions(carpeta, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        const auto& m = mensajes->mostrados().first();
+        QCOMPARE(m.titulo, QStringLiteral("Copia de seguridad automática"));
+        QCOMPARE(m.icono, Icono::Informacion);
+        QVERIFY2(m.texto.startsWith(QStringLiteral("La copia de seguridad no se realizó en «") +
+                                    destino + QStringLiteral("/bd200007dic2026.mdb»:\n")),
+                 qPrintable(m.texto));
+        QVERIFY2(m.texto.contains(motivo), qPrintable(m.texto));
+        QStringList dentro = copias();
+        if (caso == u"dia")
+            QVERIFY(QFileInfo(carpeta + QStringLiteral("/bd200007dic2026.mdb")).isDir());
+        QCOMPARE(dentro, QStringList());
         QVERIFY(!QFile::exists(entorno->ruta(QStringLiteral("falta.mdb"))));
     }
 };

@@ -1,5 +1,6 @@
 #include "muestras/generadordatos.h"
 
+#include "data/cotejo.h"
 #include "data/fechas.h"
 #include "data/sentencia.h"
 #include "muestras/textosmuestra.h"
@@ -452,7 +453,8 @@ bool GeneradorDatos::generarArchivo(const QString& pristina, const QString& sali
 
     sqlite3* bd = nullptr;
     bool ok = sqlite3_open_v2(QFile::encodeName(temporal).constData(), &bd, SQLITE_OPEN_READWRITE,
-                              nullptr) == SQLITE_OK;
+                              nullptr) == SQLITE_OK &&
+              cotejo::registrar(bd);
     if (!ok) {
         error_ = QString::fromUtf8(sqlite3_errmsg(bd));
     } else {

@@ -1,6 +1,7 @@
 #include "main/ventanas/frmPrincipal.h"
 
 #include "data/entornodatos.h"
+#include "data/modconexion.h"
 #include "data/modeloregistros.h"
 #include "exchange/ventanas/frmExportar.h"
 #include "exchange/ventanas/frmImportar.h"
@@ -9,6 +10,7 @@
 #include "platform/ventanas/entertab.h"
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
+#include "quotes/ventanas/frmDetallePresupuesto.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
@@ -31,6 +33,8 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -69,9 +73,8 @@ frmPrincipal::~frmPrincipal() = default;
 void frmPrincipal::crearMenus() {
     QMenuBar* barra = menuBar();
     QMenu* archivo = menu(barra, u"mnuArchivo", QStringLiteral("Archivo"));
-    // Opens the quote editor, which arrives with its own window.
-    accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto"))
-        ->setEnabled(false);
+    connect(accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto")),
+            &QAction::triggered, this, [this] { cmdMenu_Click(0); });
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
         ->setEnabled(false);
@@ -186,10 +189,8 @@ void frmPrincipal::crearLista() {
         barra->addWidget(b);
     }
     barra->addStretch();
-    // New, edit and print open the quote editor and the quote report, which
-    // arrive with their own windows.
-    for (int i : {0, 1, 2})
-        cmdMenu_[size_t(i)]->setEnabled(false);
+    // Print shows the quote report, which arrives with its own window.
+    cmdMenu_[2]->setEnabled(false);
 
     auto* todo = new QHBoxLayout(central);
     todo->addWidget(marco, 1);
@@ -233,11 +234,22 @@ int frmPrincipal::filaActual() const {
 
 void frmPrincipal::cmdMenu_Click(int indice) {
     switch (indice) {
+    case 0: {
+        frmDetallePresupuesto& editor = ventanaUnica<frmDetallePresupuesto>();
+        editor.setAgregando(true);
+        editor.CargarPre(0);
+        mostrarEditor(editor);
+        break;
+    }
     case 1: {
         qint32 preId = 0;
-        // Opening the editor arrives with the editor window; the owner rule
-        // and its refusal apply already.
-        lista_->editar(filaActual(), preId);
+        if (lista_->editar(filaActual(), preId) != ListaPresupuestos::Edicion::Permitida)
+            break;
+        frmDetallePresupuesto& editor = ventanaUnica<frmDetallePresupuesto>();
+        editor.setAgregando(false);
+        editor.Actualizar();
+        editor.CargarPre(preId);
+        mostrarEditor(editor);
         break;
     }
     case 3:
@@ -261,8 +273,26 @@ void frmPrincipal::cmdMenu_Click(int indice) {
     }
 }
 
+void frmPrincipal::mostrarEditor(QWidget& editor) {
+    // Modeless: the list stays usable while a quote is open.
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
+}
+
 void frmPrincipal::actualizarAvisos() {
-    avisos_->setText(ListaPresupuestos::textoAvisos(opciones().aviso_dias));
+    // The count runs at every activation, and an error box reactivates the
+    // window: a failure is shown once, until a count succeeds again.
+    ErroresRetenidos retenidos;
+    const QString texto = ListaPresupuestos::textoAvisos(opciones().aviso_dias);
+    if (!retenidos.hubo()) {
+        avisoFallido_ = false;
+        avisos_->setText(texto);
+        return;
+    }
+    avisos_->setText(QStringLiteral("No hay avisos."));
+    if (!std::exchange(avisoFallido_, true))
+        retenidos.informar();
 }
 
 void frmPrincipal::sbAvisos_PanelClick() {

@@ -46,6 +46,7 @@ private:
     void enlazarGrilla();
     QVariant preIdActual() const; // key of the current row; invalid when none
     void cerrarConexiones(bool cerrarLista);
+    static void mostrarEditor(QWidget& editor);
 
     ListaPresupuestos* lista_;
     ModeloRegistros* modelo_;
@@ -53,4 +54,5 @@ private:
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
     bool avisosMostrados_ = false;
+    bool avisoFallido_ = false; // the notice's last count failed and was reported
 };

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -11,6 +12,12 @@ FiltroEnterTab::FiltroEnterTab(QWidget* ventana) : QObject(ventana) {
     ventana->installEventFilter(this);
     for (QWidget* hijo : ventana->findChildren<QWidget*>())
         hijo->installEventFilter(this);
+}
+
+void FiltroEnterTab::alPulsarEnter(QWidget* control, std::function<void()> accion) {
+    control->installEventFilter(this);
+    acciones_.insert(control, std::move(accion));
+    connect(control, &QObject::destroyed, this, [this, control] { acciones_.remove(control); });
 }
 
 bool FiltroEnterTab::eventFilter(QObject* objeto, QEvent* evento) {
@@ -26,6 +33,12 @@ bool FiltroEnterTab::eventFilter(QObject* objeto, QEvent* evento) {
     if (!control || qobject_cast<QAbstractButton*>(control) || qobject_cast<QTextEdit*>(control) ||
         qobject_cast<QPlainTextEdit*>(control))
         return false;
+    QPointer<QWidget> vigilado(control);
+    if (const std::function<void()> accion = acciones_.value(objeto))
+        accion();
+    // The action may have opened a window that closed the control.
+    if (!vigilado)
+        return true;
     QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
     QCoreApplication::sendEvent(control, &tab);
     return true;

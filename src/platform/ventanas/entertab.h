@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+
+#include <functional>
 
 class QWidget;
 
@@ -11,6 +14,13 @@ class FiltroEnterTab : public QObject {
 public:
     explicit FiltroEnterTab(QWidget* ventana);
 
+    // A control that acts on Enter: Enter there first runs `accion`, then
+    // moves on like anywhere else.
+    void alPulsarEnter(QWidget* control, std::function<void()> accion);
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    QHash<QObject*, std::function<void()>> acciones_;
 };

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "quotes/campospresupuesto.h"
+#include "quotes/consultasrecordadas.h"
+#include "quotes/grillaproductos.h"
+#include "quotes/lineaspresupuesto.h"
+#include "quotes/listassugerencia.h"
+#include "quotes/modos.h"
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+// The quote editor without its window: the quote on screen, its lines, the
+// product grid and suggestion lists, the modes and every command. The window
+// shows what this holds, writes the user's typing into `campos`, and calls
+// the commands; every message goes through the message service.
+class EditorPresupuesto : public QObject {
+    Q_OBJECT
+public:
+    explicit EditorPresupuesto(QObject* padre = nullptr);
+
+    // True while the quote on screen is new and not stored yet.
+    bool agregando = false;
+    // The controls' contents. The window keeps them current as the user types.
+    CamposPresupuesto campos;
+
+    const LineasPresupuesto& lineas() const { return lineas_; }
+    GrillaProductos& grilla() { return grilla_; }
+    const GrillaProductos& grilla() const { return grilla_; }
+    const ListasSugerencia& listas() const { return listas_; }
+
+    ModoEditor modo() const { return modo_; }
+    // The command bar's buttons that are enabled now.
+    std::array<bool, modos::kBotones> botones() const;
+    bool camposHabilitados() const { return modos::camposHabilitados(modo_); }
+    // The validity sentence and days boxes are enabled.
+    bool vigenciaHabilitada() const { return vigenciaHabilitada_; }
+
+    // Reloads the eight suggestion lists and the product grid.
+    void Actualizar();
+    // Loads quote `id` (or prepares a new one when `agregando`), then runs
+    // "Editar".
+    void CargarPre(qint32 id);
+    // A blank new quote with the proposed number, today's date and the
+    // default validity.
+    void NuevoPre();
+    // The lines of the quote in campos.id, as stored.
+    void CargarProductos();
+    // The current user may change the quote on screen (owner, letter case
+    // ignored; no exception for administrators).
+    bool puedeModificar() const;
+
+    // Saving in its two steps; false when nothing was stored (the user has
+    // been told why, and the editor keeps what it showed).
+    bool ValidarPre();
+    bool GuardarPre();
+
+    // The command bar: 0 Nuevo, 1 Editar, 2 Guardar, 3 G+N, 4 Cancelar,
+    // 5 Imprimir, 6 Modificar, 7 Enviar, 8 Atras (asks the window to close).
+    void cmdMenu_Click(int indice);
+    bool guardar();
+
+    // Ticking or unticking the validity box.
+    void establecerVigencia(bool marcada);
+    // The contact picker's answer: the chosen contact, or none when cancelled.
+    void establecerCliente(bool cancelado, qint32 empId, const QString& nombre);
+
+    // Asks for the quantity of a product: the text typed, nothing when
+    // cancelled.
+    using PedirCantidad = std::function<std::optional<QString>(qint32 proId)>;
+    // Adds units of the grid's current product.
+    void agregarProductoActual(const PedirCantidad& pedirCantidad);
+    // Finds the product by its code and adds units of it; a code that no
+    // product has adds nothing.
+    void agregarPorCodigo(const QString& codigo, const PedirCantidad& pedirCantidad);
+    // Asks how many units to take off line `indice` and takes them off.
+    void quitarUnidades(int indice);
+    // Type-ahead in the product grid.
+    void teclaGrilla(QChar caracter);
+    void retrocesoGrilla();
+    // The advanced product search's filter for the grid.
+    void filtrarGrilla(const QString& condicion);
+    // Opens the grid's current product in product maintenance.
+    void editarProducto();
+    // The window closes: the lists and the grid are closed, and whatever
+    // the document operations started is closed without saving.
+    void cerrar();
+
+signals:
+    // What the window shows changed: the fields (and their enabled state),
+    // the lines, the command bar, the grid's rows, the grid's current row
+    // and caption, the suggestion lists.
+    void camposCambiados();
+    void lineasCambiadas();
+    void modoCambiado();
+    void productosRecargados();
+    void productoActualCambiado();
+    void listasRecargadas();
+    // "Atras": the window closes.
+    void cerrarPedido();
+
+private:
+    void cambiarModo(ModoEditor modo);
+    void EditarPre();
+    void editar();
+    void guardarYNuevo();
+    void cancelar();
+    void mostrarVigenciaGuardada();
+    bool rechazarBajaStock(qint32 proId) const;
+    void llamarDocumento(const std::function<void(const EditorPresupuesto&)>& operacion);
+
+    ConsultasRecordadas consultas_;
+    ListasSugerencia listas_;
+    GrillaProductos grilla_;
+    LineasPresupuesto lineas_;
+    ModoEditor modo_ = ModoEditor::Inicial;
+    bool vigenciaHabilitada_ = false;
+};

@@ -1,0 +1,6 @@
+#include "quotes/enlaces.h"
+
+EnlacesPresupuesto& enlacesPresupuesto() {
+    static EnlacesPresupuesto enlaces;
+    return enlaces;
+}

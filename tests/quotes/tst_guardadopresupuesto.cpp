@@ -1,0 +1,380 @@
+// Saving a quote: the values stored, the lines following the editor, the
+// contact check, the save as one transaction, and the command bar's save,
+// save-and-new and cancel.
+#include "comun/mundopresupuestos.h"
+#include "data/modconexion.h"
+#include "quotes/editorpresupuesto.h"
+#include "quotes/enlaces.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+EditorPresupuesto::PedirCantidad cantidad(const QString& texto) {
+    return [texto](qint32) { return std::optional<QString>(texto); };
+}
+
+} // namespace
+
+class PruebaGuardadoPresupuesto : public QObject {
+    Q_OBJECT
+    std::unique_ptr<MundoPresupuestos> mundo;
+    std::unique_ptr<EditorPresupuesto> editor;
+    int acme = 0;
+    int cano = 0;
+    int codo = 0;
+
+    Fixtura& datos() { return mundo->datos(); }
+    MensajesGuion& mensajes() { return mundo->mensajes(); }
+
+    // One value of the database, read on the fixture's own connection.
+    QVariant valor(const QString& sql, const QVariantList& valores = {}) {
+        const ResultadoSentencia r = datos().conexion().ejecutar(sql, valores);
+        return r.ok && r.filas && r.filas->filas() > 0 ? r.filas->valor(0, 0) : QVariant();
+    }
+    QVariant lineaGuardada(int preId, int proId, const char* campo) {
+        return valor(QStringLiteral("SELECT %1 FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=? AND "
+                                    "ProId=?")
+                         .arg(QString::fromLatin1(campo)),
+                     {preId, proId});
+    }
+    void nuevo() {
+        editor->agregando = true;
+        editor->Actualizar();
+        editor->CargarPre(0);
+    }
+    void abrir(int preId) {
+        editor->agregando = false;
+        editor->Actualizar();
+        editor->CargarPre(preId);
+    }
+    void agregar(int fila, const QString& q) {
+        editor->grilla().moverA(fila);
+        editor->agregarProductoActual(cantidad(q));
+    }
+    void elegirAcme() { editor->establecerCliente(false, acme, QStringLiteral("Acme")); }
+
+private slots:
+    void init() {
+        mundo = std::make_unique<MundoPresupuestos>(QStringLiteral("ana"));
+        acme = datos().contacto(QStringLiteral("Acme"));
+        // The grid lists them by description: Caño first, Codo second.
+        cano = datos().producto(QStringLiteral("Caño"), QStringLiteral("779"), 12.5,
+                                QStringLiteral("USD"));
+        codo = datos().producto(QStringLiteral("Codo"), {}, 0.1, {});
+        editor = std::make_unique<EditorPresupuesto>();
+    }
+    void cleanup() {
+        enlacesPresupuesto() = EnlacesPresupuesto{};
+        editor.reset();
+        mundo.reset();
+    }
+
+    // Every column of a new quote and of its two lines, the key shown after.
+    void nuevoConDosLineas() {
+        int documentos = 0;
+        enlacesPresupuesto().generarDocumento = [&documentos](const EditorPresupuesto& e) {
+            ++documentos;
+            QVERIFY(!e.campos.id.isEmpty());
+        };
+        nuevo();
+        CamposPresupuesto& c = editor->campos;
+        c.numero = QStringLiteral("N-1");
+        c.lugar = QStringLiteral("Salto");
+        c.fecha = QDate(2026, 11, 30);
+        c.saludo = QStringLiteral("Estimados:");
+        elegirAcme();
+        c.descripcion = {QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres")};
+        c.concepto = {QStringLiteral("Flete"), QStringLiteral("Armado"), QStringLiteral("Viaje")};
+        c.importe = {QStringLiteral("10.5"), QString(), QStringLiteral("diez")};
+        c.moneda = {QStringLiteral("USD"), QStringLiteral("EUR"), QString()};
+        c.despedida = QStringLiteral("Atentamente");
+        c.firma = QStringLiteral("Ana Pérez");
+        editor->establecerVigencia(true);
+        c.textoVigencia = QStringLiteral("Válido por:");
+        c.diasVigencia = QStringLiteral("15");
+        agregar(1, QStringLiteral("2"));
+        agregar(2, QStringLiteral("3"));
+        QVERIFY(editor->guardar());
+
+        const int id = valor(QStringLiteral("SELECT MAX(PreId) FROM PRESUPUESTOS")).toInt();
+        QCOMPARE(c.id, QString::number(id));
+        QVERIFY(!editor->agregando);
+        QCOMPARE(editor->modo(), ModoEditor::Vista);
+        QVERIFY(!editor->camposHabilitados());
+        QVERIFY(!editor->vigenciaHabilitada());
+        QCOMPARE(documentos, 1);
+        // Empty and non-numeric amounts are stored, and shown, as 0.
+        QCOMPARE(c.importe[1], QStringLiteral("0"));
+        QCOMPARE(c.importe[2], QStringLiteral("0"));
+
+        const ResultadoSentencia r = datos().conexion().ejecutar(
+            QStringLiteral("SELECT PreNumero, PreLugar, PreFecha, PreSaludo, EmpId, "
+                           "PreDescripcion1, PreDescripcion2, PreDescripcion3, PreOtroConcepto1, "
+                           "PreOtroPrecio1, PreOtroMoneda1, PreOtroConcepto2, PreOtroPrecio2, "
+                           "PreOtroMoneda2, PreOtroConcepto3, PreOtroPrecio3, PreOtroMoneda3, "
+                           "PreDespedida, PreFirma, PreTextoVigencia, PreVigencia, UsuLogin FROM "
+                           "PRESUPUESTOS WHERE PreId=?"),
+            {id});
+        QVERIFY(r.ok);
+        const QVariantList esperado{QStringLiteral("N-1"),
+                                    QStringLiteral("Salto"),
+                                    QDate(2026, 11, 30),
+                                    QStringLiteral("Estimados:"),
+                                    acme,
+                                    QStringLiteral("uno"),
+                                    QStringLiteral("dos"),
+                                    QStringLiteral("tres"),
+                                    QStringLiteral("Flete"),
+                                    10.5,
+                                    QStringLiteral("USD"),
+                                    QStringLiteral("Armado"),
+                                    0.0,
+                                    QStringLiteral("EUR"),
+                                    QStringLiteral("Viaje"),
+                                    0.0,
+                                    QString(),
+                                    QStringLiteral("Atentamente"),
+                                    QStringLiteral("Ana Pérez"),
+                                    QStringLiteral("Válido por:"),
+                                    15,
+                                    QStringLiteral("ana")};
+        for (int i = 0; i < esperado.size(); ++i) {
+            const QVariant v = r.filas->valor(0, i);
+            if (esperado[i].typeId() == QMetaType::Double || esperado[i].typeId() == QMetaType::Int)
+                QCOMPARE(v.toDouble(), esperado[i].toDouble());
+            else
+                QCOMPARE(v.toString(), esperado[i].toString());
+        }
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+        QCOMPARE(lineaGuardada(id, cano, "PreProPrecio").toDouble(), 12.5);
+        QCOMPARE(lineaGuardada(id, cano, "PreProCantidad").toDouble(), 2.0);
+        QCOMPARE(lineaGuardada(id, cano, "PreProMoneda").toString(), QStringLiteral("USD"));
+        QCOMPARE(lineaGuardada(id, codo, "PreProCantidad").toDouble(), 3.0);
+        QVERIFY(lineaGuardada(id, codo, "PreProMoneda").toString().isEmpty());
+        QVERIFY(mensajes().mostrados().isEmpty());
+        // The validity group shows what was stored.
+        QVERIFY(c.vigencia);
+        QCOMPARE(c.diasVigencia, QStringLiteral("15"));
+    }
+
+    void sinVigenciaSeGuardaVacia() {
+        nuevo();
+        elegirAcme();
+        editor->campos.textoVigencia = QStringLiteral("Vale por");
+        editor->campos.diasVigencia = QStringLiteral("20");
+        QVERIFY(!editor->campos.vigencia);
+        QVERIFY(editor->guardar());
+        const int id = editor->campos.id.toInt();
+        QCOMPARE(
+            valor(QStringLiteral("SELECT PreTextoVigencia FROM PRESUPUESTOS WHERE PreId=?"), {id})
+                .toString(),
+            QString());
+        QCOMPARE(valor(QStringLiteral("SELECT PreVigencia FROM PRESUPUESTOS WHERE PreId=?"), {id})
+                     .toInt(),
+                 0);
+        // What was stored is shown, so a later save without touching it keeps it.
+        QCOMPARE(editor->campos.textoVigencia, QString());
+        QCOMPARE(editor->campos.diasVigencia, QStringLiteral("0"));
+        editor->cmdMenu_Click(1);
+        editor->establecerVigencia(true);
+        editor->establecerVigencia(false);
+        QVERIFY(editor->guardar());
+        QCOMPARE(valor(QStringLiteral("SELECT PreVigencia FROM PRESUPUESTOS WHERE PreId=?"), {id})
+                     .toInt(),
+                 0);
+    }
+
+    // Quantities changed and lines removed on screen reach the stored quote;
+    // new lines are added once; a written-off line keeps its mark.
+    void lineasGuardadasSiguenAlEditor() {
+        const int tercero = datos().producto(QStringLiteral("Tubo"), {}, 5, {});
+        const int id = mundo->presupuesto(QStringLiteral("9"), acme, QStringLiteral("ana"));
+        datos().linea(id, cano, 12.5, 3);
+        datos().linea(id, codo, 0.1, 2);
+        datos().darDeBaja(id, cano);
+        abrir(id);
+        QCOMPARE(editor->lineas().cantidad(), 2);
+        mensajes().escribir(QStringLiteral("1"));
+        editor->quitarUnidades(editor->lineas().buscar(cano));
+        mensajes().escribir(QStringLiteral("5"));
+        editor->quitarUnidades(editor->lineas().buscar(codo));
+        agregar(3, QStringLiteral("4"));
+        QVERIFY(editor->guardar());
+        editor->cmdMenu_Click(1);
+        QVERIFY(editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+        QCOMPARE(lineaGuardada(id, cano, "PreProCantidad").toDouble(), 2.0);
+        QCOMPARE(lineaGuardada(id, cano, "RemProBajaStock").toBool(), true);
+        QVERIFY(!lineaGuardada(id, codo, "PreProCantidad").isValid());
+        QCOMPARE(lineaGuardada(id, tercero, "PreProCantidad").toDouble(), 4.0);
+        QCOMPARE(mensajes().textos().size(), 2); // only the two input boxes
+    }
+
+    void monedaAlGuardar() {
+        nuevo();
+        elegirAcme();
+        agregar(1, QStringLiteral("1"));
+        datos().ejecutar(QStringLiteral("UPDATE PRODUCTOS SET ProMoneda='GBP' WHERE ProId=?"),
+                         {cano});
+        QVERIFY(editor->guardar());
+        QCOMPARE(lineaGuardada(editor->campos.id.toInt(), cano, "PreProMoneda").toString(),
+                 QStringLiteral("GBP"));
+    }
+
+    // No contact: nothing is written and the editor keeps what it showed.
+    void sinClienteNoSeGuarda_data() {
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<QString>("mensaje");
+        const QString elegir = QStringLiteral("Elija el Cliente del Presupuesto: escriba parte de "
+                                              "su nombre en Cliente y pulse Enter.");
+        QTest::newRow("sin elegir") << "" << elegir;
+        QTest::newRow("selector cancelado") << "0" << elegir;
+        QTest::newRow("contacto borrado") << "999"
+                                          << "El Cliente elegido ya no existe. Elija otro Cliente.";
+    }
+    void sinClienteNoSeGuarda() {
+        QFETCH(QString, tag);
+        QFETCH(QString, mensaje);
+        nuevo();
+        editor->campos.clienteTag = tag;
+        editor->campos.descripcion[0] = QStringLiteral("escrito");
+        agregar(1, QStringLiteral("2"));
+        QVERIFY(!editor->guardar());
+        QCOMPARE(mensajes().textos(), QStringList{mensaje});
+        QCOMPARE(mensajes().mostrados().first().titulo, QStringLiteral("Verifique"));
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 0);
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 0);
+        QCOMPARE(editor->modo(), ModoEditor::Nuevo);
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->campos.descripcion[0], QStringLiteral("escrito"));
+        QCOMPARE(editor->lineas().cantidad(), 1);
+    }
+
+    // A line that the engine refuses undoes the whole save.
+    void falloAMitadNoDejaNada() {
+        int documentos = 0;
+        enlacesPresupuesto().generarDocumento = [&documentos](const EditorPresupuesto&) {
+            ++documentos;
+        };
+        const int previo = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
+        datos().linea(previo, cano, 1, 1);
+        datos().ejecutar(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON "
+                                        "PRESUPUESTOS_PRODUCTOS WHEN NEW.ProId=%1 BEGIN SELECT "
+                                        "RAISE(ABORT, 'línea rechazada'); END")
+                             .arg(codo));
+        nuevo();
+        elegirAcme();
+        agregar(1, QStringLiteral("1"));
+        agregar(2, QStringLiteral("1"));
+        QVERIFY(!editor->guardar());
+        QVERIFY(!mensajes().textos().isEmpty());
+        for (const QString& t : mensajes().textos())
+            QVERIFY2(t.startsWith(QStringLiteral("Error número: ")), qPrintable(t));
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 1);
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 1);
+        QCOMPARE(editor->campos.id, QString());
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->modo(), ModoEditor::Nuevo);
+        QCOMPARE(documentos, 0);
+
+        // A stored quote: its own update is undone with the refused line.
+        mensajes().limpiar();
+        abrir(previo);
+        editor->campos.numero = QStringLiteral("cambiado");
+        agregar(2, QStringLiteral("1"));
+        QVERIFY(!editor->guardar());
+        QCOMPARE(valor(QStringLiteral("SELECT PreNumero FROM PRESUPUESTOS WHERE PreId=?"), {previo})
+                     .toString(),
+                 QStringLiteral("1"));
+        QCOMPARE(editor->modo(), ModoEditor::Edicion);
+        // Without the refusal the same save goes through.
+        datos().ejecutar(QStringLiteral("DROP TRIGGER rechazo"));
+        QVERIFY(editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+    }
+
+    void presupuestoBorradoEntretanto() {
+        const int id = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
+        abrir(id);
+        agregar(1, QStringLiteral("1"));
+        datos().ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS WHERE PreId=?"), {id});
+        QVERIFY(!editor->guardar());
+        QCOMPARE(mensajes().textos(),
+                 QStringList{QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se "
+                                            "guardó nada.")});
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 0);
+    }
+
+    void guardarYNuevoDosVeces() {
+        mundo->presupuesto(QStringLiteral("5"), acme, QStringLiteral("ana"));
+        nuevo();
+        QCOMPARE(editor->campos.numero, QStringLiteral("6"));
+        elegirAcme();
+        agregar(1, QStringLiteral("1"));
+        editor->cmdMenu_Click(3);
+        QCOMPARE(editor->modo(), ModoEditor::Nuevo);
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->campos.numero, QStringLiteral("7"));
+        QVERIFY(editor->lineas().vacia());
+        elegirAcme();
+        editor->cmdMenu_Click(3);
+        QCOMPARE(editor->campos.numero, QStringLiteral("8"));
+        QCOMPARE(valor(QStringLiteral("SELECT COUNT(*) FROM PRESUPUESTOS WHERE PreNumero IN "
+                                      "('6','7')"))
+                     .toInt(),
+                 2);
+        // A save that fails does not go on to a new quote.
+        editor->cmdMenu_Click(3);
+        QCOMPARE(editor->campos.numero, QStringLiteral("8"));
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 3);
+    }
+
+    void cancelarNuevoYGuardado() {
+        mundo->presupuesto(QStringLiteral("41"), acme, QStringLiteral("ana"));
+        nuevo();
+        editor->campos.numero = QStringLiteral("otro");
+        editor->campos.descripcion[2] = QStringLiteral("texto");
+        elegirAcme();
+        agregar(1, QStringLiteral("2"));
+        editor->cmdMenu_Click(4);
+        QCOMPARE(editor->campos.numero, QStringLiteral("42"));
+        QCOMPARE(editor->campos.descripcion[2], QString());
+        QCOMPARE(editor->campos.cliente, QString());
+        QVERIFY(editor->lineas().vacia());
+        QCOMPARE(editor->modo(), ModoEditor::Nuevo);
+
+        const int id = valor(QStringLiteral("SELECT MAX(PreId) FROM PRESUPUESTOS")).toInt();
+        abrir(id);
+        editor->campos.lugar = QStringLiteral("cambiado");
+        agregar(1, QStringLiteral("2"));
+        editor->cmdMenu_Click(4);
+        QCOMPARE(editor->campos.lugar, QStringLiteral("Montevideo"));
+        QVERIFY(editor->lineas().vacia());
+        QCOMPARE(editor->modo(), ModoEditor::Edicion);
+        QVERIFY(mensajes().mostrados().isEmpty());
+    }
+
+    void comandosDeDocumentoSoloConDocumentos() {
+        const int id = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
+        abrir(id);
+        auto b = editor->botones();
+        QVERIFY(!b[5] && !b[6] && !b[7]);
+        QVERIFY(b[2] && b[3] && b[4] && b[8]);
+        int impresos = 0;
+        enlacesPresupuesto().imprimirDocumento = [&impresos](const EditorPresupuesto&) {
+            ++impresos;
+        };
+        b = editor->botones();
+        QVERIFY(b[5] && !b[6]);
+        editor->cmdMenu_Click(5);
+        QCOMPARE(impresos, 1);
+        editor->cmdMenu_Click(0);
+        QVERIFY(!editor->botones()[5]);
+    }
+};
+
+QTEST_GUILESS_MAIN(PruebaGuardadoPresupuesto)
+#include "tst_guardadopresupuesto.moc"
