@@ -27,5 +27,7 @@ void registrarEnProceso();
 void registrarProductos();
 // The quote editor: opening a quote, the activation reload, saving, bar code.
 void registrarEditor();
+// Product maintenance: open, search, sort, next row, save.
+void registrarCatalogo();
 
 } // namespace registro

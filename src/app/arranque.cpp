@@ -7,6 +7,7 @@
 #include "platform/mensajes.h"
 #include "platform/salida.h"
 #include "platform/ventanas/mensajesqt.h"
+#include "quotes/ventanas/enlacescatalogo.h"
 #include "startup/archivoajustes.h"
 #include "startup/arranque.h"
 #include "startup/basetarvo.h"
@@ -77,6 +78,7 @@ void prepararAplicacion(QApplication& aplicacion) {
     cargarTraduccionQt();
     static MensajesQt servicio;
     instalarMensajes(&servicio);
+    conectarCatalogoAlEditor();
     establecerAccionFalloConexion([] {
         frmOpciones opciones;
         opciones.reiniciar = true;

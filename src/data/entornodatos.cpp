@@ -109,6 +109,12 @@ EntornoDatos::EntornoDatos()
               .rs),
       rsTotalPresupuestos(agregar(QStringLiteral("TotalPresupuestos"), kTotalPresupuestos).rs),
       rsUsuarios(agregar(QStringLiteral("Usuarios"), QStringLiteral("SELECT * FROM USUARIOS")).rs) {
+    buscar(QStringLiteral("Categorias"))->edicion = {QStringLiteral("CATEGORIAS"),
+                                                     QStringLiteral("CatId")};
+    buscar(QStringLiteral("CProductos"))->edicion = {QStringLiteral("PRODUCTOS"),
+                                                     QStringLiteral("ProId")};
+    buscar(QStringLiteral("Proveedores"))->edicion = {QStringLiteral("CONTACTOS"),
+                                                      QStringLiteral("EmpId")};
 }
 
 EntornoDatos::~EntornoDatos() {
@@ -116,7 +122,7 @@ EntornoDatos::~EntornoDatos() {
 }
 
 EntornoDatos::Comando& EntornoDatos::agregar(const QString& nombre, const QString& texto) {
-    comandos_.push_back({nombre, texto, texto, std::make_shared<Registros>()});
+    comandos_.push_back({nombre, texto, texto, {}, std::make_shared<Registros>(), {}});
     return comandos_.back();
 }
 
@@ -178,9 +184,22 @@ QString EntornoDatos::texto(const QString& comando) const {
     return c ? c->texto : QString();
 }
 
-void EntornoDatos::establecerTexto(const QString& comando, const QString& texto) {
-    if (Comando* c = buscar(comando))
+QVariantList EntornoDatos::valores(const QString& comando) const {
+    const Comando* c = buscar(comando);
+    return c ? c->valores : QVariantList();
+}
+
+EntornoDatos::DestinoEdicion EntornoDatos::destinoEdicion(const QString& comando) const {
+    const Comando* c = buscar(comando);
+    return c ? c->edicion : DestinoEdicion();
+}
+
+void EntornoDatos::establecerTexto(const QString& comando, const QString& texto,
+                                   const QVariantList& valores) {
+    if (Comando* c = buscar(comando)) {
         c->texto = texto;
+        c->valores = valores;
+    }
 }
 
 bool EntornoDatos::abrir(const QString& comando, const QString& texto,
@@ -192,8 +211,12 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
               QStringLiteral("El entorno de datos no tiene el comando '%1'.").arg(comando)}});
         return false;
     }
-    if (!texto.isEmpty())
+    if (!texto.isEmpty()) {
         c->texto = texto;
+        c->valores = valores;
+    } else if (!valores.isEmpty()) {
+        c->valores = valores;
+    }
     c->rs->cerrar();
     Conexion* con = farmacia();
     if (!con)
@@ -209,7 +232,7 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
         else
             fallos = {{errores::kErroresEnComando, error}};
     } else {
-        const ResultadoSentencia r = con->ejecutar(c->texto, valores);
+        const ResultadoSentencia r = con->ejecutar(c->texto, c->valores);
         if (r.ok)
             filas = r.filas;
         else
@@ -220,6 +243,8 @@ bool EntornoDatos::abrir(const QString& comando, const QString& texto,
         return false;
     }
     *c->rs = Registros(std::move(filas), c->texto);
+    if (!c->edicion.tabla.isEmpty())
+        c->rs->habilitarEdicion(con, c->edicion.tabla, c->edicion.clave);
     return true;
 }
 

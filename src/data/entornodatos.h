@@ -43,14 +43,29 @@ public:
     bool existe(const QString& comando) const;
     QString textoDiseno(const QString& comando) const;
     QString texto(const QString& comando) const;
-    // Replaces the command's text; the open set keeps its rows until reopened.
-    void establecerTexto(const QString& comando, const QString& texto);
+    // The values bound to the ? placeholders of the command's text.
+    QVariantList valores(const QString& comando) const;
+    // Replaces the command's text and values; the open set keeps its rows
+    // until reopened.
+    void establecerTexto(const QString& comando, const QString& texto,
+                         const QVariantList& valores = {});
 
     // (Re)opens the command's result set with its text; a non-empty `texto`
     // first becomes the command's text. On failure every provider error is
-    // reported and the set is left closed.
-    // `valores` bind, in order, to the text's ? placeholders.
+    // reported and the set is left closed. The set of a command that edits in
+    // place (below) opens editable.
+    // `valores` bind, in order, to the text's ? placeholders; a new text keeps
+    // its values, so that reopening the command later (a report binding to
+    // it) reads the same rows.
     bool abrir(const QString& comando, const QString& texto = {}, const QVariantList& valores = {});
+
+    // The commands that the catalogue windows edit in place write to one base
+    // table, each row found by its integer key.
+    struct DestinoEdicion {
+        QString tabla;
+        QString clave;
+    };
+    DestinoEdicion destinoEdicion(const QString& comando) const;
     // The command's result set, opened with its text when it is closed (what a
     // report or window does when it binds to the command).
     RegistrosPtr usar(const QString& comando);
@@ -65,7 +80,9 @@ private:
         QString nombre;
         QString textoDiseno;
         QString texto;
+        QVariantList valores; // bound to the text's placeholders
         RegistrosPtr rs;
+        DestinoEdicion edicion;
     };
     Comando* buscar(const QString& comando);
     const Comando* buscar(const QString& comando) const;

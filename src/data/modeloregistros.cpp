@@ -1,5 +1,7 @@
 #include "data/modeloregistros.h"
 
+#include "data/fechas.h"
+
 ModeloRegistros::ModeloRegistros(QObject* padre) : QAbstractTableModel(padre) {}
 
 ModeloRegistros::ModeloRegistros(const Registros& registros, QObject* padre)
@@ -52,11 +54,11 @@ QVariant ModeloRegistros::data(const QModelIndex& indice, int rol) const {
     const int campo = campoDeColumna(indice.column());
     if (campo < 0)
         return {};
-    const auto& tabla = registros_.tabla();
-    const int fila = registros_.filaDeTabla(indice.row() + 1);
-    const QVariant valor = tabla->valor(fila, campo);
+    const QVariant valor = registros_.valor(indice.row() + 1, campo);
     if (rol == Qt::DisplayRole && valor.typeId() == QMetaType::QDate)
-        return tabla->texto(fila, campo);
+        return fechas::textoCorto(double(fechas::diaDeFecha(valor.toDate())));
+    if (rol == Qt::DisplayRole && valor.typeId() == QMetaType::QDateTime)
+        return fechas::textoCorto(fechas::diaDeFechaHora(valor.toDateTime()));
     return valor;
 }
 
@@ -84,5 +86,53 @@ bool ModeloRegistros::setHeaderData(int seccion, Qt::Orientation orientacion, co
 Qt::ItemFlags ModeloRegistros::flags(const QModelIndex& indice) const {
     if (!indice.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    const Qt::ItemFlags banderas =
+        Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return registros_.editable() && campoDeColumna(indice.column()) >= 0
+               ? banderas | Qt::ItemIsEditable
+               : banderas;
+}
+
+bool ModeloRegistros::setData(const QModelIndex& indice, const QVariant& valor, int rol) {
+    if (rol != Qt::EditRole ||
+        !checkIndex(indice, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return false;
+    if (!registros_.establecerCampo(indice.row() + 1, campoDeColumna(indice.column()), valor))
+        return false;
+    emit dataChanged(indice, indice, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+bool ModeloRegistros::agregarFila() {
+    if (!registros_.editable() || registros_.hayCambios())
+        return false;
+    const int fila = rowCount();
+    beginInsertRows({}, fila, fila);
+    registros_.agregarNuevo();
+    endInsertRows();
+    return true;
+}
+
+bool ModeloRegistros::escribir(QList<ErrorProveedor>& fallos) {
+    const int fila = registros_.posicionPendiente() - 1;
+    if (!registros_.escribir(fallos))
+        return false;
+    if (fila >= 0 && columnCount() > 0)
+        emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
+    return true;
+}
+
+void ModeloRegistros::descartar() {
+    const int fila = registros_.posicionPendiente() - 1;
+    if (fila < 0)
+        return;
+    if (registros_.nuevoPendiente()) {
+        beginRemoveRows({}, fila, fila);
+        registros_.descartar();
+        endRemoveRows();
+        return;
+    }
+    registros_.descartar();
+    if (columnCount() > 0)
+        emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
 }

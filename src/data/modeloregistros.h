@@ -7,13 +7,17 @@
 #include <QList>
 #include <QStringList>
 
-// A read-only table over a result set, for grids and combos: one row per
+// A table over a result set, for grids, combos and edit forms: one row per
 // record; by default one column per field, or the fields chosen with
 // establecerColumnas, in that order. Headers are the field names unless set
 // with setHeaderData. Cells are read from the result's table when a view asks
 // for them, never copied. The model keeps its own copy of the set (sharing the
-// rows), so reopening the source set shows nothing new until it is given again
-// with establecerRegistros.
+// rows and the edits in place), so reopening the source set shows nothing new
+// until it is given again with establecerRegistros.
+//
+// Over an editable set (Registros::habilitarEdicion) the cells are editable:
+// setData changes the edit buffer (what a QDataWidgetMapper submits), and the
+// model adds, writes and discards the pending row, telling its views.
 class ModeloRegistros : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -39,6 +43,13 @@ public:
     bool setHeaderData(int seccion, Qt::Orientation orientacion, const QVariant& valor,
                        int rol = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& indice) const override;
+    bool setData(const QModelIndex& indice, const QVariant& valor, int rol = Qt::EditRole) override;
+
+    // Editing in place: a new empty row after the last; writing and discarding
+    // the pending change (see Registros).
+    bool agregarFila();
+    bool escribir(QList<ErrorProveedor>& fallos);
+    void descartar();
 
     // The field of the set behind a column; -1 when the set lacks it.
     int campoDeColumna(int columna) const;

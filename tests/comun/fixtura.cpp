@@ -1,6 +1,8 @@
 #include "fixtura.h"
 
+#include "data/entornodatos.h"
 #include "data/modconexion.h"
+#include "startup/arranque.h"
 
 #include <QtTest>
 
@@ -75,6 +77,18 @@ int Fixtura::contar(const QString& tabla) {
     return con_.ejecutar(QStringLiteral("SELECT COUNT(*) FROM ") + tabla)
         .filas->valor(0, 0)
         .toInt();
+}
+
+void prepararEntornoDatosDePrueba() {
+    EntornoDatos& dte = dteBodex();
+    dte.cerrarConexion();
+    for (const QString& comando : dte.comandos())
+        dte.establecerTexto(comando, dte.textoDiseno(comando));
+    dte.establecerCadenaConexion(cadenaConexionInformes(QStringLiteral("PRUEBA")));
+}
+
+void cerrarEntornoDatosDePrueba() {
+    dteBodex().cerrarConexion();
 }
 
 void abrirConexionDePrueba(const QString& rutaBase) {

@@ -43,3 +43,8 @@ private:
 
 // Points a test data source at the file and opens the shared connection on it.
 void abrirConexionDePrueba(const QString& rutaBase);
+// Points the data environment (the windows' named result sets) at the test's
+// data source, every command back at its design text, as a fresh program has
+// it; and disconnects it again at the end of a test.
+void prepararEntornoDatosDePrueba();
+void cerrarEntornoDatosDePrueba();

@@ -9,6 +9,7 @@ MundoPresupuestos::MundoPresupuestos(const QString& usuario)
     base_ = entorno_->copiarBase();
     datos_ = std::make_unique<Fixtura>(base_);
     abrirConexionDePrueba(base_);
+    prepararEntornoDatosDePrueba();
     Reloj::fijar(hoy());
     establecerUsuarioActual(usuario);
 }
@@ -16,6 +17,7 @@ MundoPresupuestos::MundoPresupuestos(const QString& usuario)
 MundoPresupuestos::~MundoPresupuestos() {
     if (conexion())
         CerrarConexion();
+    cerrarEntornoDatosDePrueba();
     Reloj::liberar();
     establecerUsuarioActual({});
     datos_.reset();

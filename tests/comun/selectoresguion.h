@@ -15,6 +15,8 @@ public:
     void responder(const QString& ruta) { respuestas_.enqueue(ruta); }
     const QStringList& titulos() const { return titulos_; }
     const QStringList& filtros() const { return filtros_; }
+    // Where each chooser of a file to write first pointed.
+    const QStringList& propuestos() const { return propuestos_; }
 
     QString elegirCarpeta(QWidget*, const QString& titulo) override {
         titulos_ << titulo;
@@ -27,15 +29,20 @@ public:
     }
     QString elegirArchivoDestino(QWidget* propietario, const QString& titulo, const QString& filtro,
                                  const QString& inicial) override {
-        iniciales_ << inicial;
+        propuestos_ << inicial;
         return elegirArchivo(propietario, titulo, filtro);
     }
-    // Where each destination chooser first pointed.
-    const QStringList& iniciales() const { return iniciales_; }
+    QString elegirArchivoGuardar(QWidget*, const QString& titulo, const QString& filtro,
+                                 const QString& propuesto) override {
+        titulos_ << titulo;
+        filtros_ << filtro;
+        propuestos_ << propuesto;
+        return respuestas_.isEmpty() ? QString() : respuestas_.dequeue();
+    }
 
 private:
     QQueue<QString> respuestas_;
     QStringList titulos_;
     QStringList filtros_;
-    QStringList iniciales_;
+    QStringList propuestos_;
 };

@@ -278,6 +278,28 @@ private slots:
         QCOMPARE(dte->texto(QStringLiteral("Usuarios")), unUsuario);
     }
 
+    void reabrirLeeConLosMismosValores() {
+        CrearDSN(kDsn, rutaBase);
+        categoria(1, QStringLiteral("Herramientas"));
+        categoria(2, QStringLiteral("Bebidas"));
+        const QString buscar = QStringLiteral("SELECT * FROM CATEGORIAS WHERE CatDescripcion=?");
+        QVERIFY(dte->abrir(QStringLiteral("Categorias"), buscar, {QStringLiteral("bebidas")}));
+        QCOMPARE(dte->rsCategorias->cantidad(), 1);
+        // A report binding to the closed command reads the same rows again.
+        categoria(3, QStringLiteral("BEBIDAS "));
+        dte->cerrar(QStringLiteral("Categorias"));
+        QCOMPARE(dte->usar(QStringLiteral("Categorias"))->cantidad(), 1);
+        QVERIFY(dte->abrir(QStringLiteral("Categorias")));
+        QCOMPARE(columna(*dte->rsCategorias, QStringLiteral("CatId")),
+                 QStringList({QStringLiteral("2")}));
+        // A new text without values forgets the old ones.
+        dte->establecerTexto(QStringLiteral("Categorias"),
+                             dte->textoDiseno(QStringLiteral("Categorias")));
+        QVERIFY(dte->abrir(QStringLiteral("Categorias")));
+        QCOMPARE(dte->rsCategorias->cantidad(), 3);
+        QVERIFY(guion->mostrados().isEmpty());
+    }
+
     void unaFallaAlReabrirDejaElConjuntoCerrado() {
         CrearDSN(kDsn, rutaBase);
         QVERIFY(dte->usar(QStringLiteral("Categorias"))->abierto());

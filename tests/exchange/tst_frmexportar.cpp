@@ -91,7 +91,7 @@ private slots:
         txtDestino->setText(QStringLiteral("/tmp/escrito a mano.txt"));
         v.cmdExaminar_Click(); // cancelled
         QCOMPARE(txtDestino->text(), QStringLiteral("/tmp/escrito a mano.txt"));
-        QCOMPARE(elegidos->iniciales(), (QStringList{CarpetaDocumentos(), elegido}));
+        QCOMPARE(elegidos->propuestos(), (QStringList{CarpetaDocumentos(), elegido}));
         QVERIFY(CarpetaDocumentos().startsWith(entorno->home()));
         QVERIFY(mensajes->mostrados().isEmpty());
     }

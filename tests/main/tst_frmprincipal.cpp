@@ -129,8 +129,7 @@ private slots:
             QVERIFY(boton(v, i));
             QCOMPARE(boton(v, i)->text(), textos[i]);
             QVERIFY(!boton(v, i)->toolTip().isEmpty());
-            // Print waits for the quote report.
-            QCOMPARE(boton(v, i)->isEnabled(), i != 2);
+            QVERIFY(boton(v, i)->isEnabled());
         }
         QCOMPARE(boton(v, 3)->toolTip(), QStringLiteral("Buscar por la descripción"));
         QVERIFY(v.findChild<QStatusBar*>(QStringLiteral("sbAvisos")));
@@ -151,8 +150,46 @@ private slots:
         establecerUsuarioActual(usuario);
         frmPrincipal v;
         QCOMPARE(item(v, "mnuHerramientasOpciones")->isEnabled(), habilitado);
+        QCOMPARE(item(v, "mnuHerramientasMantUsuarios")->isEnabled(), habilitado);
         establecerUsuarioActual(QStringLiteral("admin"));
         QCOMPARE(item(v, "mnuHerramientasOpciones")->isEnabled(), habilitado);
+        QCOMPARE(item(v, "mnuHerramientasMantUsuarios")->isEnabled(), habilitado);
+    }
+
+    void losMenusAbrenCadaVentanaUnaVez_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::addColumn<QString>("ventana");
+        QTest::newRow("contactos") << "mnuContactosIngresoContactos"
+                                   << "frmMantContactos";
+        QTest::newRow("categorías") << "mnuHerramientasMantCategorias"
+                                    << "frmMantCategorias";
+        QTest::newRow("productos") << "mnuHerramientasMantProductos"
+                                   << "frmMantProductos";
+        QTest::newRow("usuarios") << "mnuHerramientasMantUsuarios"
+                                  << "frmMantUsuarios";
+    }
+    void losMenusAbrenCadaVentanaUnaVez() {
+        QFETCH(QString, accion);
+        QFETCH(QString, ventana);
+        frmPrincipal v;
+        auto abiertas = [&] {
+            QList<QWidget*> w;
+            for (QWidget* t : QApplication::topLevelWidgets())
+                if (t->objectName() == ventana && t->isVisible())
+                    w << t;
+            return w;
+        };
+        QAction* a = item(v, qPrintable(accion));
+        QVERIFY(a->isEnabled());
+        a->trigger();
+        QCOMPARE(abiertas().size(), 1);
+        QWidget* primera = abiertas().first();
+        QVERIFY(!primera->isModal());
+        a->trigger();
+        QCOMPARE(abiertas(), QList<QWidget*>{primera});
+        primera->close();
+        QTRY_VERIFY(abiertas().isEmpty());
+        QVERIFY(mensajes->mostrados().isEmpty());
     }
 
     void avisoAlActivarseYClic() {

@@ -1,13 +1,17 @@
 // The quote editor's window driven through its controls: names, captions,
 // the modes on the controls, Enter, the dialogs it opens, the grid's
 // type-ahead and closing.
+#include "catalog/ventanas/frmMantContactos.h"
+#include "catalog/ventanas/frmMantProductos.h"
 #include "comun/dialogos.h"
 #include "comun/mundopresupuestos.h"
 #include "quotes/enlaces.h"
+#include "quotes/ventanas/enlacescatalogo.h"
 #include "quotes/ventanas/frmAgregarProductoPresupuesto.h"
 #include "quotes/ventanas/frmDetallePresupuesto.h"
 #include "quotes/ventanas/frmGrillaContactos.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -32,6 +36,14 @@ void responderCantidad(const QString& texto) {
         d.findChild<QLineEdit*>(QStringLiteral("txtCantidad"))->setText(texto);
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdAceptar")), Qt::LeftButton);
     });
+}
+
+// The visible top-level window of type T, if any.
+template <typename T> T* visible() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* t = qobject_cast<T*>(w); t && t->isVisible())
+            return t;
+    return nullptr;
 }
 
 } // namespace
@@ -302,6 +314,34 @@ private slots:
         QCOMPARE(contactos, 1);
         control<QPushButton>(QStringLiteral("cmdBusquedaAvanzada"))->click();
         QCOMPARE(grilla()->model()->rowCount(), 1);
+    }
+
+    // Connected as the program connects it, the editor opens the catalogue
+    // windows: product maintenance standing on the grid's product.
+    void ventanasDelCatalogo() {
+        conectarCatalogoAlEditor();
+        delete v;
+        v = new frmDetallePresupuesto;
+        nuevo();
+        const QModelIndex cano =
+            grilla()
+                ->model()
+                ->match(grilla()->model()->index(0, 1), Qt::DisplayRole, QStringLiteral("Caño"))
+                .value(0);
+        QVERIFY(cano.isValid());
+        grilla()->setCurrentIndex(cano);
+        control<QPushButton>(QStringLiteral("cmdEditarProducto"))->click();
+        auto* productos = visible<frmMantProductos>();
+        QVERIFY(productos);
+        QCOMPARE(productos->findChild<QLineEdit*>(QStringLiteral("txtFields(1)"))->text(),
+                 QStringLiteral("Caño"));
+        productos->close();
+
+        QVERIFY(!visible<frmMantContactos>());
+        control<QPushButton>(QStringLiteral("cmdNuevoProveedor"))->click();
+        auto* contactos = visible<frmMantContactos>();
+        QVERIFY(contactos);
+        contactos->close();
     }
 
     void atrasCierraYSuelta() {

@@ -1,5 +1,8 @@
 #include "main/ventanas/frmPrincipal.h"
 
+#include "catalog/ventanas/frmMantCategorias.h"
+#include "catalog/ventanas/frmMantContactos.h"
+#include "catalog/ventanas/frmMantProductos.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
 #include "data/modeloregistros.h"
@@ -11,11 +14,13 @@
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/unica.h"
 #include "quotes/ventanas/frmDetallePresupuesto.h"
+#include "reports/ventanas/reportes.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmAcercaDe.h"
 #include "startup/ventanas/frmOpciones.h"
 #include "users/sesion.h"
+#include "users/ventanas/frmMantUsuarios.h"
 #include "users/ventanas/frmVerificaUsuario.h"
 
 #include <QApplication>
@@ -76,8 +81,8 @@ void frmPrincipal::crearMenus() {
     connect(accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto")),
             &QAction::triggered, this, [this] { cmdMenu_Click(0); });
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
-    accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría"))
-        ->setEnabled(false);
+    connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
+            &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
     connect(accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar")), &QAction::triggered,
             this, [this] {
                 frmImportar importar(this);
@@ -88,21 +93,23 @@ void frmPrincipal::crearMenus() {
             &frmPrincipal::salir);
 
     QMenu* contactos = menu(barra, u"mnuContactos", QStringLiteral("Contactos"));
-    accion(contactos, u"mnuContactosIngresoContactos", QStringLiteral("Ingreso de Contactos"))
-        ->setEnabled(false);
+    connect(
+        accion(contactos, u"mnuContactosIngresoContactos", QStringLiteral("Ingreso de Contactos")),
+        &QAction::triggered, this, [] { frmMantContactos::mostrar(); });
 
     QMenu* herramientas = menu(barra, u"mnuHerramientas", QStringLiteral("Herramientas"));
-    accion(herramientas, u"mnuHerramientasMantCategorias",
-           QStringLiteral("Mantenimiento de Categorías"))
-        ->setEnabled(false);
-    accion(herramientas, u"mnuHerramientasMantProductos",
-           QStringLiteral("Mantenimiento de Productos"))
-        ->setEnabled(false);
-    // User maintenance arrives with its window; until then it stays disabled
-    // for everybody.
-    accion(herramientas, u"mnuHerramientasMantUsuarios",
-           QStringLiteral("Mantenimiento de Usuarios"))
-        ->setEnabled(false);
+    connect(accion(herramientas, u"mnuHerramientasMantCategorias",
+                   QStringLiteral("Mantenimiento de Categorías")),
+            &QAction::triggered, this, [] { frmMantCategorias::mostrar(); });
+    connect(accion(herramientas, u"mnuHerramientasMantProductos",
+                   QStringLiteral("Mantenimiento de Productos")),
+            &QAction::triggered, this, [] { frmMantProductos::mostrar(); });
+    // Both administrator items are decided once, when the window loads.
+    const bool administrador = esAdministrador(usuarioActual());
+    QAction* usuarios = accion(herramientas, u"mnuHerramientasMantUsuarios",
+                               QStringLiteral("Mantenimiento de Usuarios"));
+    usuarios->setEnabled(administrador);
+    connect(usuarios, &QAction::triggered, this, [] { frmMantUsuarios::mostrar(); });
     connect(accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar")),
             &QAction::triggered, this, [this] {
                 frmExportar exportar(this);
@@ -110,8 +117,7 @@ void frmPrincipal::crearMenus() {
             });
     QAction* opciones =
         accion(herramientas, u"mnuHerramientasOpciones", QStringLiteral("Opciones"));
-    // Decided once, when the window loads.
-    opciones->setEnabled(esAdministrador(usuarioActual()));
+    opciones->setEnabled(administrador);
     connect(opciones, &QAction::triggered, this, [] {
         frmOpciones& f = ventanaUnica<frmOpciones>();
         f.setAttribute(Qt::WA_DeleteOnClose);
@@ -189,8 +195,6 @@ void frmPrincipal::crearLista() {
         barra->addWidget(b);
     }
     barra->addStretch();
-    // Print shows the quote report, which arrives with its own window.
-    cmdMenu_[2]->setEnabled(false);
 
     auto* todo = new QHBoxLayout(central);
     todo->addWidget(marco, 1);
@@ -252,6 +256,10 @@ void frmPrincipal::cmdMenu_Click(int indice) {
         mostrarEditor(editor);
         break;
     }
+    case 2:
+        // Every stored quote, whatever the list shows.
+        mostrarReportePresupuestos();
+        break;
     case 3:
         lista_->buscar();
         break;

@@ -22,6 +22,10 @@ public:
             return {};
         return dialogo.selectedFiles().value(0);
     }
+    QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo, const QString& filtro,
+                                 const QString& propuesto) override {
+        return QFileDialog::getSaveFileName(propietario, titulo, propuesto, filtroQt(filtro));
+    }
 };
 
 SelectoresQt porDefecto;

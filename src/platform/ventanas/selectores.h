@@ -20,6 +20,10 @@ public:
     // a folder). Empty text when the user cancels.
     virtual QString elegirArchivoDestino(QWidget* propietario, const QString& titulo,
                                          const QString& filtro, const QString& inicial) = 0;
+    // A file to write, proposing `propuesto` (a full path); same filter form.
+    // Empty text when the user cancels.
+    virtual QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo,
+                                         const QString& filtro, const QString& propuesto) = 0;
 };
 
 ServicioSelectores& selectores();
