@@ -8,7 +8,7 @@ paquetes=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
-  poppler-utils libbenchmark-dev
+  poppler-utils libbenchmark-dev sqlite3
   # Users edit and print their quote documents with it; printing converts
   # them to PDF with it, headless.
   libreoffice-writer

@@ -57,6 +57,10 @@ public:
     // A transaction is open (begun and not yet committed or rolled back).
     virtual bool enTransaccion() const = 0;
 
+    // The key the database gave the row that the latest INSERT on this
+    // connection added; 0 when it cannot say.
+    virtual qint64 ultimoIdInsertado() const = 0;
+
     const QList<ErrorProveedor>& errores() const { return errores_; }
 
 protected:

@@ -82,6 +82,10 @@ ResultadoSentencia ConexionOdbc::ejecutar(const QString& sql, const QVariantList
     r.ok = true;
     if (!consulta.isSelect()) {
         r.afectados = consulta.numRowsAffected();
+        // Drivers that cannot tell leave it invalid.
+        const QVariant id = consulta.lastInsertId();
+        if (id.isValid())
+            ultimoId_ = id.toLongLong();
         return r;
     }
     auto tabla = std::make_shared<TablaResultado>();

@@ -21,9 +21,11 @@ public:
     bool confirmarTransaccion() override;
     bool deshacerTransaccion() override;
     bool enTransaccion() const override { return enTransaccion_; }
+    qint64 ultimoIdInsertado() const override { return ultimoId_; }
 
 private:
     void anotar(const class QSqlError& error);
     QString nombreQt_;
     bool enTransaccion_ = false;
+    qint64 ultimoId_ = 0;
 };

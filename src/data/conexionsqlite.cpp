@@ -489,3 +489,7 @@ bool ConexionSqlite::deshacerTransaccion() {
     errores_.clear();
     return bd_ && ejecutarSimple("ROLLBACK");
 }
+
+qint64 ConexionSqlite::ultimoIdInsertado() const {
+    return bd_ ? sqlite3_last_insert_rowid(bd_) : 0;
+}

@@ -33,6 +33,7 @@ public:
     bool confirmarTransaccion() override;
     bool deshacerTransaccion() override;
     bool enTransaccion() const override;
+    qint64 ultimoIdInsertado() const override;
 
     // The stored query's declared parameter types, in order ("TEXT", "INTEGER",
     // "DOUBLE", "DATE", "BOOLEAN").

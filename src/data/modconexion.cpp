@@ -180,7 +180,7 @@ qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
 
 void AbrirConexionOrigen(const QString& dsn, const QString& password) {
     QList<ErrorProveedor> fallos;
-    origen = abrirOrigenDatos(dsn, password, fallos);
+    origen = abrirOrigenOdbc(dsn, password, fallos);
     if (!origen)
         throw ExcepcionBaseDatos(fallos.isEmpty() ? ErrorProveedor{errores::kFalloGeneral, {}}
                                                   : fallos.first());

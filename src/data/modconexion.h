@@ -54,8 +54,10 @@ void CerrarConsulta(RegistrosPtr& rs, bool liberar);
 qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
                              const QVariantList& parametros);
 
-// The second connection, for the import from the stock-control program.
-// Throws ExcepcionBaseDatos when it cannot be opened.
+// The second connection, for the import from the stock-control program: always
+// through ODBC, whatever driver the data source names, because the source is
+// another program's database. Throws ExcepcionBaseDatos when it cannot be
+// opened.
 void AbrirConexionOrigen(const QString& dsn, const QString& password);
 void AbrirConsultaOrigen(const QString& sql, RegistrosPtr& rs);
 

@@ -154,6 +154,28 @@ int TablaResultado::indiceColumna(const QString& nombre) const {
     return indicePorNombre_.value(nombre.toLower(), -1);
 }
 
+TablaResultado::Celda TablaResultado::celda(int fila, int columna) const {
+    const size_t i = indice(fila, columna);
+    const Valor& v = valorCelda(i);
+    Celda c;
+    c.clase = claseCelda(i);
+    switch (c.clase) {
+    case Clase::Entero:
+        c.entero = v.entero;
+        break;
+    case Clase::Real:
+        c.real = v.real;
+        break;
+    case Clase::Texto:
+    case Clase::Binario:
+        c.bytes = std::string_view(datosTexto(v), v.texto.longitud);
+        break;
+    case Clase::Nulo:
+        break;
+    }
+    return c;
+}
+
 bool TablaResultado::esNulo(int fila, int columna) const {
     return claseCelda(indice(fila, columna)) == Clase::Nulo;
 }

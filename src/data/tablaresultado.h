@@ -74,8 +74,19 @@ public:
     const std::vector<Capitulo>& capitulos() const { return capitulos_; }
     const Capitulo* capitulo(const QString& nombre) const;
 
-private:
+    // A cell as stored, for writers that walk many rows without making a
+    // QVariant of every value (the export): which member holds the value
+    // follows from the class; text is UTF-8.
     enum class Clase : quint8 { Nulo, Entero, Real, Texto, Binario };
+    struct Celda {
+        Clase clase = Clase::Nulo;
+        qint64 entero = 0;
+        double real = 0;
+        std::string_view bytes; // text or binary
+    };
+    Celda celda(int fila, int columna) const;
+
+private:
     union Valor {
         qint64 entero;
         double real;

@@ -15,7 +15,7 @@ public:
     void responder(const QString& ruta) { respuestas_.enqueue(ruta); }
     const QStringList& titulos() const { return titulos_; }
     const QStringList& filtros() const { return filtros_; }
-    // The paths proposed by the choosers of files to write.
+    // Where each chooser of a file to write first pointed.
     const QStringList& propuestos() const { return propuestos_; }
 
     QString elegirCarpeta(QWidget*, const QString& titulo) override {
@@ -26,6 +26,11 @@ public:
         titulos_ << titulo;
         filtros_ << filtro;
         return respuestas_.isEmpty() ? QString() : respuestas_.dequeue();
+    }
+    QString elegirArchivoDestino(QWidget* propietario, const QString& titulo, const QString& filtro,
+                                 const QString& inicial) override {
+        propuestos_ << inicial;
+        return elegirArchivo(propietario, titulo, filtro);
     }
     QString elegirArchivoGuardar(QWidget*, const QString& titulo, const QString& filtro,
                                  const QString& propuesto) override {

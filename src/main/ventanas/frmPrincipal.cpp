@@ -6,6 +6,8 @@
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
 #include "data/modeloregistros.h"
+#include "exchange/ventanas/frmExportar.h"
+#include "exchange/ventanas/frmImportar.h"
 #include "main/listapresupuestos.h"
 #include "platform/salida.h"
 #include "platform/ventanas/entertab.h"
@@ -81,7 +83,11 @@ void frmPrincipal::crearMenus() {
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
             &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
-    accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar"))->setEnabled(false);
+    connect(accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar")), &QAction::triggered,
+            this, [this] {
+                frmImportar importar(this);
+                importar.exec();
+            });
     archivo->addSeparator();
     connect(accion(archivo, u"mnuArchivoSalir", QStringLiteral("Salir")), &QAction::triggered, this,
             &frmPrincipal::salir);
@@ -104,7 +110,11 @@ void frmPrincipal::crearMenus() {
                                QStringLiteral("Mantenimiento de Usuarios"));
     usuarios->setEnabled(administrador);
     connect(usuarios, &QAction::triggered, this, [] { frmMantUsuarios::mostrar(); });
-    accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar"))->setEnabled(false);
+    connect(accion(herramientas, u"mnuHerramientasExportar", QStringLiteral("Exportar")),
+            &QAction::triggered, this, [this] {
+                frmExportar exportar(this);
+                exportar.exec();
+            });
     QAction* opciones =
         accion(herramientas, u"mnuHerramientasOpciones", QStringLiteral("Opciones"));
     opciones->setEnabled(administrador);

@@ -13,6 +13,15 @@ public:
                           const QString& filtro) override {
         return QFileDialog::getOpenFileName(propietario, titulo, QString(), filtroQt(filtro));
     }
+    QString elegirArchivoDestino(QWidget* propietario, const QString& titulo, const QString& filtro,
+                                 const QString& inicial) override {
+        QFileDialog dialogo(propietario, titulo, inicial, filtroQt(filtro));
+        dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+        dialogo.setFileMode(QFileDialog::AnyFile);
+        if (dialogo.exec() != QDialog::Accepted)
+            return {};
+        return dialogo.selectedFiles().value(0);
+    }
     QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo, const QString& filtro,
                                  const QString& propuesto) override {
         return QFileDialog::getSaveFileName(propietario, titulo, propuesto, filtroQt(filtro));

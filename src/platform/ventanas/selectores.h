@@ -15,6 +15,11 @@ public:
     // by ';'). Empty text when the user cancels.
     virtual QString elegirArchivo(QWidget* propietario, const QString& titulo,
                                   const QString& filtro) = 0;
+    // A file to write, chosen in a file-open dialog that accepts an existing
+    // or a new name and adds no extension; it first shows `inicial` (a file or
+    // a folder). Empty text when the user cancels.
+    virtual QString elegirArchivoDestino(QWidget* propietario, const QString& titulo,
+                                         const QString& filtro, const QString& inicial) = 0;
     // A file to write, proposing `propuesto` (a full path); same filter form.
     // Empty text when the user cancels.
     virtual QString elegirArchivoGuardar(QWidget* propietario, const QString& titulo,
