@@ -57,11 +57,20 @@ private:
     bool abierto_ = false;
 };
 
-// The product window shown and painted once.
-frmMantProductos* abrirVentana(VigiaPintura& grilla) {
-    grilla.reiniciar();
-    frmMantProductos& v = frmMantProductos::mostrar();
-    return grilla.esperar() ? &v : nullptr;
+// The product window shown and painted once; null, and the benchmark
+// skipped, when the program or the window did not open.
+frmMantProductos* abrirVentana(benchmark::State& estado, const Programa& programa,
+                               VigiaPintura& grilla) {
+    frmMantProductos* v = nullptr;
+    if (programa.abierto()) {
+        grilla.reiniciar();
+        v = &frmMantProductos::mostrar();
+        if (!grilla.esperar())
+            v = nullptr;
+    }
+    if (!v)
+        estado.SkipWithError("la ventana no se abrió");
+    return v;
 }
 
 // Runs `preparar` (untimed) and `accion` per iteration, timing the action to
@@ -128,11 +137,9 @@ void abrir(benchmark::State& estado) {
 void buscar(benchmark::State& estado) {
     Programa programa(registro::base());
     VigiaPintura grilla(esGrillaProductos);
-    frmMantProductos* v = programa.abierto() ? abrirVentana(grilla) : nullptr;
-    if (!v) {
-        estado.SkipWithError("la ventana no se abrió");
+    frmMantProductos* v = abrirVentana(estado, programa, grilla);
+    if (!v)
         return;
-    }
     medirHastaPintar(
         estado, *v, grilla,
         [&] {
@@ -149,11 +156,9 @@ void buscar(benchmark::State& estado) {
 void ordenar(benchmark::State& estado) {
     Programa programa(registro::base());
     VigiaPintura grilla(esGrillaProductos);
-    frmMantProductos* v = programa.abierto() ? abrirVentana(grilla) : nullptr;
-    if (!v) {
-        estado.SkipWithError("la ventana no se abrió");
+    frmMantProductos* v = abrirVentana(estado, programa, grilla);
+    if (!v)
         return;
-    }
     medirHastaPintar(
         estado, *v, grilla, [] {}, [&] { v->productos().ordenarPorColumna(1); });
     sinMensajes(estado, programa.mensajes());
@@ -164,11 +169,9 @@ void ordenar(benchmark::State& estado) {
 void filaSiguiente(benchmark::State& estado) {
     Programa programa(registro::base());
     VigiaPintura grilla(esGrillaProductos);
-    frmMantProductos* v = programa.abierto() ? abrirVentana(grilla) : nullptr;
-    if (!v) {
-        estado.SkipWithError("la ventana no se abrió");
+    frmMantProductos* v = abrirVentana(estado, programa, grilla);
+    if (!v)
         return;
-    }
     medirHastaPintar(
         estado, *v, grilla, [] {},
         [&] {
@@ -191,11 +194,9 @@ void guardar(benchmark::State& estado) {
     }
     Programa programa(copia);
     VigiaPintura grilla(esGrillaProductos);
-    frmMantProductos* v = programa.abierto() ? abrirVentana(grilla) : nullptr;
-    if (!v) {
-        estado.SkipWithError("la ventana no se abrió");
+    frmMantProductos* v = abrirVentana(estado, programa, grilla);
+    if (!v)
         return;
-    }
     auto* precio = v->findChild<QLineEdit*>(QStringLiteral("txtFields(2)"));
     auto* cmdGuardar = v->findChild<QPushButton*>(QStringLiteral("cmdMenu(2)"));
     std::vector<double> cpu;
