@@ -6,9 +6,14 @@
 -- Stored queries live in CONSULTAS_GUARDADAS: name, typed positional parameters
 -- ("name TYPE" separated by commas, in call order) and the statement, which
 -- refers to its parameters as :name.
+--
+-- The schema's version is kept in the file's header (user_version). A later
+-- version is reached from this one by the upgrade steps in actualizaciones/.
 
 PRAGMA foreign_keys = OFF;
 BEGIN;
+
+PRAGMA user_version = 2;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -8,6 +8,7 @@
 #include "platform/salida.h"
 #include "platform/ventanas/mensajesqt.h"
 #include "quotes/ventanas/enlacescatalogo.h"
+#include "startup/actualizacionbase.h"
 #include "startup/archivoajustes.h"
 #include "startup/arranque.h"
 #include "startup/basetarvo.h"
@@ -37,6 +38,10 @@ ProblemaBase problemaBase() {
     const QString ruta = opciones().db_path;
     if (!QFileInfo(ruta).isFile())
         return {QStringLiteral("No se ha encontrado la base de datos del programa."), {}};
+    // A file newer than the program is never opened, so never written.
+    const QString masNueva = problemaVersionBase(ruta);
+    if (!masNueva.isEmpty())
+        return {QStringLiteral("La base de datos es de una versión más nueva"), masNueva};
     const QString falta = tablaQueFalta(ruta);
     if (falta.isEmpty())
         return {};
@@ -99,6 +104,9 @@ void Main() {
     CargarOpciones();
     prepararCarpetaTarvo();
     buscarBase();
+    // Before anything holds the file: an older schema is brought up to date
+    // (or left as it is, with the reason told).
+    actualizarBaseAlIniciar(opciones().db_path, opciones().db_backup);
     CrearDSN(origen, opciones().db_path);
     AbrirConexion(origen, passwordBase());
 

@@ -1,10 +1,13 @@
 // Tarvo's entry point. Two options run without a display and end at once:
-// `--comprobar-plantilla [FICHERO]` checks a quote template, and
+// `--comprobar-plantilla [FICHERO]` checks a quote template,
 // `--carpeta-programa` prints the folder the companion files (bd2000.mdb,
 // presupuesto.dot) are taken from; the installation checks and support use it.
+// `--version-base RUTA` and `--actualizar-base RUTA [CARPETA]` print and
+// upgrade a database file's schema version.
 #include "app/arranque.h"
 #include "platform/carpetas.h"
 #include "quotes/comprobarplantilla.h"
+#include "startup/actualizacionbase.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +17,8 @@
 
 int main(int argc, char** argv) {
     if (const std::optional<int> codigo = atenderLineaDeOrdenes(argc, argv))
+        return *codigo;
+    if (const std::optional<int> codigo = atenderOrdenesBase(argc, argv))
         return *codigo;
     if (argc == 2 && std::string_view(argv[1]) == "--carpeta-programa") {
         QCoreApplication nucleo(argc, argv);

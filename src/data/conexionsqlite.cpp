@@ -2,6 +2,7 @@
 
 #include "data/dialecto.h"
 #include "data/fechas.h"
+#include "data/versionesquema.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -267,6 +268,20 @@ bool ConexionSqlite::abrir() {
     if (r.filas->valor(0, 0).toInt() != 1) {
         anotar(errores::kFalloGeneral,
                QStringLiteral("El archivo '%1' no es una base de datos del programa.").arg(ruta_));
+        return false;
+    }
+    // A file of a later schema may hold what this program does not know of:
+    // it is never written.
+    const ResultadoSentencia v = ejecutar(QStringLiteral("PRAGMA user_version"));
+    if (!v.ok)
+        return false;
+    if (const int version = v.filas->valor(0, 0).toInt(); version > versionesquema::kActual) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La base de datos '%1' es de la versión %2 y este programa solo "
+                              "conoce hasta la versión %3.")
+                   .arg(ruta_)
+                   .arg(version)
+                   .arg(versionesquema::kActual));
         return false;
     }
     return true;

@@ -1,0 +1,232 @@
+-- Upgrade from version 1 to version 2 of the database.
+--
+-- Version 1 declared its text columns COLLATE NOCASE, which folds only ASCII
+-- letters and orders by bytes; version 2 declares them COLLATE ESPANOL and adds
+-- the indexes the quote list and the editor's suggestion lists sort by. The
+-- engine cannot change a column's collation in place, so each table with text
+-- columns is rebuilt under its own name with the same columns: a new table,
+-- the rows copied with their keys (and row ids where the key is not the row
+-- id), the old table dropped, the new one renamed, then its indexes. The two
+-- views are dropped first and created again at the end. Tables without text
+-- columns (OPCIONES and those of the stock-control program) stay as they are.
+--
+-- The program runs this inside its one upgrade transaction with foreign keys
+-- off, after checking that no two values of a unique column become equal,
+-- then sets the version and checks the foreign keys before committing. A copy
+-- that meets a table with another number of columns than version 1's fails
+-- ("N values for M columns") and the whole upgrade is rolled back, so a column
+-- added by another program is never dropped.
+
+-- The AUTOINCREMENT counters, restored at the end: a key once given is not
+-- given again even where its row was deleted.
+CREATE TEMP TABLE secuencias_version_1 AS SELECT name, seq FROM sqlite_sequence;
+
+DROP VIEW IF EXISTS V_PRESUPUESTOS_CONCEPTOS;
+DROP VIEW IF EXISTS V_PRESUPUESTOS_MONEDAS;
+
+CREATE TABLE CATEGORIAS_v2 (
+  CatId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  CatDescripcion VARCHAR(50) COLLATE ESPANOL NOT NULL,
+  CatDesactivada BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO CATEGORIAS_v2 SELECT * FROM CATEGORIAS;
+DROP TABLE CATEGORIAS;
+ALTER TABLE CATEGORIAS_v2 RENAME TO CATEGORIAS;
+CREATE UNIQUE INDEX CATEGORIAS_Descripcion ON CATEGORIAS (CatDescripcion);
+
+CREATE TABLE vinculos_v2 (
+  VinId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  VinDescripcion VARCHAR(50) COLLATE ESPANOL,
+  VinDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO vinculos_v2 SELECT * FROM vinculos;
+DROP TABLE vinculos;
+ALTER TABLE vinculos_v2 RENAME TO vinculos;
+
+CREATE TABLE CONTACTOS_v2 (
+  EmpId              INTEGER PRIMARY KEY AUTOINCREMENT,
+  EmpNombreFantasia  VARCHAR(30) COLLATE ESPANOL NOT NULL,
+  EmpRazonSocial     VARCHAR(30) COLLATE ESPANOL,
+  EmpRuc             VARCHAR(20) COLLATE ESPANOL,
+  EmpDireccion       VARCHAR(50) COLLATE ESPANOL,
+  EmpCodigoPostal    VARCHAR(10) COLLATE ESPANOL,
+  EmpTelefono1       VARCHAR(20) COLLATE ESPANOL,
+  EmpTelefono2       VARCHAR(20) COLLATE ESPANOL,
+  EmpFax             VARCHAR(20) COLLATE ESPANOL,
+  EmpEmail           VARCHAR(50) COLLATE ESPANOL,
+  EmpURL             VARCHAR(50) COLLATE ESPANOL,
+  EmpZona            VARCHAR(50) COLLATE ESPANOL,
+  EmpCiudad          VARCHAR(50) COLLATE ESPANOL,
+  EmpProvinciaEstado VARCHAR(50) COLLATE ESPANOL,
+  EmpPais            VARCHAR(50) COLLATE ESPANOL,
+  VinId              INTEGER DEFAULT 1,
+  EmpDesactivado     BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO CONTACTOS_v2 SELECT * FROM CONTACTOS;
+DROP TABLE CONTACTOS;
+ALTER TABLE CONTACTOS_v2 RENAME TO CONTACTOS;
+CREATE INDEX CONTACTOS_NombreFantasia ON CONTACTOS (EmpNombreFantasia);
+
+CREATE TABLE PRODUCTOS_v2 (
+  ProId             INTEGER PRIMARY KEY AUTOINCREMENT,
+  ProCodigo         VARCHAR(12) COLLATE ESPANOL,
+  ProDescripcion    VARCHAR(100) COLLATE ESPANOL NOT NULL,
+  CatId             INTEGER NOT NULL,
+  ProUnidadMedida   VARCHAR(20) COLLATE ESPANOL,
+  ProPrecio         DOUBLE DEFAULT 0,
+  ProCosto          DOUBLE DEFAULT 0,
+  ProIVA            DOUBLE DEFAULT 0,
+  ProMoneda         VARCHAR(10) COLLATE ESPANOL,
+  ProMinimo         INTEGER DEFAULT 0,
+  EmpId             INTEGER,
+  ProSinVencimiento BOOLEAN NOT NULL DEFAULT 0,
+  ProDesactivado    BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO PRODUCTOS_v2 SELECT * FROM PRODUCTOS;
+DROP TABLE PRODUCTOS;
+ALTER TABLE PRODUCTOS_v2 RENAME TO PRODUCTOS;
+CREATE UNIQUE INDEX PRODUCTOS_Descripcion ON PRODUCTOS (ProDescripcion);
+CREATE UNIQUE INDEX PRODUCTOS_Codigo ON PRODUCTOS (ProCodigo)
+  WHERE ProCodigo IS NOT NULL AND ProCodigo <> '';
+CREATE INDEX PRODUCTOS_Categoria ON PRODUCTOS (CatId);
+CREATE INDEX PRODUCTOS_Moneda ON PRODUCTOS (ProMoneda);
+
+CREATE TABLE PRESUPUESTOS_v2 (
+  PreId            INTEGER PRIMARY KEY AUTOINCREMENT,
+  PreNumero        VARCHAR(50) COLLATE ESPANOL,
+  PreFecha         DATE,
+  EmpId            INTEGER,
+  PreSaludo        VARCHAR(255) COLLATE ESPANOL,
+  PreLugar         VARCHAR(100) COLLATE ESPANOL,
+  PreDescripcion1  TEXT COLLATE ESPANOL,
+  PreDescripcion2  TEXT COLLATE ESPANOL,
+  PreDescripcion3  TEXT COLLATE ESPANOL,
+  PreOtroConcepto1 VARCHAR(100) COLLATE ESPANOL,
+  PreOtroPrecio1   DOUBLE DEFAULT 0,
+  PreOtroMoneda1   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto2 VARCHAR(100) COLLATE ESPANOL,
+  PreOtroPrecio2   DOUBLE DEFAULT 0,
+  PreOtroMoneda2   VARCHAR(10) COLLATE ESPANOL,
+  PreOtroConcepto3 VARCHAR(100) COLLATE ESPANOL,
+  PreOtroPrecio3   DOUBLE DEFAULT 0,
+  PreOtroMoneda3   VARCHAR(10) COLLATE ESPANOL,
+  PreDespedida     TEXT COLLATE ESPANOL,
+  PreFirma         TEXT COLLATE ESPANOL,
+  PreTextoVigencia VARCHAR(255) COLLATE ESPANOL,
+  PreVigencia      INTEGER DEFAULT 0,
+  UsuLogin         VARCHAR(20) COLLATE ESPANOL
+);
+INSERT INTO PRESUPUESTOS_v2 SELECT * FROM PRESUPUESTOS;
+DROP TABLE PRESUPUESTOS;
+ALTER TABLE PRESUPUESTOS_v2 RENAME TO PRESUPUESTOS;
+CREATE INDEX PRESUPUESTOS_Contacto ON PRESUPUESTOS (EmpId);
+CREATE INDEX PRESUPUESTOS_Fecha ON PRESUPUESTOS (PreFecha);
+CREATE INDEX PRESUPUESTOS_Numero ON PRESUPUESTOS (PreNumero);
+CREATE INDEX PRESUPUESTOS_Usuario ON PRESUPUESTOS (UsuLogin);
+CREATE INDEX PRESUPUESTOS_Lugar ON PRESUPUESTOS (PreLugar);
+CREATE INDEX PRESUPUESTOS_Saludo ON PRESUPUESTOS (PreSaludo);
+CREATE INDEX PRESUPUESTOS_Concepto1 ON PRESUPUESTOS (PreOtroConcepto1);
+CREATE INDEX PRESUPUESTOS_Concepto2 ON PRESUPUESTOS (PreOtroConcepto2);
+CREATE INDEX PRESUPUESTOS_Concepto3 ON PRESUPUESTOS (PreOtroConcepto3);
+CREATE INDEX PRESUPUESTOS_Moneda1 ON PRESUPUESTOS (PreOtroMoneda1);
+CREATE INDEX PRESUPUESTOS_Moneda2 ON PRESUPUESTOS (PreOtroMoneda2);
+CREATE INDEX PRESUPUESTOS_Moneda3 ON PRESUPUESTOS (PreOtroMoneda3);
+
+CREATE TABLE PRESUPUESTOS_PRODUCTOS_v2 (
+  PreId           INTEGER NOT NULL,
+  ProId           INTEGER NOT NULL,
+  PreProPrecio    DOUBLE DEFAULT 0,
+  PreProMoneda    VARCHAR(10) COLLATE ESPANOL,
+  PreProCantidad  DOUBLE DEFAULT 0,
+  RemProBajaStock BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO PRESUPUESTOS_PRODUCTOS_v2 (rowid, PreId, ProId, PreProPrecio, PreProMoneda, PreProCantidad, RemProBajaStock)
+  SELECT rowid, * FROM PRESUPUESTOS_PRODUCTOS;
+DROP TABLE PRESUPUESTOS_PRODUCTOS;
+ALTER TABLE PRESUPUESTOS_PRODUCTOS_v2 RENAME TO PRESUPUESTOS_PRODUCTOS;
+CREATE UNIQUE INDEX PRESUPUESTOS_PRODUCTOS_Linea ON PRESUPUESTOS_PRODUCTOS (PreId, ProId);
+CREATE INDEX PRESUPUESTOS_PRODUCTOS_Producto ON PRESUPUESTOS_PRODUCTOS (ProId);
+CREATE INDEX PRESUPUESTOS_PRODUCTOS_Moneda ON PRESUPUESTOS_PRODUCTOS (PreProMoneda);
+
+CREATE TABLE USUARIOS_v2 (
+  UsuLogin    VARCHAR(20) COLLATE ESPANOL NOT NULL PRIMARY KEY,
+  UsuPassword VARCHAR(10) COLLATE ESPANOL,
+  UsuNombre   VARCHAR(50) COLLATE ESPANOL
+);
+INSERT INTO USUARIOS_v2 (rowid, UsuLogin, UsuPassword, UsuNombre)
+  SELECT rowid, * FROM USUARIOS;
+DROP TABLE USUARIOS;
+ALTER TABLE USUARIOS_v2 RENAME TO USUARIOS;
+
+CREATE TABLE SECTORES_v2 (
+  SecId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  SecDescripcion VARCHAR(50) COLLATE ESPANOL,
+  SecDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+INSERT INTO SECTORES_v2 SELECT * FROM SECTORES;
+DROP TABLE SECTORES;
+ALTER TABLE SECTORES_v2 RENAME TO SECTORES;
+
+CREATE TABLE CONSULTAS_GUARDADAS_v2 (
+  Nombre     VARCHAR(64) COLLATE ESPANOL NOT NULL PRIMARY KEY,
+  Parametros TEXT NOT NULL,
+  Sentencia  TEXT NOT NULL
+);
+INSERT INTO CONSULTAS_GUARDADAS_v2 (rowid, Nombre, Parametros, Sentencia)
+  SELECT rowid, * FROM CONSULTAS_GUARDADAS;
+DROP TABLE CONSULTAS_GUARDADAS;
+ALTER TABLE CONSULTAS_GUARDADAS_v2 RENAME TO CONSULTAS_GUARDADAS;
+
+CREATE VIEW V_PRESUPUESTOS_CONCEPTOS AS
+  WITH RECURSIVE
+    c1(v) AS (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto1) FROM PRESUPUESTOS WHERE PreOtroConcepto1 > c1.v)
+      FROM c1 WHERE c1.v IS NOT NULL),
+    c2(v) AS (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto2) FROM PRESUPUESTOS WHERE PreOtroConcepto2 > c2.v)
+      FROM c2 WHERE c2.v IS NOT NULL),
+    c3(v) AS (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroConcepto3) FROM PRESUPUESTOS WHERE PreOtroConcepto3 > c3.v)
+      FROM c3 WHERE c3.v IS NOT NULL)
+  SELECT Concepto FROM (
+    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto1 = c1.v LIMIT 1) FROM c1)
+    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto2 = c2.v LIMIT 1) FROM c2)
+    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroConcepto3 = c3.v LIMIT 1) FROM c3))
+  WHERE Concepto IS NOT NULL AND TRIM(Concepto) <> '';
+
+CREATE VIEW V_PRESUPUESTOS_MONEDAS AS
+  WITH RECURSIVE
+    m1(v) AS (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda1) FROM PRESUPUESTOS WHERE PreOtroMoneda1 > m1.v)
+      FROM m1 WHERE m1.v IS NOT NULL),
+    m2(v) AS (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda2) FROM PRESUPUESTOS WHERE PreOtroMoneda2 > m2.v)
+      FROM m2 WHERE m2.v IS NOT NULL),
+    m3(v) AS (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS
+      UNION ALL SELECT (SELECT MIN(PreOtroMoneda3) FROM PRESUPUESTOS WHERE PreOtroMoneda3 > m3.v)
+      FROM m3 WHERE m3.v IS NOT NULL),
+    m4(v) AS (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(PreProMoneda) FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda > m4.v)
+      FROM m4 WHERE m4.v IS NOT NULL),
+    m5(v) AS (SELECT MIN(ProMoneda) FROM PRODUCTOS
+      UNION ALL SELECT (SELECT MIN(ProMoneda) FROM PRODUCTOS WHERE ProMoneda > m5.v)
+      FROM m5 WHERE m5.v IS NOT NULL)
+  SELECT Moneda FROM (
+    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda1 = m1.v LIMIT 1) FROM m1)
+    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda2 = m2.v LIMIT 1) FROM m2)
+    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS WHERE PreOtroMoneda3 = m3.v LIMIT 1) FROM m3)
+    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRESUPUESTOS_PRODUCTOS WHERE PreProMoneda = m4.v LIMIT 1) FROM m4)
+    UNION SELECT ProMoneda FROM PRODUCTOS WHERE rowid IN
+      (SELECT (SELECT rowid FROM PRODUCTOS WHERE ProMoneda = m5.v LIMIT 1) FROM m5))
+  WHERE Moneda IS NOT NULL AND TRIM(Moneda) <> '';
+
+DELETE FROM sqlite_sequence;
+INSERT INTO sqlite_sequence (name, seq) SELECT name, seq FROM temp.secuencias_version_1;
+DROP TABLE temp.secuencias_version_1;

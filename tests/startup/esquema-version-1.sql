@@ -1,0 +1,236 @@
+-- Version 1 of the schema, kept as it first shipped: the upgrade tests and
+-- benchmark build their older databases from it.
+--
+-- Schema of the pristine bd2000.mdb.
+--
+-- Dates are day numbers counted from 30 December 1899 in columns declared DATE;
+-- yes/no columns are declared BOOLEAN and hold 1 or 0; text columns ignore letter
+-- case (COLLATE NOCASE) so that comparisons, ordering and unique indexes do too.
+-- Stored queries live in CONSULTAS_GUARDADAS: name, typed positional parameters
+-- ("name TYPE" separated by commas, in call order) and the statement, which
+-- refers to its parameters as :name.
+
+PRAGMA foreign_keys = OFF;
+BEGIN;
+
+CREATE TABLE CATEGORIAS (
+  CatId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  CatDescripcion VARCHAR(50) COLLATE NOCASE NOT NULL,
+  CatDesactivada BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE UNIQUE INDEX CATEGORIAS_Descripcion ON CATEGORIAS (CatDescripcion);
+
+CREATE TABLE vinculos (
+  VinId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  VinDescripcion VARCHAR(50) COLLATE NOCASE,
+  VinDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+
+CREATE TABLE CONTACTOS (
+  EmpId              INTEGER PRIMARY KEY AUTOINCREMENT,
+  EmpNombreFantasia  VARCHAR(30) COLLATE NOCASE NOT NULL,
+  EmpRazonSocial     VARCHAR(30) COLLATE NOCASE,
+  EmpRuc             VARCHAR(20) COLLATE NOCASE,
+  EmpDireccion       VARCHAR(50) COLLATE NOCASE,
+  EmpCodigoPostal    VARCHAR(10) COLLATE NOCASE,
+  EmpTelefono1       VARCHAR(20) COLLATE NOCASE,
+  EmpTelefono2       VARCHAR(20) COLLATE NOCASE,
+  EmpFax             VARCHAR(20) COLLATE NOCASE,
+  EmpEmail           VARCHAR(50) COLLATE NOCASE,
+  EmpURL             VARCHAR(50) COLLATE NOCASE,
+  EmpZona            VARCHAR(50) COLLATE NOCASE,
+  EmpCiudad          VARCHAR(50) COLLATE NOCASE,
+  EmpProvinciaEstado VARCHAR(50) COLLATE NOCASE,
+  EmpPais            VARCHAR(50) COLLATE NOCASE,
+  VinId              INTEGER DEFAULT 1,
+  EmpDesactivado     BOOLEAN NOT NULL DEFAULT 0
+);
+
+CREATE TABLE PRODUCTOS (
+  ProId             INTEGER PRIMARY KEY AUTOINCREMENT,
+  ProCodigo         VARCHAR(12) COLLATE NOCASE,
+  ProDescripcion    VARCHAR(100) COLLATE NOCASE NOT NULL,
+  CatId             INTEGER NOT NULL,
+  ProUnidadMedida   VARCHAR(20) COLLATE NOCASE,
+  ProPrecio         DOUBLE DEFAULT 0,
+  ProCosto          DOUBLE DEFAULT 0,
+  ProIVA            DOUBLE DEFAULT 0,
+  ProMoneda         VARCHAR(10) COLLATE NOCASE,
+  ProMinimo         INTEGER DEFAULT 0,
+  EmpId             INTEGER,
+  ProSinVencimiento BOOLEAN NOT NULL DEFAULT 0,
+  ProDesactivado    BOOLEAN NOT NULL DEFAULT 0
+);
+-- A product already exists when another one has the same description, or the
+-- same code when a code is given.
+CREATE UNIQUE INDEX PRODUCTOS_Descripcion ON PRODUCTOS (ProDescripcion);
+CREATE UNIQUE INDEX PRODUCTOS_Codigo ON PRODUCTOS (ProCodigo)
+  WHERE ProCodigo IS NOT NULL AND ProCodigo <> '';
+CREATE INDEX PRODUCTOS_Categoria ON PRODUCTOS (CatId);
+
+CREATE TABLE PRESUPUESTOS (
+  PreId            INTEGER PRIMARY KEY AUTOINCREMENT,
+  PreNumero        VARCHAR(50) COLLATE NOCASE,
+  PreFecha         DATE,
+  EmpId            INTEGER,
+  PreSaludo        VARCHAR(255) COLLATE NOCASE,
+  PreLugar         VARCHAR(100) COLLATE NOCASE,
+  PreDescripcion1  TEXT COLLATE NOCASE,
+  PreDescripcion2  TEXT COLLATE NOCASE,
+  PreDescripcion3  TEXT COLLATE NOCASE,
+  PreOtroConcepto1 VARCHAR(100) COLLATE NOCASE,
+  PreOtroPrecio1   DOUBLE DEFAULT 0,
+  PreOtroMoneda1   VARCHAR(10) COLLATE NOCASE,
+  PreOtroConcepto2 VARCHAR(100) COLLATE NOCASE,
+  PreOtroPrecio2   DOUBLE DEFAULT 0,
+  PreOtroMoneda2   VARCHAR(10) COLLATE NOCASE,
+  PreOtroConcepto3 VARCHAR(100) COLLATE NOCASE,
+  PreOtroPrecio3   DOUBLE DEFAULT 0,
+  PreOtroMoneda3   VARCHAR(10) COLLATE NOCASE,
+  PreDespedida     TEXT COLLATE NOCASE,
+  PreFirma         TEXT COLLATE NOCASE,
+  PreTextoVigencia VARCHAR(255) COLLATE NOCASE,
+  PreVigencia      INTEGER DEFAULT 0,
+  UsuLogin         VARCHAR(20) COLLATE NOCASE
+);
+CREATE INDEX PRESUPUESTOS_Contacto ON PRESUPUESTOS (EmpId);
+CREATE INDEX PRESUPUESTOS_Fecha ON PRESUPUESTOS (PreFecha);
+
+CREATE TABLE PRESUPUESTOS_PRODUCTOS (
+  PreId           INTEGER NOT NULL,
+  ProId           INTEGER NOT NULL,
+  PreProPrecio    DOUBLE DEFAULT 0,
+  PreProMoneda    VARCHAR(10) COLLATE NOCASE,
+  PreProCantidad  DOUBLE DEFAULT 0,
+  RemProBajaStock BOOLEAN NOT NULL DEFAULT 0
+);
+-- At most one line per product in a quote; also the index of the lines of a quote.
+CREATE UNIQUE INDEX PRESUPUESTOS_PRODUCTOS_Linea ON PRESUPUESTOS_PRODUCTOS (PreId, ProId);
+CREATE INDEX PRESUPUESTOS_PRODUCTOS_Producto ON PRESUPUESTOS_PRODUCTOS (ProId);
+
+CREATE TABLE USUARIOS (
+  UsuLogin    VARCHAR(20) COLLATE NOCASE NOT NULL PRIMARY KEY,
+  UsuPassword VARCHAR(10) COLLATE NOCASE,
+  UsuNombre   VARCHAR(50) COLLATE NOCASE
+);
+
+CREATE TABLE OPCIONES (
+  OpcId               INTEGER PRIMARY KEY AUTOINCREMENT,
+  OpcAvisoVencimiento INTEGER DEFAULT 0
+);
+
+CREATE TABLE SECTORES (
+  SecId          INTEGER PRIMARY KEY AUTOINCREMENT,
+  SecDescripcion VARCHAR(50) COLLATE NOCASE,
+  SecDesactivado BOOLEAN NOT NULL DEFAULT 0
+);
+
+-- Tables of the stock-control program that shares this file.
+CREATE TABLE FACTURAS_PRODUCTOS (
+  FacProId INTEGER PRIMARY KEY AUTOINCREMENT,
+  FacId    INTEGER NOT NULL,
+  ProId    INTEGER NOT NULL
+);
+CREATE INDEX FACTURAS_PRODUCTOS_Producto ON FACTURAS_PRODUCTOS (ProId);
+CREATE TABLE REMITOS_PRODUCTOS (
+  RemProId INTEGER PRIMARY KEY AUTOINCREMENT,
+  RemId    INTEGER NOT NULL,
+  ProId    INTEGER NOT NULL
+);
+CREATE INDEX REMITOS_PRODUCTOS_Producto ON REMITOS_PRODUCTOS (ProId);
+CREATE TABLE LOTES (
+  LotId INTEGER PRIMARY KEY AUTOINCREMENT,
+  ProId INTEGER NOT NULL
+);
+CREATE INDEX LOTES_Producto ON LOTES (ProId);
+
+-- Suggestion lists of the quote editor.
+CREATE VIEW V_PRESUPUESTOS_CONCEPTOS AS
+  SELECT Concepto FROM (
+    SELECT PreOtroConcepto1 AS Concepto FROM PRESUPUESTOS
+    UNION SELECT PreOtroConcepto2 FROM PRESUPUESTOS
+    UNION SELECT PreOtroConcepto3 FROM PRESUPUESTOS)
+  WHERE Concepto IS NOT NULL AND TRIM(Concepto) <> '';
+
+CREATE VIEW V_PRESUPUESTOS_MONEDAS AS
+  SELECT Moneda FROM (
+    SELECT PreOtroMoneda1 AS Moneda FROM PRESUPUESTOS
+    UNION SELECT PreOtroMoneda2 FROM PRESUPUESTOS
+    UNION SELECT PreOtroMoneda3 FROM PRESUPUESTOS
+    UNION SELECT PreProMoneda FROM PRESUPUESTOS_PRODUCTOS
+    UNION SELECT ProMoneda FROM PRODUCTOS)
+  WHERE Moneda IS NOT NULL AND TRIM(Moneda) <> '';
+
+-- Stored queries.
+CREATE TABLE CONSULTAS_GUARDADAS (
+  Nombre     VARCHAR(64) COLLATE NOCASE NOT NULL PRIMARY KEY,
+  Parametros TEXT NOT NULL,
+  Sentencia  TEXT NOT NULL
+);
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('Presupuesto_Insertar',
+ 'pNumero TEXT, pLugar TEXT, pFecha DATE, pSaludo TEXT, pEmpId INTEGER, pDescripcion1 TEXT, pDescripcion2 TEXT, pDescripcion3 TEXT, pOtroConcepto1 TEXT, pOtroPrecio1 DOUBLE, pOtroMoneda1 TEXT, pOtroConcepto2 TEXT, pOtroPrecio2 DOUBLE, pOtroMoneda2 TEXT, pOtroConcepto3 TEXT, pOtroPrecio3 DOUBLE, pOtroMoneda3 TEXT, pDespedida TEXT, pFirma TEXT, pTextoVigencia TEXT, pVigencia INTEGER, pUsuLogin TEXT',
+ 'INSERT INTO PRESUPUESTOS (PreNumero, PreLugar, PreFecha, PreSaludo, EmpId, PreDescripcion1, PreDescripcion2, PreDescripcion3, PreOtroConcepto1, PreOtroPrecio1, PreOtroMoneda1, PreOtroConcepto2, PreOtroPrecio2, PreOtroMoneda2, PreOtroConcepto3, PreOtroPrecio3, PreOtroMoneda3, PreDespedida, PreFirma, PreTextoVigencia, PreVigencia, UsuLogin) VALUES (:pNumero, :pLugar, :pFecha, :pSaludo, :pEmpId, :pDescripcion1, :pDescripcion2, :pDescripcion3, :pOtroConcepto1, :pOtroPrecio1, :pOtroMoneda1, :pOtroConcepto2, :pOtroPrecio2, :pOtroMoneda2, :pOtroConcepto3, :pOtroPrecio3, :pOtroMoneda3, :pDespedida, :pFirma, :pTextoVigencia, :pVigencia, :pUsuLogin)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('Presupuesto_Actualizar',
+ 'pNumero TEXT, pLugar TEXT, pFecha DATE, pSaludo TEXT, pEmpId INTEGER, pDescripcion1 TEXT, pDescripcion2 TEXT, pDescripcion3 TEXT, pOtroConcepto1 TEXT, pOtroPrecio1 DOUBLE, pOtroMoneda1 TEXT, pOtroConcepto2 TEXT, pOtroPrecio2 DOUBLE, pOtroMoneda2 TEXT, pOtroConcepto3 TEXT, pOtroPrecio3 DOUBLE, pOtroMoneda3 TEXT, pDespedida TEXT, pFirma TEXT, pTextoVigencia TEXT, pVigencia INTEGER, pUsuLogin TEXT, pPreId INTEGER',
+ 'UPDATE PRESUPUESTOS SET PreNumero = :pNumero, PreLugar = :pLugar, PreFecha = :pFecha, PreSaludo = :pSaludo, EmpId = :pEmpId, PreDescripcion1 = :pDescripcion1, PreDescripcion2 = :pDescripcion2, PreDescripcion3 = :pDescripcion3, PreOtroConcepto1 = :pOtroConcepto1, PreOtroPrecio1 = :pOtroPrecio1, PreOtroMoneda1 = :pOtroMoneda1, PreOtroConcepto2 = :pOtroConcepto2, PreOtroPrecio2 = :pOtroPrecio2, PreOtroMoneda2 = :pOtroMoneda2, PreOtroConcepto3 = :pOtroConcepto3, PreOtroPrecio3 = :pOtroPrecio3, PreOtroMoneda3 = :pOtroMoneda3, PreDespedida = :pDespedida, PreFirma = :pFirma, PreTextoVigencia = :pTextoVigencia, PreVigencia = :pVigencia, UsuLogin = :pUsuLogin WHERE PreId = :pPreId');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('Presupuesto_Producto_Insertar',
+ 'pPreId INTEGER, pProId INTEGER, pPrecio DOUBLE, pMoneda TEXT, pCantidad DOUBLE',
+ 'INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId, PreProPrecio, PreProMoneda, PreProCantidad) VALUES (:pPreId, :pProId, :pPrecio, :pMoneda, :pCantidad)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('Presupuestos_Productos_Existe',
+ 'pPreId INTEGER, pProId INTEGER',
+ 'SELECT COUNT(*) AS Cantidad FROM PRESUPUESTOS_PRODUCTOS WHERE PreId = :pPreId AND ProId = :pProId');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('usuario_insertar',
+ 'pLogin TEXT, pPassword TEXT, pNombre TEXT',
+ 'INSERT INTO USUARIOS (UsuLogin, UsuPassword, UsuNombre) VALUES (:pLogin, :pPassword, :pNombre)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('usuario_actualizar',
+ 'pLogin TEXT, pPassword TEXT, pNombre TEXT',
+ 'UPDATE USUARIOS SET UsuPassword = :pPassword, UsuNombre = :pNombre WHERE UsuLogin = :pLogin');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('categoria_insertar',
+ 'pDescripcion TEXT',
+ 'INSERT INTO CATEGORIAS (CatDescripcion) VALUES (:pDescripcion)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('categoria_actualizar',
+ 'pCatId INTEGER, pDescripcion TEXT, pDesactivada BOOLEAN',
+ 'UPDATE CATEGORIAS SET CatDescripcion = :pDescripcion, CatDesactivada = :pDesactivada WHERE CatId = :pCatId');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('producto_insertar',
+ 'pCodigo TEXT, pDescripcion TEXT, pCatId INTEGER, pUnidadMedida TEXT, pPrecio DOUBLE, pCosto DOUBLE, pMoneda TEXT, pMinimo INTEGER, pEmpId INTEGER, pSinVencimiento BOOLEAN',
+ 'INSERT INTO PRODUCTOS (ProCodigo, ProDescripcion, CatId, ProUnidadMedida, ProPrecio, ProCosto, ProMoneda, ProMinimo, EmpId, ProSinVencimiento) VALUES (:pCodigo, :pDescripcion, :pCatId, :pUnidadMedida, :pPrecio, :pCosto, :pMoneda, :pMinimo, :pEmpId, :pSinVencimiento)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('producto_actualizar',
+ 'pProId INTEGER, pCodigo TEXT, pDescripcion TEXT, pCatId INTEGER, pUnidadMedida TEXT, pPrecio DOUBLE, pCosto DOUBLE, pMoneda TEXT, pMinimo INTEGER, pEmpId INTEGER, pSinVencimiento BOOLEAN, pDesactivado BOOLEAN',
+ 'UPDATE PRODUCTOS SET ProCodigo = :pCodigo, ProDescripcion = :pDescripcion, CatId = :pCatId, ProUnidadMedida = :pUnidadMedida, ProPrecio = :pPrecio, ProCosto = :pCosto, ProMoneda = :pMoneda, ProMinimo = :pMinimo, EmpId = :pEmpId, ProSinVencimiento = :pSinVencimiento, ProDesactivado = :pDesactivado WHERE ProId = :pProId');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('sector_insertar',
+ 'pDescripcion TEXT',
+ 'INSERT INTO SECTORES (SecDescripcion) VALUES (:pDescripcion)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('sector_actualizar',
+ 'pSecId INTEGER, pDescripcion TEXT, pDesactivado BOOLEAN',
+ 'UPDATE SECTORES SET SecDescripcion = :pDescripcion, SecDesactivado = :pDesactivado WHERE SecId = :pSecId');
+
+-- Contacts that come from the stock-control program are its suppliers: the
+-- constant 2 is the relation "Proveedor".
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('contacto_insertar',
+ 'pNombreFantasia TEXT, pRazonSocial TEXT, pRuc TEXT, pDireccion TEXT, pCodigoPostal TEXT, pTelefono1 TEXT, pTelefono2 TEXT, pFax TEXT, pEmail TEXT, pURL TEXT, pZona TEXT, pCiudad TEXT, pProvinciaEstado TEXT, pPais TEXT, pVinId INTEGER',
+ 'INSERT INTO CONTACTOS (EmpNombreFantasia, EmpRazonSocial, EmpRuc, EmpDireccion, EmpCodigoPostal, EmpTelefono1, EmpTelefono2, EmpFax, EmpEmail, EmpURL, EmpZona, EmpCiudad, EmpProvinciaEstado, EmpPais, VinId) VALUES (:pNombreFantasia, :pRazonSocial, :pRuc, :pDireccion, :pCodigoPostal, :pTelefono1, :pTelefono2, :pFax, :pEmail, :pURL, :pZona, :pCiudad, :pProvinciaEstado, :pPais, :pVinId)');
+
+INSERT INTO CONSULTAS_GUARDADAS VALUES ('contacto_actualizar',
+ 'pEmpId INTEGER, pNombreFantasia TEXT, pRazonSocial TEXT, pRuc TEXT, pDireccion TEXT, pCodigoPostal TEXT, pTelefono1 TEXT, pTelefono2 TEXT, pFax TEXT, pEmail TEXT, pURL TEXT, pZona TEXT, pCiudad TEXT, pProvinciaEstado TEXT, pPais TEXT, pVinId INTEGER, pDesactivado BOOLEAN',
+ 'UPDATE CONTACTOS SET EmpNombreFantasia = :pNombreFantasia, EmpRazonSocial = :pRazonSocial, EmpRuc = :pRuc, EmpDireccion = :pDireccion, EmpCodigoPostal = :pCodigoPostal, EmpTelefono1 = :pTelefono1, EmpTelefono2 = :pTelefono2, EmpFax = :pFax, EmpEmail = :pEmail, EmpURL = :pURL, EmpZona = :pZona, EmpCiudad = :pCiudad, EmpProvinciaEstado = :pProvinciaEstado, EmpPais = :pPais, VinId = :pVinId, EmpDesactivado = :pDesactivado WHERE EmpId = :pEmpId');
+
+-- Seed rows.
+INSERT INTO USUARIOS (UsuLogin, UsuPassword, UsuNombre) VALUES ('admin', '', 'Administrador');
+INSERT INTO USUARIOS (UsuLogin, UsuPassword, UsuNombre) VALUES ('super', '', 'Supervisor');
+INSERT INTO vinculos (VinId, VinDescripcion, VinDesactivado) VALUES (1, 'Cliente', 0);
+INSERT INTO vinculos (VinId, VinDescripcion, VinDesactivado) VALUES (2, 'Proveedor', 0);
+INSERT INTO OPCIONES (OpcAvisoVencimiento) VALUES (0);
+
+COMMIT;
