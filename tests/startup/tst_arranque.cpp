@@ -7,6 +7,7 @@
 #include "data/conexionsqlite.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
+#include "data/versionsqlite.h"
 #include "main/ventanas/frmPrincipal.h"
 #include "platform/odbc.h"
 #include "platform/reloj.h"
@@ -197,6 +198,58 @@ private slots:
                  qPrintable(m.texto));
         QCOMPARE(opciones().db_path, buena);
         QVERIFY(ventanaVisible<frmPrincipal>());
+    }
+
+    // A file of the first schema is upgraded before the connection opens, its
+    // copy kept in the backup folder; the start goes on with the new schema.
+    void baseAntiguaSeActualizaAlIniciar() {
+        const QString carpeta = entorno->ruta(QStringLiteral("antigua"));
+        QDir().mkpath(carpeta);
+        const QString antigua = carpeta + QStringLiteral("/bd2000.mdb");
+        QVERIFY(QFile::copy(QStringLiteral(TARVO_BD_VERSION_1), antigua));
+        QFile::setPermissions(antigua, QFile::ReadOwner | QFile::WriteOwner);
+        const QString respaldos = entorno->ruta(QStringLiteral("respaldos"));
+        QDir().mkpath(respaldos);
+        entorno->ajustar(QStringLiteral("db_path"), antigua);
+        entorno->ajustar(QStringLiteral("db_backup"), respaldos);
+        entrarComoAdmin();
+        Main();
+        QCOMPARE(versionArchivo(antigua), 2);
+        QCOMPARE(versionArchivo(respaldos + QStringLiteral("/bd2000-antes-de-version-2.mdb")), 1);
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QCOMPARE(mensajes->mostrados().first().titulo,
+                 QStringLiteral("Actualización de la base de datos"));
+        QVERIFY(ventanaVisible<frmPrincipal>());
+    }
+
+    // A file of a later schema is never opened: the start names both versions
+    // and asks for another database, leaving the file untouched.
+    void baseMasNuevaLlevaAOpciones() {
+        const QString nueva = entorno->copiarBase(QStringLiteral("nueva.mdb"));
+        {
+            ConexionSqlite con(nueva);
+            QVERIFY(con.ejecutar(QStringLiteral("PRAGMA user_version = 3")).ok);
+        }
+        QFile f(nueva);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray antes = f.readAll();
+        f.close();
+        const QString buena = entorno->copiarBase(QStringLiteral("elegida.mdb"));
+        entorno->ajustar(QStringLiteral("db_path"), nueva);
+        alAparecer<frmOpciones>([&](frmOpciones& o) {
+            o.findChild<QLineEdit*>(QStringLiteral("txtUbicacion"))->setText(buena);
+            entrarComoAdmin();
+            o.aceptar();
+        });
+        Main();
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        const QString texto = mensajes->mostrados().first().texto;
+        QVERIFY2(texto.contains(QStringLiteral("versión 3")) &&
+                     texto.contains(QStringLiteral("versión 2")),
+                 qPrintable(texto));
+        QCOMPARE(opciones().db_path, buena);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), antes);
     }
 
     void loginCanceladoTermina() {
