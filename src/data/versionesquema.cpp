@@ -93,10 +93,12 @@ ResultadoActualizacion actualizarEsquema(BaseVersionada& base,
     using Estado = ResultadoActualizacion::Estado;
     ResultadoActualizacion r;
     r.versionNueva = pasos.empty() ? 1 : pasos.back().version;
-    // Everything from reading the version to the last step happens under one
-    // write lock, so no other program changes the file in between.
+    // Everything from reading the version to the last step happens in one
+    // transaction, so no other program commits a change in between.
     if (!base.comenzar()) {
-        r.estado = base.enUso() ? Estado::EnUso : Estado::Desconocida;
+        // A file that cannot be opened for writing (read only, damaged) stays
+        // as it is, with the reason.
+        r.estado = base.enUso() ? Estado::EnUso : Estado::Fallida;
         r.detalle = base.error();
         return r;
     }
