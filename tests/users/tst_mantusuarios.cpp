@@ -182,6 +182,14 @@ private slots:
                  ResultadoLogin::PasswordIncorrecta);
     }
 
+    void passwordConAsteriscos() {
+        frmMantUsuarios v;
+        v.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto* clave = v.findChild<QLineEdit*>(QStringLiteral("txtFields(2)"));
+        clave->setText(QStringLiteral("ab1"));
+        QCOMPARE(clave->displayText(), QStringLiteral("***"));
+    }
+
     void laVentanaPorSusControles() {
         frmMantUsuarios v;
         v.setAttribute(Qt::WA_DeleteOnClose, false);
