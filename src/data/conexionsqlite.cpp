@@ -214,6 +214,12 @@ void ConexionSqlite::anotarError(int codigo) {
         anotar(errores::kFalloGeneral,
                QStringLiteral("La base de datos está dañada; recupere una copia de seguridad.") +
                    entre);
+    } else if (extendido == SQLITE_READONLY_DBMOVED) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("El archivo de la base de datos fue borrado, movido o reemplazado "
+                              "mientras el programa lo usaba; el cambio no se guardó. Cierre el "
+                              "programa y vuelva a abrirlo.") +
+                   entre);
     } else if ((codigo & 0xFF) == SQLITE_READONLY) {
         anotar(errores::kFalloGeneral,
                QStringLiteral("La base de datos es de solo lectura.") + entre);

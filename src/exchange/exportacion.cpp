@@ -5,10 +5,14 @@
 #include "exchange/windows1252.h"
 #include "platform/carpetas.h"
 #include "platform/mensajes.h"
+#include "platform/motivos.h"
 #include "platform/puntero.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
 
 const QString kConsultaExportacion =
     QStringLiteral("SELECT P.*,C.CatDescripcion AS Categoria FROM PRODUCTOS P INNER JOIN "
@@ -22,13 +26,36 @@ constexpr qsizetype kBloque = qsizetype(1) << 20;
 } // namespace
 
 bool writeRecordsetToFile(Registros& rsExport, const QString& fileName, const QString& cDelimeter) {
+    int codigo = 0;
+    return writeRecordsetToFile(rsExport, fileName, cDelimeter, codigo);
+}
+
+bool writeRecordsetToFile(Registros& rsExport, const QString& fileName, const QString& cDelimeter,
+                          int& codigo) {
+    codigo = 0;
     if (fileName.isEmpty() || !rsExport.abierto())
         return false;
+    // Refusals that Qt makes without asking the system.
+    const QFileInfo info(fileName);
+    if (info.isDir()) {
+        codigo = EISDIR;
+        return false;
+    }
+    if (info.exists() && !info.isWritable()) {
+        codigo = EACCES;
+        return false;
+    }
     QSaveFile archivo(fileName);
     // Never fall back to writing over the file in place.
     archivo.setDirectWriteFallback(false);
-    if (!archivo.open(QIODevice::WriteOnly))
+    // The system's reason for a failure, left in errno by the call that failed.
+    const auto fallo = [&codigo] {
+        codigo = errno;
         return false;
+    };
+    errno = 0;
+    if (!archivo.open(QIODevice::WriteOnly))
+        return fallo();
     const TablaResultado& tabla = *rsExport.tabla();
     const int columnas = tabla.columnas();
 
@@ -57,15 +84,38 @@ bool writeRecordsetToFile(Registros& rsExport, const QString& fileName, const QS
         }
         bloque.append("\r\n");
         if (bloque.size() >= kBloque) {
+            errno = 0;
             if (archivo.write(bloque) != bloque.size())
-                return false;
+                return fallo();
             bloque.resize(0);
         }
     }
     rsExport.moverA(cantidad + 1);
-    if (archivo.write(bloque) != bloque.size())
-        return false;
-    return archivo.commit();
+    errno = 0;
+    if (archivo.write(bloque) != bloque.size() || !archivo.commit())
+        return fallo();
+    return true;
+}
+
+QString mensajeExportacionFallida(const QString& ruta, int codigo) {
+    const QString texto = QStringLiteral("Los datos no puedieron exportarse.\r\n");
+    switch (codigo) {
+    case ENOSPC:
+    case EDQUOT:
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ENOENT:
+    case ENOTDIR:
+    case EISDIR:
+    case ENAMETOOLONG:
+    case EIO:
+        return texto + QStringLiteral("No se pudo escribir «%1»: %2")
+                           .arg(QDir::toNativeSeparators(ruta), motivoSistema(codigo));
+    default:
+        // No reason given, or one that a program holding the file gives.
+        return texto + QStringLiteral("Verifique el archivo destino no este en uso.");
+    }
 }
 
 void ExportarProductos(const QString& destino) {
@@ -78,12 +128,12 @@ void ExportarProductos(const QString& destino) {
     PunteroEspera espera;
     RegistrosPtr rs;
     AbrirConsulta(kConsultaExportacion, rs);
-    const bool escrito = writeRecordsetToFile(*rs, ruta, QStringLiteral("\t"));
+    int codigo = 0;
+    const bool escrito = writeRecordsetToFile(*rs, ruta, QStringLiteral("\t"), codigo);
     espera.restaurar();
     if (!escrito)
-        mensaje(QStringLiteral("Los datos no puedieron exportarse.\r\nVerifique el archivo destino "
-                               "no este en uso."),
-                Botones::Aceptar, Icono::Informacion, QStringLiteral("Resultado"));
+        mensaje(mensajeExportacionFallida(ruta, codigo), Botones::Aceptar, Icono::Informacion,
+                QStringLiteral("Resultado"));
     else if (rs->cantidad() == 0)
         mensaje(QStringLiteral("Datos exportados correctamente\r\nNo hay productos: el archivo "
                                "tiene solo la línea de los nombres de las columnas."),

@@ -18,6 +18,15 @@ extern const QString kConsultaExportacion;
 // file is in place; false on any failure (no message). The recordset stays
 // open, positioned past its last row.
 bool writeRecordsetToFile(Registros& rsExport, const QString& fileName, const QString& cDelimeter);
+// The same; on failure `codigo` receives the system's reason (an errno
+// value), 0 when there is none to give.
+bool writeRecordsetToFile(Registros& rsExport, const QString& fileName, const QString& cDelimeter,
+                          int& codigo);
+
+// The message of an export to `ruta` that failed for the reason `codigo`
+// (an errno value, or 0): the cause when the system gave a clear one, else
+// the advice to check that the file is not in use.
+QString mensajeExportacionFallida(const QString& ruta, int codigo);
 
 // The export dialog's "Exportar": writes the catalogue to `destino` (a
 // relative name is taken inside the Documents folder) and tells the user how

@@ -2,6 +2,7 @@
 
 #include "data/modconexion.h"
 #include "data/transaccion.h"
+#include "exchange/valoresbodex.h"
 #include "platform/mensajes.h"
 
 #include <QHash>
@@ -12,6 +13,8 @@ using namespace bodex;
 
 // Rows written between two calls of the progress display.
 constexpr int kLote = 250;
+// Characters of a refused value that its message shows.
+constexpr int kMuestraValor = 60;
 
 const QString kNadaImportado =
     QStringLiteral("No se importó ningún dato: la base de datos quedó como estaba.");
@@ -40,6 +43,8 @@ private:
         return !progreso_ || progreso_({texto, hechas, total});
     }
     Paso leer(Tabla tabla, Registros& filas);
+    // Every number and yes/no value as the source stores it fits its column.
+    Paso comprobar(Tabla tabla, const Registros& filas);
     Paso escribir(Tabla tabla, Registros& filas);
     QVariant referencia(Tabla destino, const QVariant& fuente, const QVariant& sinPareja) const;
     ResultadoImportacion terminar(FinImportacion fin) {
@@ -69,6 +74,44 @@ Importador::Paso Importador::leer(Tabla tabla, Registros& filas) {
     }
     filas = *rs;
     CerrarConsulta(rs, false);
+    return comprobar(tabla, filas);
+}
+
+Importador::Paso Importador::comprobar(Tabla tabla, const Registros& filas) {
+    const QString sql = consultaComprobacion(tabla);
+    Conexion* origen = conexionOrigen();
+    if (sql.isEmpty() || !origen)
+        return Paso::Hecho;
+    const ResultadoSentencia r = origen->ejecutar(sql);
+    // A source that cannot give its values as text keeps them in columns of
+    // their own type: what was read is what it holds.
+    if (!r.ok || !r.filas)
+        return Paso::Hecho;
+    const QString& clases = tablas()[tabla].clases;
+    const QList<int> columnas = columnasComprobadas(tabla);
+    if (r.filas->filas() != filas.cantidad() || r.filas->columnas() != columnas.size()) {
+        fallo_ =
+            QStringLiteral("La tabla %1 de Bodex cambió mientras se leía.").arg(nombreTabla(tabla));
+        return Paso::Fallo;
+    }
+    for (int f = 0; f < r.filas->filas(); ++f) {
+        for (int k = 0; k < columnas.size(); ++k) {
+            const int c = columnas[k];
+            const QVariant guardado = r.filas->valor(f, k);
+            const QString problema = problemaValor(clases[c], guardado, filas.valor(f + 1, c));
+            if (problema.isEmpty())
+                continue;
+            QString valor = guardado.toString();
+            if (valor.size() > kMuestraValor)
+                valor = valor.left(kMuestraValor) + u'…';
+            fallo_ =
+                QStringLiteral("En la tabla %1 de Bodex, fila %2, columna %3, el valor «%4» %5.")
+                    .arg(nombreTabla(tabla))
+                    .arg(f + 1)
+                    .arg(nombreColumna(tabla, c), valor, problema);
+            return Paso::Fallo;
+        }
+    }
     return Paso::Hecho;
 }
 

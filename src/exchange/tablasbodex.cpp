@@ -9,20 +9,22 @@ const std::array<DefinicionTabla, kTablas>& tablas() {
     static const std::array<DefinicionTabla, kTablas> definiciones = {{
         {QStringLiteral("select CatId,CatDescripcion,CatDesactivada from categorias"),
          QStringLiteral("categoria_insertar"), QStringLiteral("categoria_actualizar"), 3, 1,
-         QStringLiteral("Categorías"), QStringLiteral("la categoría")},
+         QStringLiteral("Categorías"), QStringLiteral("la categoría"), QStringLiteral("ETS")},
         {QStringLiteral("select ProId,ProCodigo,ProDescripcion,CatId,ProUnidadMedida,ProPrecio,"
                         "ProCosto,ProMoneda,ProMinimo,EmpId,ProSinVencimiento,ProDesactivado from "
                         "productos"),
          QStringLiteral("producto_insertar"), QStringLiteral("producto_actualizar"), 12, 2,
-         QStringLiteral("Productos"), QStringLiteral("el producto")},
+         QStringLiteral("Productos"), QStringLiteral("el producto"),
+         QStringLiteral("ETTETNNTEESS")},
         {QStringLiteral("select SecId,SecDescripcion,SecDesactivado from sectores"),
          QStringLiteral("sector_insertar"), QStringLiteral("sector_actualizar"), 3, 1,
-         QStringLiteral("Sectores"), QStringLiteral("el sector")},
+         QStringLiteral("Sectores"), QStringLiteral("el sector"), QStringLiteral("ETS")},
         {QStringLiteral("select EmpId,EmpNombreFantasia,EmpRazonSocial,EmpRuc,EmpDireccion,"
                         "EmpCodigoPostal,EmpTelefono1,EmpTelefono2,EmpFax,EmpEmail,EmpURL,EmpZona,"
                         "EmpCiudad,EmpProvinciaEstado,EmpPais,EmpDesactivado from proveedores"),
          QStringLiteral("contacto_insertar"), QStringLiteral("contacto_actualizar"), 16, 1,
-         QStringLiteral("Proveedores"), QStringLiteral("el proveedor")},
+         QStringLiteral("Proveedores"), QStringLiteral("el proveedor"),
+         QStringLiteral("ETTTTTTTTTTTTTTS")},
     }};
     return definiciones;
 }

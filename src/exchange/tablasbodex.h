@@ -23,6 +23,10 @@ struct DefinicionTabla {
     int columnaNombre;  // the column that names the row in messages
     QString plural;     // "Categorías", for progress and the summary
     QString elemento;   // "la categoría", for the message of a failed row
+    // What each column of the statement holds, one letter per column: E a
+    // whole number (an id, the minimum stock), N a number, S a yes/no value,
+    // T text.
+    QString clases;
 };
 
 // In the order the tables are read.

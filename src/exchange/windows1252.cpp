@@ -25,6 +25,17 @@ char byte(char32_t caracter) {
     return '?';
 }
 
+char16_t caracter(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kAltos[byte - 0x80] : char16_t(byte);
+}
+
+bool representable(QStringView texto) {
+    for (const QChar c : texto)
+        if (c.isSurrogate() || (c != u'?' && byte(c.unicode()) == '?'))
+            return false;
+    return true;
+}
+
 void agregar(QByteArray& destino, std::string_view utf8) {
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* const fin = p + utf8.size();

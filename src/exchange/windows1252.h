@@ -14,6 +14,13 @@ namespace windows1252 {
 // The byte for one Unicode character; '?' when there is none.
 char byte(char32_t caracter);
 
+// The character of one byte.
+char16_t caracter(unsigned char byte);
+
+// True when every character of `texto` has a byte of its own, so that
+// nothing in it would become "?" (a "?" itself is one).
+bool representable(QStringView texto);
+
 // Appends UTF-8 text, converted; a malformed sequence becomes "?" as well.
 void agregar(QByteArray& destino, std::string_view utf8);
 

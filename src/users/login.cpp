@@ -9,6 +9,10 @@ ResultadoLogin compararPassword(const Registros& usuario, const QString& passwor
         return ResultadoLogin::Fallo;
     if (usuario.posicionAbsoluta() <= 0)
         return ResultadoLogin::LoginIncorrecto;
+    // A character outside the code page would encode as any other such
+    // character does; no stored password can hold one.
+    if (!passwordAdmisible(password))
+        return ResultadoLogin::PasswordIncorrecta;
     const QString guardada = usuario.texto(QStringLiteral("UsuPassword"));
     const QString codificada = CodificarPassword(password);
     // A password that could not be encoded (already reported) never matches,

@@ -77,6 +77,13 @@ bool MantUsuarios::guardar(const Campos& campos, bool passwordEscrita) {
     // The stored password goes back as it is; only a typed one is encoded.
     QVariant password = passwordGuardada_;
     if (nuevo || passwordEscrita) {
+        if (!passwordAdmisible(campos.password)) {
+            mensaje(QStringLiteral("La password tiene caracteres que no se pueden guardar "
+                                   "(emojis, letras de otros alfabetos u otros símbolos).\r\n"
+                                   "Use letras, números y signos del teclado."),
+                    Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
+            return false;
+        }
         const QString codificada = CodificarPassword(campos.password);
         if (!campos.password.isEmpty() && codificada.isEmpty())
             return false; // a character that cannot be encoded (reported)

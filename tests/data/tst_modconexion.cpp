@@ -18,6 +18,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 #include <utility>
 
@@ -540,6 +541,30 @@ private slots:
         QVERIFY(!guion->mostrados().isEmpty());
         for (const QString& t : guion->textos())
             QVERIFY(t.startsWith(QStringLiteral("Error número: ")));
+    }
+
+    // A file deleted or replaced under the running program is not called
+    // read-only.
+    void archivoBorradoOReemplazado() {
+        QVERIFY(conectar());
+        const auto verificar = [this] {
+            guion->limpiar();
+            RegistrosPtr rs;
+            AbrirConsulta(QStringLiteral("UPDATE USUARIOS SET UsuNombre='Otro'"), rs);
+            QCOMPARE(guion->textos().size(), 1);
+            const QString texto = guion->textos().first();
+            QVERIFY2(texto.contains(u"fue borrado, movido o reemplazado"), qPrintable(texto));
+            QVERIFY(!texto.contains(u"solo lectura"));
+        };
+        // Another file takes its name.
+        const QString copia = entorno->ruta(QStringLiteral("otra.mdb"));
+        QVERIFY(QFile::copy(base, copia));
+        QCOMPARE(
+            std::rename(QFile::encodeName(copia).constData(), QFile::encodeName(base).constData()),
+            0);
+        verificar();
+        QVERIFY(QFile::remove(base));
+        verificar();
     }
 
     // --- Stored queries ---

@@ -13,6 +13,7 @@
 #include <QStringDecoder>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
@@ -224,6 +225,24 @@ private slots:
         ExportarProductos(ruta);
         verificarExito();
         QCOMPARE(leer(ruta).count("\r\n"), 401);
+    }
+
+    // Where the system gives a clear reason, the message says it instead of
+    // suggesting the file is in use.
+    void falloConSuMotivo() {
+        categoria(1, QStringLiteral("General"));
+        producto(1, QStringLiteral("Uno"), 1);
+        const QString ruta = entorno->ruta(QStringLiteral("no-existe/productos.txt"));
+        ExportarProductos(ruta);
+        verificarMensaje(QStringLiteral("Los datos no puedieron exportarse.\r\nNo se pudo escribir "
+                                        "«%1»: la carpeta o el archivo no existe.")
+                             .arg(ruta),
+                         QStringLiteral("Resultado"));
+        // A full disk and a missing permission, which a test cannot bring
+        // about on a real disk when it runs as root.
+        QVERIFY(
+            mensajeExportacionFallida(ruta, ENOSPC).endsWith(u": no queda espacio en el disco."));
+        QVERIFY(mensajeExportacionFallida(ruta, EACCES).contains(u": no tiene permiso"));
     }
 
     // When the products cannot be read, the database's message comes first and

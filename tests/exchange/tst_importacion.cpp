@@ -193,6 +193,43 @@ private slots:
         QCOMPARE(contenido(), antes);
     }
 
+    // A value the source driver would silently change stops the import
+    // before anything is written, naming where it is.
+    void valorQueNoCabeDetieneTodo_data() {
+        QTest::addColumn<QString>("columna");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("problema");
+        QTest::newRow("coma decimal") << "ProPrecio"
+                                      << "1,5"
+                                      << "no es un número (con punto decimal)";
+        QTest::newRow("letras") << "ProCosto"
+                                << "abc"
+                                << "no es un número (con punto decimal)";
+        QTest::newRow("decimal en un entero") << "ProMinimo"
+                                              << "1.5"
+                                              << "no es un número entero";
+        QTest::newRow("sí/no en palabras") << "ProDesactivado"
+                                           << "si"
+                                           << "no es un valor Sí/No (0 o 1)";
+    }
+    void valorQueNoCabeDetieneTodo() {
+        QFETCH(QString, columna);
+        QFETCH(QString, valor);
+        QFETCH(QString, problema);
+        origenCompleto();
+        origen->ejecutar(QStringLiteral("UPDATE productos SET %1 = ? WHERE ProId = 6").arg(columna),
+                         {valor});
+        const QStringList antes = contenido();
+        QCOMPARE(importar().fin, FinImportacion::Fallida);
+        QCOMPARE(
+            mensajes->textos(),
+            QStringList{QStringLiteral("En la tabla productos de Bodex, fila 2, columna %1, el "
+                                       "valor «%2» %3.")
+                            .arg(columna, valor, problema) +
+                        kNada});
+        QCOMPARE(contenido(), antes);
+    }
+
     void origenQueNoAbre_data() {
         QTest::addColumn<QString>("driver");
         QTest::addColumn<bool>("conArchivo");

@@ -136,6 +136,21 @@ private slots:
         QCOMPARE(s.buscador().direccion, QStringLiteral("Av. Italia 1234"));
     }
 
+    // Enter selects wherever the focus is, on either button too.
+    void enterEnLosBotonesSelecciona() {
+        for (const char* nombre : {"cmdSeleccionar", "cmdCancelar"}) {
+            frmGrillaContactos s;
+            s.buscador().nombrefantasia = QStringLiteral("Beta");
+            s.show();
+            auto* b = s.findChild<QPushButton*>(QString::fromLatin1(nombre));
+            b->setFocus();
+            QTest::keyClick(b, Qt::Key_Return);
+            QVERIFY2(!s.isVisible(), nombre);
+            QVERIFY(!s.buscador().cancelado);
+            QCOMPARE(s.buscador().empid, beta);
+        }
+    }
+
     void selectorSinCoincidencias() {
         frmGrillaContactos s;
         s.buscador().nombrefantasia = QStringLiteral("nadie");

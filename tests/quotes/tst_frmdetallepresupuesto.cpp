@@ -1,6 +1,7 @@
 // The quote editor's window driven through its controls: names, captions,
 // the modes on the controls, Enter, the dialogs it opens, the grid's
 // type-ahead and closing.
+#include "catalog/ventanas/frmBuscarProductos.h"
 #include "catalog/ventanas/frmMantContactos.h"
 #include "catalog/ventanas/frmMantProductos.h"
 #include "comun/dialogos.h"
@@ -309,6 +310,25 @@ private slots:
         QCOMPARE(contactos, 1);
         control<QPushButton>(QStringLiteral("cmdBusquedaAvanzada"))->click();
         QCOMPARE(grilla()->model()->rowCount(), 1);
+    }
+
+    // Connected as the program connects it, "Búsqueda avanzada" shows and
+    // filters the product list with the search dialog's condition.
+    void busquedaAvanzadaConectada() {
+        conectarCatalogoAlEditor();
+        delete v;
+        v = new frmDetallePresupuesto;
+        nuevo();
+        auto* avanzada = control<QPushButton>(QStringLiteral("cmdBusquedaAvanzada"));
+        QVERIFY(!avanzada->isHidden());
+        alAparecer<frmBuscarProductos>([](frmBuscarProductos& d) {
+            d.findChild<QLineEdit*>(QStringLiteral("txtDescripcion"))
+                ->setText(QStringLiteral("ca"));
+            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("cmdAceptar")),
+                              Qt::LeftButton);
+        });
+        avanzada->click();
+        QCOMPARE(grilla()->model()->rowCount(), 2);
     }
 
     // Connected as the program connects it, the editor opens the catalogue

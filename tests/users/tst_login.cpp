@@ -97,6 +97,16 @@ private slots:
         QVERIFY(mensajes->mostrados().isEmpty());
     }
 
+    void passwordConAsteriscos() {
+        frmLogin login;
+        frmVerificaUsuario verificacion;
+        for (QDialog* d : {static_cast<QDialog*>(&login), static_cast<QDialog*>(&verificacion)}) {
+            auto* clave = d->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+            clave->setText(QStringLiteral("ab"));
+            QCOMPARE(clave->displayText(), QStringLiteral("**"));
+        }
+    }
+
     void loginConEspaciosSeBuscaRecortado() {
         frmLogin d;
         escribir(d, QStringLiteral("  admin "), QString());

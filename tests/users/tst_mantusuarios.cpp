@@ -155,6 +155,41 @@ private slots:
         QCOMPARE(m.estado(), EstadoUsuarios::Navegando);
     }
 
+    // A character outside Windows-1252 encodes as every other such character
+    // does: it is refused where a password is set and never lets anyone in.
+    void passwordFueraDeLaPaginaDeCodigos() {
+        MantUsuarios m;
+        m.cargar();
+        m.nuevo();
+        QVERIFY(!m.guardar(
+            {QStringLiteral("dora"), QStringLiteral("clave\U0001F600"), QStringLiteral("Dora")},
+            true));
+        QCOMPARE(mundo->textos().size(), 1);
+        QVERIFY(mundo->textos().first().startsWith(QStringLiteral("La password tiene caracteres")));
+        QCOMPARE(m.estado(), EstadoUsuarios::Nuevo);
+        QCOMPARE(mundo->leer(QStringLiteral("SELECT COUNT(*) FROM USUARIOS")).toInt(), 4);
+        // Every character of the code page is welcome.
+        QVERIFY(m.guardar({QStringLiteral("dora"), QStringLiteral("ñú€Ÿ?"), QStringLiteral("Dora")},
+                          true));
+        QCOMPARE(comprobarLogin(QStringLiteral("dora"), QStringLiteral("ñú€Ÿ?")),
+                 ResultadoLogin::Aceptado);
+
+        // A password stored that way by an earlier version.
+        mundo->datos().usuario(QStringLiteral("eva"),
+                               CodificarPassword(QStringLiteral("clave\U0001F600")),
+                               QStringLiteral("Eva"));
+        QCOMPARE(comprobarLogin(QStringLiteral("eva"), QStringLiteral("clave中文")),
+                 ResultadoLogin::PasswordIncorrecta);
+    }
+
+    void passwordConAsteriscos() {
+        frmMantUsuarios v;
+        v.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto* clave = v.findChild<QLineEdit*>(QStringLiteral("txtFields(2)"));
+        clave->setText(QStringLiteral("ab1"));
+        QCOMPARE(clave->displayText(), QStringLiteral("***"));
+    }
+
     void laVentanaPorSusControles() {
         frmMantUsuarios v;
         v.setAttribute(Qt::WA_DeleteOnClose, false);

@@ -25,6 +25,12 @@ QLineEdit* caja(QWidget* padre, QAnyStringView nombre, const QString& texto) {
     return nombrado(new QLineEdit(texto, padre), nombre);
 }
 
+void ocultarConAsteriscos(QLineEdit* caja) {
+    caja->setEchoMode(QLineEdit::Password);
+    // The style decides the mask character; 42 is "*".
+    caja->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
+}
+
 QPushButton* boton(QWidget* padre, QAnyStringView nombre, const QString& texto,
                    const QString& ayuda) {
     auto* b = nombrado(new QPushButton(texto, padre), nombre);

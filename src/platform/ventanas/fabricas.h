@@ -21,6 +21,8 @@ QLabel* etiqueta(QWidget* padre, QAnyStringView nombre, const QString& texto,
                  QWidget* companero = nullptr);
 // A one-line text box.
 QLineEdit* caja(QWidget* padre, QAnyStringView nombre, const QString& texto = {});
+// Makes a text box a password box: what is typed shows as "*".
+void ocultarConAsteriscos(QLineEdit* caja);
 // A push button with its tool tip. Enter does not press it unless the window
 // makes it the default button.
 QPushButton* boton(QWidget* padre, QAnyStringView nombre, const QString& texto,

@@ -3,7 +3,6 @@
 #include "data/modeloregistros.h"
 #include "platform/ventanas/fabricas.h"
 
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -61,7 +60,7 @@ frmGrillaContactos::frmGrillaContactos(QWidget* padre) : QDialog(padre) {
     connect(cmdSeleccionar, &QPushButton::clicked, this, &frmGrillaContactos::seleccionar);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmGrillaContactos::cancelar);
     connect(dtgContactos_, &QTableView::doubleClicked, this, &frmGrillaContactos::seleccionar);
-    // Enter anywhere selects; a button keeps Enter (it presses the button).
+    // Enter anywhere selects, on either button as well.
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 }
@@ -104,7 +103,7 @@ void frmGrillaContactos::showEvent(QShowEvent* evento) {
 }
 
 bool frmGrillaContactos::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::KeyPress && !qobject_cast<QAbstractButton*>(objeto)) {
+    if (evento->type() == QEvent::KeyPress) {
         const auto* tecla = static_cast<QKeyEvent*>(evento);
         if ((tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter) &&
             !(tecla->modifiers() & ~Qt::KeypadModifier)) {

@@ -15,7 +15,7 @@ ControlesLogin construirFormularioLogin(QDialog* dialogo, const QString& aviso) 
     ControlesLogin c;
     c.login = caja(dialogo, u"txtLogin", QStringLiteral("admin"));
     c.password = caja(dialogo, u"txtPassword");
-    c.password->setEchoMode(QLineEdit::Password);
+    ocultarConAsteriscos(c.password);
     // Enter presses "Aceptar" when it has the focus, even where it is not
     // the default button.
     c.aceptar = boton(dialogo, u"cmdOK", QStringLiteral("Aceptar"));

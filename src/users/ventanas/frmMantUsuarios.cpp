@@ -25,7 +25,7 @@ frmMantUsuarios::frmMantUsuarios(QWidget* padre)
 
     txtFields_[1] = formulario::crearCampo(this, 1, 20);
     txtFields_[2] = formulario::crearCampo(this, 2, 10);
-    txtFields_[2]->setEchoMode(QLineEdit::Password);
+    ocultarConAsteriscos(txtFields_[2]);
     txtFields_[3] = formulario::crearCampo(this, 3, 50);
     auto* controles = new QGridLayout;
     const QString etiquetas[] = {{},
