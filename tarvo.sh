@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/instalar-paquetes.sh
 dir=${BUILD_DIR:-build}
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+generador=()
+[ -f "$dir/CMakeCache.txt" ] || generador=(-G Ninja)
+cmake -S . -B "$dir" "${generador[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j2 --target tarvo
 exec "$dir/src/tarvo" "$@"

@@ -7,7 +7,10 @@ cd "$(dirname "$0")"
 ./scripts/instalar-paquetes.sh
 
 dir=${BUILD_DIR:-build}
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# Ninja keeps both cores busy; a folder configured before keeps its generator.
+generador=()
+[ -f "$dir/CMakeCache.txt" ] || generador=(-G Ninja)
+cmake -S . -B "$dir" "${generador[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTARVO_SANITIZE="${TARVO_SANITIZE:-OFF}" -DTARVO_WERROR="${TARVO_WERROR:-OFF}" \
   -DTARVO_BENCHMARKS="${TARVO_BENCHMARKS:-ON}" >/dev/null
 cmake --build "$dir" -j2

@@ -5,6 +5,8 @@ set -euo pipefail
 
 paquetes=(
   build-essential cmake pkg-config clang-format
+  # Faster builds: Ninja, the lld linker and a compiler cache.
+  ninja-build lld ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core

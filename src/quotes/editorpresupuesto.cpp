@@ -10,6 +10,10 @@
 #include "quotes/numeros.h"
 #include "users/sesion.h"
 
+#include <QScopedValueRollback>
+
+#include <utility>
+
 namespace {
 
 void atencion(const QString& texto) {
@@ -37,11 +41,24 @@ void EditorPresupuesto::cambiarModo(ModoEditor modo) {
 }
 
 void EditorPresupuesto::Actualizar() {
-    listas_.recargar();
+    if (recargando_)
+        return;
+    const QScopedValueRollback enCurso(recargando_, true);
+    QList<ErrorProveedor> errores;
+    {
+        ErroresRetenidos retenidos;
+        // The grid keeps the rows it showed when the lists cannot be read.
+        if (listas_.recargar())
+            grilla_.recargar();
+        errores = retenidos.errores();
+    }
     emit listasRecargadas();
-    grilla_.recargar();
     emit productosRecargados();
     emit productoActualCambiado();
+    if (errores.isEmpty())
+        recargaFallida_ = false;
+    else if (!std::exchange(recargaFallida_, true))
+        informarErrores({errores.first()});
 }
 
 void EditorPresupuesto::NuevoPre() {

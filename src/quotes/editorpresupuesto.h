@@ -43,7 +43,11 @@ public:
     // The validity sentence and days boxes are enabled.
     bool vigenciaHabilitada() const { return vigenciaHabilitada_; }
 
-    // Reloads the eight suggestion lists and the product grid.
+    // Reloads the eight suggestion lists and the product grid. It runs on
+    // every activation of the window, and an error box reactivates it: a call
+    // made while a reload is under way does nothing, a failure stops the
+    // reload and is told in one box, and the same failure is not told again
+    // until a reload succeeds.
     void Actualizar();
     // Loads quote `id` (or prepares a new one when `agregando`), then runs
     // "Editar".
@@ -126,4 +130,6 @@ private:
     DocumentosPresupuesto documentos_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
+    bool recargando_ = false;
+    bool recargaFallida_ = false;
 };

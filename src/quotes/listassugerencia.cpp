@@ -33,11 +33,18 @@ QString ListasSugerencia::campo(int lista) {
     }
 }
 
-void ListasSugerencia::recargar() {
+bool ListasSugerencia::recargar() {
     // The three concept lists and the three currency lists come from one
     // query each: each list gets its own set over the same rows.
-    for (int i = 0; i < kCantidad; ++i)
+    for (int i = 0; i < kCantidad; ++i) {
         listas_[size_t(i)] = consultas_.abrir(consulta(i));
+        if (!listas_[size_t(i)].abierto()) {
+            for (int j = i + 1; j < kCantidad; ++j)
+                listas_[size_t(j)].cerrar();
+            return false;
+        }
+    }
+    return true;
 }
 
 void ListasSugerencia::cerrar() {

@@ -22,9 +22,10 @@ public:
 
     explicit ListasSugerencia(ConsultasRecordadas& consultas) : consultas_(consultas) {}
 
-    // Reopens every list in order; a list whose query fails is left closed and
-    // the next ones are still reloaded.
-    void recargar();
+    // Reopens every list in order. At the first query that fails it stops:
+    // that list and the ones after it are left closed (one failure, one
+    // report), and the result is false.
+    bool recargar();
     const Registros& lista(int indice) const { return listas_[size_t(indice)]; }
     // Closes every list.
     void cerrar();

@@ -19,6 +19,8 @@ Respuesta MensajesGuion::mostrar(const QString& texto, Botones botones, Icono ic
                                  const QString& titulo) {
     mostrados_.append(
         {texto, titulo.isEmpty() ? tituloAplicacion() : titulo, botones, icono, false});
+    if (alMostrar_)
+        alMostrar_();
     if (!respuestas_.isEmpty())
         return respuestas_.dequeue();
     return botones == Botones::SiNo ? Respuesta::No : Respuesta::Aceptar;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
+
 // A message service for tests: records every box shown and answers from queues.
 // A message box without a queued answer gets its default button (OK, or No for
 // a Yes/No question); an input box without one is cancelled.
@@ -27,6 +29,9 @@ public:
     const QList<Mostrado>& mostrados() const { return mostrados_; }
     QStringList textos() const;
     void limpiar() { mostrados_.clear(); }
+    // Runs while each later message box is up, as the user could act in
+    // another window during the box's own event loop.
+    void alMostrar(std::function<void()> accion) { alMostrar_ = std::move(accion); }
 
     Respuesta mostrar(const QString& texto, Botones botones, Icono icono,
                       const QString& titulo) override;
@@ -37,4 +42,5 @@ private:
     QList<Mostrado> mostrados_;
     QQueue<Respuesta> respuestas_;
     QQueue<QString> textos_;
+    std::function<void()> alMostrar_;
 };

@@ -7,6 +7,7 @@
 #include "comun/dialogos.h"
 #include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
+#include "data/modconexion.h"
 #include "quotes/enlaces.h"
 #include "quotes/ventanas/enlacescatalogo.h"
 #include "quotes/ventanas/frmAgregarProductoPresupuesto.h"
@@ -357,6 +358,32 @@ private slots:
         auto* contactos = visible<frmMantContactos>();
         QVERIFY(contactos);
         contactos->close();
+    }
+
+    // A reload that cannot read the database is told in one box however often
+    // it runs; a reload asked for from inside that box does not start, and
+    // the window closed from inside it goes only once the reload is over.
+    void recargaFallidaSinCascadaNiBorradoPrematuro() {
+        nuevo();
+        CerrarConexion();
+        mundo->mensajes().limpiar();
+        int recargas = 0;
+        connect(&v->editor(), &EditorPresupuesto::listasRecargadas, this, [&] { ++recargas; });
+        bool vivaEnLaCaja = false;
+        mundo->mensajes().alMostrar([&] {
+            v->Actualizar();
+            v->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            vivaEnLaCaja = !v.isNull();
+        });
+        v->Actualizar();
+        v->Actualizar();
+        mundo->mensajes().alMostrar({});
+        QCOMPARE(mundo->mensajes().mostrados().size(), 1);
+        QCOMPARE(recargas, 2);
+        QVERIFY(vivaEnLaCaja);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!v);
     }
 
     // Closing an editor that produced no document starts no program.

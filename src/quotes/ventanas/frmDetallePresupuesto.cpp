@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <utility>
+
 namespace {
 
 void ponerTexto(QLineEdit* e, const QString& t) {
@@ -94,6 +96,23 @@ frmDetallePresupuesto::frmDetallePresupuesto(QWidget* padre) : QWidget(padre) {
 
 frmDetallePresupuesto::~frmDetallePresupuesto() = default;
 
+template <typename F> void frmDetallePresupuesto::enUso(F&& hacer) {
+    ++enUso_;
+    hacer();
+    if (--enUso_ > 0 || !std::exchange(borrarAlTerminar_, false))
+        return;
+    if (isVisible()) { // opened again meanwhile
+        setAttribute(Qt::WA_DeleteOnClose);
+        return;
+    }
+    editor_.cerrar();
+    deleteLater();
+}
+
+void frmDetallePresupuesto::recargar() {
+    enUso([this] { editor_.Actualizar(); });
+}
+
 void frmDetallePresupuesto::conectarCampos() {
     CamposPresupuesto& f = editor_.campos;
     auto alEscribir = [this](QLineEdit* e, QString& destino) {
@@ -164,7 +183,7 @@ void frmDetallePresupuesto::conectarComandos() {
 }
 
 void frmDetallePresupuesto::cmdMenu_Click(int indice) {
-    editor_.cmdMenu_Click(indice);
+    enUso([this, indice] { editor_.cmdMenu_Click(indice); });
 }
 
 void frmDetallePresupuesto::mostrarCampos() {
@@ -272,35 +291,45 @@ std::optional<QString> frmDetallePresupuesto::pedirCantidad(qint32 proId) {
 }
 
 void frmDetallePresupuesto::agregarProducto() {
-    editor_.agregarProductoActual([this](qint32 proId) { return pedirCantidad(proId); });
+    enUso([this] {
+        editor_.agregarProductoActual([this](qint32 proId) { return pedirCantidad(proId); });
+    });
 }
 
 void frmDetallePresupuesto::agregarPorCodigo() {
     const QString codigo = c_.txtCodigoBarraAgregar->text();
     if (codigo.isEmpty())
         return;
-    editor_.agregarPorCodigo(codigo, [this](qint32 proId) { return pedirCantidad(proId); });
-    c_.txtCodigoBarraAgregar->clear();
+    enUso([this, &codigo] {
+        editor_.agregarPorCodigo(codigo, [this](qint32 proId) { return pedirCantidad(proId); });
+        c_.txtCodigoBarraAgregar->clear();
+    });
 }
 
 void frmDetallePresupuesto::quitarProducto() {
-    editor_.quitarUnidades(c_.lvPrePro->indexOfTopLevelItem(c_.lvPrePro->currentItem()));
+    enUso([this] {
+        editor_.quitarUnidades(c_.lvPrePro->indexOfTopLevelItem(c_.lvPrePro->currentItem()));
+    });
 }
 
 void frmDetallePresupuesto::buscarCliente() {
-    frmGrillaContactos selector(this);
-    selector.buscador().nombrefantasia = c_.txtCliente->text();
-    selector.exec();
-    const BuscadorContactos& elegido = selector.buscador();
-    editor_.establecerCliente(elegido.cancelado, elegido.empid, elegido.nombrefantasia);
+    enUso([this] {
+        frmGrillaContactos selector(this);
+        selector.buscador().nombrefantasia = c_.txtCliente->text();
+        selector.exec();
+        const BuscadorContactos& elegido = selector.buscador();
+        editor_.establecerCliente(elegido.cancelado, elegido.empid, elegido.nombrefantasia);
+    });
 }
 
 void frmDetallePresupuesto::busquedaAvanzada() {
     const auto& buscar = enlacesPresupuesto().buscarProductos;
     if (!buscar)
         return;
-    if (const std::optional<QString> condicion = buscar(this))
-        editor_.filtrarGrilla(*condicion);
+    enUso([this, &buscar] {
+        if (const std::optional<QString> condicion = buscar(this))
+            editor_.filtrarGrilla(*condicion);
+    });
 }
 
 void frmDetallePresupuesto::showEvent(QShowEvent* evento) {
@@ -313,21 +342,28 @@ void frmDetallePresupuesto::showEvent(QShowEvent* evento) {
     const int antes = activaciones_;
     QTimer::singleShot(0, this, [this, antes] {
         if (activaciones_ == antes && isVisible())
-            editor_.Actualizar();
+            recargar();
     });
 }
 
 void frmDetallePresupuesto::changeEvent(QEvent* evento) {
     if (evento->type() == QEvent::ActivationChange && isActiveWindow()) {
         ++activaciones_;
-        editor_.Actualizar();
+        recargar();
     }
     QWidget::changeEvent(evento);
 }
 
 void frmDetallePresupuesto::closeEvent(QCloseEvent* evento) {
-    editor_.cerrar();
     evento->accept();
+    if (enUso_ > 0 && testAttribute(Qt::WA_DeleteOnClose)) {
+        // Closed from inside a box of one of its own commands: the window
+        // hides now and goes once that command has returned.
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        borrarAlTerminar_ = true;
+        return;
+    }
+    editor_.cerrar();
 }
 
 bool frmDetallePresupuesto::eventFilter(QObject* objeto, QEvent* evento) {

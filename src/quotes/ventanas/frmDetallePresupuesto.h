@@ -25,7 +25,7 @@ public:
     // The opener's calls: set `agregando`, then CargarPre (after Actualizar
     // for a stored quote), then show the window.
     void setAgregando(bool valor) { editor_.agregando = valor; }
-    void Actualizar() { editor_.Actualizar(); }
+    void Actualizar() { recargar(); }
     void CargarPre(qint32 id) { editor_.CargarPre(id); }
 
     // The command bar: 0 Nuevo .. 8 Atras.
@@ -57,6 +57,12 @@ private:
     void mostrarProductos();
     void mostrarProductoActual();
     std::optional<QString> pedirCantidad(qint32 proId);
+    // Runs one of the window's own commands or reloads. Any of them may show
+    // a modal box, whose event loop can close the window: while one runs, a
+    // close hides the window and its deletion waits until the outermost one
+    // has returned.
+    template <typename F> void enUso(F&& hacer);
+    void recargar();
 
     EditorPresupuesto editor_;
     ControlesPresupuesto c_;
@@ -67,4 +73,6 @@ private:
     // signals do not write back.
     bool mostrando_ = false;
     int activaciones_ = 0;
+    int enUso_ = 0;
+    bool borrarAlTerminar_ = false;
 };
