@@ -1,12 +1,18 @@
 #include "quotes/paquetedocumento.h"
 
+#include "platform/motivos.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 #include <zip.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,19 +21,19 @@ const char* const kTipoDocumentoPrincipal =
 const char* const kTipoDocumentoPrincipalEstricto =
     "http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument";
 
-// A zip archive read from memory, closed on every path.
+// A zip archive read, never written, from memory; closed on every path.
 class Archivo {
 public:
-    Archivo(const QByteArray& bytes, int flags, QString& error) {
+    Archivo(const QByteArray& bytes, QString& error) {
         zip_error_t detalle;
         zip_error_init(&detalle);
-        fuente_ =
+        zip_source_t* fuente =
             zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &detalle);
-        if (fuente_) {
-            // On success the archive takes one reference; this object keeps its own.
-            zip_ = zip_open_from_source(fuente_, flags, &detalle);
-            if (zip_)
-                zip_source_keep(fuente_);
+        if (fuente) {
+            // On success the archive owns the source.
+            zip_ = zip_open_from_source(fuente, ZIP_RDONLY, &detalle);
+            if (!zip_)
+                zip_source_free(fuente);
         }
         if (!zip_)
             error = QString::fromUtf8(zip_error_strerror(&detalle));
@@ -36,25 +42,102 @@ public:
     ~Archivo() {
         if (zip_)
             zip_discard(zip_);
-        if (fuente_)
-            zip_source_free(fuente_);
     }
     Archivo(const Archivo&) = delete;
     Archivo& operator=(const Archivo&) = delete;
 
     zip_t* zip() const { return zip_; }
-    zip_source_t* fuente() const { return fuente_; }
-    // Writes the changes into the memory source; the archive is then closed.
-    bool cerrar() {
-        const bool ok = zip_close(zip_) == 0;
-        if (ok)
-            zip_ = nullptr;
-        return ok;
+
+private:
+    zip_t* zip_ = nullptr;
+};
+
+// The system's reason, to follow a colon inside a sentence.
+QString motivo(int codigo) {
+    QString texto = motivoSistema(codigo);
+    if (texto.endsWith(u'.'))
+        texto.chop(1);
+    return texto;
+}
+
+bool escribirTodo(int fd, const char* datos, std::size_t tamano) {
+    while (tamano > 0) {
+        const ssize_t escritos = ::write(fd, datos, tamano);
+        if (escritos < 0 && errno == EINTR)
+            continue;
+        if (escritos <= 0)
+            return false;
+        datos += escritos;
+        tamano -= std::size_t(escritos);
+    }
+    return true;
+}
+
+bool sincronizar(const QString& ruta, int banderas) {
+    const int fd = ::open(QFile::encodeName(ruta).constData(), banderas | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// A hidden file beside the destination, removed unless it is renamed into
+// place. It takes the destination's permissions, or the usual ones of a new
+// file.
+class Temporal {
+public:
+    explicit Temporal(const QFileInfo& destino) : destino_(destino.absoluteFilePath()) {
+        QByteArray plantilla = QFile::encodeName(destino.absolutePath() + QStringLiteral("/.") +
+                                                 destino.fileName() + QStringLiteral(".XXXXXX"));
+        fd_ = ::mkostemp(plantilla.data(), O_CLOEXEC);
+        if (fd_ < 0)
+            return;
+        ruta_ = QFile::decodeName(plantilla);
+        struct stat actual;
+        mode_t modo = 0666;
+        if (::stat(QFile::encodeName(destino_).constData(), &actual) == 0) {
+            modo = actual.st_mode & 07777;
+        } else {
+            const mode_t mascara = ::umask(0);
+            ::umask(mascara);
+            modo &= ~mascara;
+        }
+        ::fchmod(fd_, modo);
+    }
+    ~Temporal() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!ruta_.isEmpty())
+            ::unlink(QFile::encodeName(ruta_).constData());
+    }
+    Temporal(const Temporal&) = delete;
+    Temporal& operator=(const Temporal&) = delete;
+
+    bool creado() const { return fd_ >= 0; }
+    const QString& ruta() const { return ruta_; }
+    bool escribir(const QByteArray& bytes) {
+        const bool ok = escribirTodo(fd_, bytes.constData(), std::size_t(bytes.size()));
+        const int codigo = errno;
+        const bool cerrado = ::close(fd_) == 0;
+        fd_ = -1;
+        errno = ok ? errno : codigo;
+        return ok && cerrado;
+    }
+    // Flushed to the disk and renamed over the destination in one step.
+    bool colocar() {
+        if (!sincronizar(ruta_, O_RDONLY) || ::rename(QFile::encodeName(ruta_).constData(),
+                                                      QFile::encodeName(destino_).constData()) != 0)
+            return false;
+        ruta_.clear();
+        sincronizar(QFileInfo(destino_).absolutePath(), O_RDONLY | O_DIRECTORY);
+        return true;
     }
 
 private:
-    zip_source_t* fuente_ = nullptr;
-    zip_t* zip_ = nullptr;
+    QString destino_;
+    QString ruta_;
+    int fd_ = -1;
 };
 
 bool leerEntrada(zip_t* zip, const std::string& nombre, std::string& contenido) {
@@ -107,7 +190,7 @@ std::optional<PaqueteDocumento> PaqueteDocumento::abrir(const QString& ruta, QSt
         error = archivo.errorString();
         return std::nullopt;
     }
-    Archivo zip(p.bytes_, ZIP_RDONLY, error);
+    Archivo zip(p.bytes_, error);
     if (!zip.zip())
         return std::nullopt;
     p.nombreParte_ = parteprincipal(zip.zip());
@@ -127,66 +210,42 @@ bool PaqueteDocumento::guardarComo(const QString& ruta, const std::string& xml,
         return false;
     }
 
-    // The package is rewritten in memory: libzip copies every other entry as
-    // it was stored and compresses only the new main part.
-    Archivo zip(bytes_, 0, error);
-    if (!zip.zip())
-        return false;
-    const zip_int64_t indice = zip_name_locate(zip.zip(), nombreParte_.c_str(), 0);
-    zip_source_t* nueva = zip_source_buffer(zip.zip(), xml.data(), xml.size(), 0);
-    if (indice < 0 || !nueva) {
-        error = QString::fromUtf8(zip_strerror(zip.zip()));
-        if (nueva)
-            zip_source_free(nueva);
+    // The package as read is copied to a hidden file beside the destination,
+    // libzip rewrites that file (copying every other entry as it was stored and
+    // compressing only the new main part), and it is renamed over the
+    // destination: a failed save leaves the earlier file and nothing else.
+    Temporal temporal(destino);
+    if (!temporal.creado() || !temporal.escribir(bytes_)) {
+        error = motivo(errno);
         return false;
     }
-    const auto posicion = zip_uint64_t(indice);
-    if (zip_file_replace(zip.zip(), posicion, nueva, 0) != 0) {
+    int codigo = 0;
+    zip_t* zip = zip_open(QFile::encodeName(temporal.ruta()).constData(), 0, &codigo);
+    if (!zip) {
+        zip_error_t detalle;
+        zip_error_init_with_code(&detalle, codigo);
+        error = QString::fromUtf8(zip_error_strerror(&detalle));
+        zip_error_fini(&detalle);
+        return false;
+    }
+    const zip_int64_t indice = zip_name_locate(zip, nombreParte_.c_str(), 0);
+    zip_source_t* nueva = indice < 0 ? nullptr : zip_source_buffer(zip, xml.data(), xml.size(), 0);
+    bool ok = nueva && zip_file_replace(zip, zip_uint64_t(indice), nueva, 0) == 0;
+    if (!ok && nueva)
         zip_source_free(nueva);
-        error = QString::fromUtf8(zip_strerror(zip.zip()));
+    ok = ok && zip_set_file_compression(zip, zip_uint64_t(indice), ZIP_CM_DEFLATE, 6) == 0 &&
+         zip_close(zip) == 0;
+    if (!ok) {
+        // A failed write names the system's reason (a full disk among them).
+        const int sistema = zip_error_code_system(zip_get_error(zip));
+        error = zip_error_system_type(zip_get_error(zip)) == ZIP_ET_SYS && sistema != 0
+                    ? motivo(sistema)
+                    : QString::fromUtf8(zip_strerror(zip));
+        zip_discard(zip);
         return false;
     }
-    if (zip_set_file_compression(zip.zip(), posicion, ZIP_CM_DEFLATE, 6) != 0 || !zip.cerrar()) {
-        error = QString::fromUtf8(zip_strerror(zip.zip()));
-        return false;
-    }
-
-    QByteArray paquete;
-    zip_source_t* fuente = zip.fuente();
-    zip_stat_t estado;
-    zip_stat_init(&estado);
-    if (zip_source_stat(fuente, &estado) != 0 || zip_source_open(fuente) != 0) {
-        error = QString::fromUtf8(zip_error_strerror(zip_source_error(fuente)));
-        return false;
-    }
-    paquete.resize(qsizetype(estado.size));
-    const zip_int64_t leidos = zip_source_read(fuente, paquete.data(), estado.size);
-    zip_source_close(fuente);
-    if (leidos != zip_int64_t(estado.size)) {
-        error = QStringLiteral("no se pudo componer el paquete");
-        return false;
-    }
-
-    // Written under a temporary name beside the destination and renamed over
-    // it. Unbuffered, so that a short write (a full disk) is seen here: Qt's
-    // buffered flush takes a partial write for success.
-    QSaveFile salida(ruta);
-    if (!salida.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = salida.errorString();
-        return false;
-    }
-    const qint64 escritos = salida.write(paquete);
-    if (escritos != paquete.size()) {
-        error = escritos < 0 ? salida.errorString()
-                             : QStringLiteral("solo se escribieron %1 de %2 bytes; puede que el "
-                                              "disco esté lleno")
-                                   .arg(escritos)
-                                   .arg(paquete.size());
-        salida.cancelWriting();
-        return false;
-    }
-    if (!salida.commit()) {
-        error = salida.errorString();
+    if (!temporal.colocar()) {
+        error = motivo(errno);
         return false;
     }
     return true;
