@@ -140,11 +140,32 @@ private:
     int fd_ = -1;
 };
 
-bool leerEntrada(zip_t* zip, const std::string& nombre, std::string& contenido) {
+// What the program reads of a package. A quote template is a few hundred
+// kilobytes and its document part well under a megabyte uncompressed; these
+// bounds leave room for pictures and long texts while refusing, before any
+// memory is taken, a file or a part that would take gigabytes (a size header
+// that lies, or a part compressed a thousand to one).
+constexpr qint64 kMaximoPaquete = qint64(64) << 20;           // the file as stored: 64 MiB
+constexpr zip_uint64_t kMaximoParte = zip_uint64_t(32) << 20; // one part read, uncompressed: 32 MiB
+
+QString enMiB(quint64 bytes) {
+    return QString::number((bytes + (quint64(1) << 20) - 1) >> 20);
+}
+
+// Reads one part. False when it is missing or unreadable; `excesiva` then
+// says why when the part is larger than the program reads.
+bool leerEntrada(zip_t* zip, const std::string& nombre, std::string& contenido, QString& excesiva) {
     zip_stat_t estado;
     zip_stat_init(&estado);
     if (zip_stat(zip, nombre.c_str(), 0, &estado) != 0 || !(estado.valid & ZIP_STAT_SIZE))
         return false;
+    if (estado.size > kMaximoParte) {
+        excesiva =
+            QStringLiteral("la parte %1 ocupa %2 MiB sin comprimir, y no se leen partes "
+                           "de más de %3 MiB")
+                .arg(QString::fromStdString(nombre), enMiB(estado.size), enMiB(kMaximoParte));
+        return false;
+    }
     zip_file_t* archivo = zip_fopen(zip, nombre.c_str(), 0);
     if (!archivo)
         return false;
@@ -156,9 +177,9 @@ bool leerEntrada(zip_t* zip, const std::string& nombre, std::string& contenido) 
 
 // The main document part named by the package relationships; Word and
 // LibreOffice both call it word/document.xml.
-std::string parteprincipal(zip_t* zip) {
+std::string parteprincipal(zip_t* zip, QString& excesiva) {
     std::string rels;
-    if (leerEntrada(zip, "_rels/.rels", rels)) {
+    if (leerEntrada(zip, "_rels/.rels", rels, excesiva)) {
         pugi::xml_document d;
         if (d.load_buffer(rels.data(), rels.size())) {
             for (const pugi::xml_node r : d.document_element().children()) {
@@ -184,6 +205,11 @@ std::optional<PaqueteDocumento> PaqueteDocumento::abrir(const QString& ruta, QSt
         error = archivo.errorString();
         return std::nullopt;
     }
+    if (archivo.size() > kMaximoPaquete) {
+        error = QStringLiteral("el archivo ocupa %1 MiB, y no se leen paquetes de más de %2 MiB")
+                    .arg(enMiB(quint64(archivo.size())), enMiB(quint64(kMaximoPaquete)));
+        return std::nullopt;
+    }
     PaqueteDocumento p;
     p.bytes_ = archivo.readAll();
     if (archivo.error() != QFileDevice::NoError) {
@@ -193,10 +219,12 @@ std::optional<PaqueteDocumento> PaqueteDocumento::abrir(const QString& ruta, QSt
     Archivo zip(p.bytes_, error);
     if (!zip.zip())
         return std::nullopt;
-    p.nombreParte_ = parteprincipal(zip.zip());
-    if (!leerEntrada(zip.zip(), p.nombreParte_, p.parte_)) {
-        error =
-            QStringLiteral("no contiene la parte %1").arg(QString::fromStdString(p.nombreParte_));
+    QString excesiva;
+    p.nombreParte_ = parteprincipal(zip.zip(), excesiva);
+    if (!excesiva.isEmpty() || !leerEntrada(zip.zip(), p.nombreParte_, p.parte_, excesiva)) {
+        error = !excesiva.isEmpty() ? excesiva
+                                    : QStringLiteral("no contiene la parte %1")
+                                          .arg(QString::fromStdString(p.nombreParte_));
         return std::nullopt;
     }
     return p;

@@ -1,17 +1,34 @@
 // The package as a whole: saving rewrites the main part and copies every
-// other part unchanged, whatever order the parts have in the archive.
+// other part unchanged, whatever order the parts have in the archive; a part
+// larger than the program reads is refused before it is read.
 #include "comun/paquete.h"
 #include "quotes/paquetedocumento.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <algorithm>
 
 namespace {
 
 const std::string kPrincipal = "word/document.xml";
+
+// Sets the uncompressed size of `parte` in its local and central headers.
+void declararTamano(QByteArray& zip, const QByteArray& parte, quint32 tamano) {
+    struct Cabecera {
+        QByteArray firma;
+        int nombre, tamano; // offsets of the name and of the size
+    };
+    for (const Cabecera& c : {Cabecera{QByteArrayLiteral("PK\x03\x04"), 30, 22},
+                              Cabecera{QByteArrayLiteral("PK\x01\x02"), 46, 24}})
+        for (qsizetype i = zip.indexOf(c.firma); i >= 0; i = zip.indexOf(c.firma, i + 1))
+            if (zip.mid(i + c.nombre, parte.size()) == parte)
+                qToLittleEndian(tamano, zip.data() + i + c.tamano);
+}
 
 } // namespace
 
@@ -60,6 +77,33 @@ private slots:
             QCOMPARE(
                 QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 (QStringList{QStringLiteral("4.doc"), QStringLiteral("origen.dot")}));
+        }
+    }
+
+    // A size header that lies and a part compressed a thousand to one would
+    // take gigabytes: both are refused, with the reason, before reading.
+    void partesDemasiadoGrandes() {
+        const QString mentira = dir->filePath(QStringLiteral("mentira.dot"));
+        QVERIFY(escribirPaquete(mentira, {{kPrincipal, "<w:document><w:body/></w:document>"}}));
+        QFile archivo(mentira);
+        QVERIFY(archivo.open(QIODevice::ReadWrite));
+        QByteArray bytes = archivo.readAll();
+        declararTamano(bytes, QByteArray::fromStdString(kPrincipal), 0xFFFFFF00u);
+        QVERIFY(archivo.seek(0) && archivo.write(bytes) == bytes.size());
+        archivo.close();
+
+        const QString bomba = dir->filePath(QStringLiteral("bomba.dot"));
+        QVERIFY(escribirPaquete(
+            bomba, {{kPrincipal, "<w:document><w:body>" + std::string(std::size_t(40) << 20, ' ') +
+                                     "</w:body></w:document>"}}));
+        QVERIFY(QFileInfo(bomba).size() < 1 << 20);
+
+        for (const QString& ruta : {mentira, bomba}) {
+            QString error;
+            QVERIFY(!PaqueteDocumento::abrir(ruta, error));
+            QVERIFY2(error.contains(QStringLiteral("word/document.xml")) &&
+                         error.contains(QStringLiteral("32 MiB")),
+                     qPrintable(error));
         }
     }
 };
