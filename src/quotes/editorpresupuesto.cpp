@@ -211,15 +211,15 @@ void EditorPresupuesto::cmdMenu_Click(int indice) {
     case 4:
         cancelar();
         break;
-    // The document of the last save, named after the number on screen.
+    // The document of the quote on screen, as its last save wrote it.
     case 5:
-        ImprimirDocumento(campos.numero);
+        ImprimirDocumentoDe(campos.numero, campos.id);
         break;
     case 6:
-        AbrirDocumento(campos.numero);
+        AbrirDocumentoDe(campos.numero, campos.id);
         break;
     case 7:
-        EnviarDocumento(campos.numero);
+        EnviarDocumentoDe(campos.numero, campos.id);
         break;
     case 8:
         emit cerrarPedido();
