@@ -1,9 +1,10 @@
 // The saved quote document opened, printed and sent with the user's programs.
-#include "quotes/documentospresupuesto.h"
+#include "quotes/accionesdocumento.h"
 
 #include "platform/comandos.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
+#include "quotes/generardocumento.h"
 #include "quotes/registrodocumentos.h"
 
 #include <QDir>

@@ -4,6 +4,7 @@
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
 #include "platform/reloj.h"
+#include "quotes/accionesdocumento.h"
 #include "quotes/enlaces.h"
 #include "quotes/guardadopresupuesto.h"
 #include "quotes/numeracion.h"

@@ -1,11 +1,11 @@
 // The quote document: the template filled with the quote shown in the editor
 // and its stored lines, saved under the quote number in the quote folder.
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 
 #include "data/modconexion.h"
+#include "documentos/procesadortextos.h"
 #include "platform/mensajes.h"
 #include "quotes/formatosdocumento.h"
-#include "quotes/procesadortextos.h"
 #include "quotes/registrodocumentos.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
@@ -74,11 +74,9 @@ void DocumentosPresupuesto::cerrar() {
 
 // The instance check that starts every operation: an instance that has ended
 // is replaced by a new one.
-ProcesadorTextos& DocumentosPresupuesto::prepararInstancia(bool visible) {
-    if (!instancia_ || !instancia_->establecerVisible(visible)) {
+ProcesadorTextos& DocumentosPresupuesto::prepararInstancia() {
+    if (!instancia_ || !instancia_->activo())
         instancia_ = std::make_unique<ProcesadorTextos>();
-        instancia_->establecerVisible(visible);
-    }
     return *instancia_;
 }
 
@@ -88,8 +86,7 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& campos) {
 
 bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
                                              const RutasDocumento& rutas) {
-    ProcesadorTextos& procesador = prepararInstancia(true);
-    procesador.establecerVisible(false);
+    ProcesadorTextos& procesador = prepararInstancia();
 
     if (!QFileInfo(rutas.plantilla).isFile()) {
         avisar(QStringLiteral("No se ha encontrado la plantilla de presupuesto."));
@@ -106,7 +103,7 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
         return false;
     }
     QString error;
-    DocumentoTexto* doc = procesador.agregarDocumento(rutas.plantilla, error);
+    DocumentoTexto* doc = procesador.abrirDocumento(rutas.plantilla, error);
     if (!doc) {
         avisar(QStringLiteral("La plantilla de presupuesto «%1» no es un documento que se pueda "
                               "leer (%2). El presupuesto está guardado, pero su documento no se "
@@ -191,7 +188,7 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
         registrodocumentos::huella(ruta) != destino->registro->huella) {
         conservado = conservarModificado(ruta);
         if (!conservado) {
-            procesador.cerrarDocumento(doc);
+            procesador.cerrarDocumento();
             avisar(QStringLiteral("El documento «%1» se ha modificado después de que el programa "
                                   "lo escribiera y no se ha podido guardar una copia de esos "
                                   "cambios, así que no se ha reemplazado. El presupuesto está "
@@ -201,9 +198,8 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
         }
     }
 
-    DocumentoTexto* ultimo = procesador.documento(procesador.cantidadDocumentos());
-    const bool guardado = ultimo->guardarComo(ruta, error);
-    procesador.cerrarDocumento(procesador.documento(procesador.cantidadDocumentos()));
+    const bool guardado = doc->guardarComo(ruta, error);
+    procesador.cerrarDocumento();
     if (!guardado) {
         if (conservado)
             QFile::remove(*conservado);

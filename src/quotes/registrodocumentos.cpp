@@ -1,6 +1,6 @@
 #include "quotes/registrodocumentos.h"
 
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

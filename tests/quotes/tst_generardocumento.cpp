@@ -7,10 +7,10 @@
 #include "comun/paquete.h"
 #include "comun/xmldocumento.h"
 #include "data/modconexion.h"
+#include "documentos/procesadortextos.h"
 #include "platform/carpetas.h"
-#include "quotes/documentospresupuesto.h"
 #include "quotes/formatosdocumento.h"
-#include "quotes/procesadortextos.h"
+#include "quotes/generardocumento.h"
 #include "quotes/registrodocumentos.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
@@ -315,8 +315,7 @@ private slots:
         QVERIFY(archivosDeLaCarpeta().isEmpty());
         // The instance stays, invisible and without a document.
         QVERIFY(documentos->instancia());
-        QVERIFY(!documentos->instancia()->visible());
-        QCOMPARE(documentos->instancia()->cantidadDocumentos(), 0);
+        QVERIFY(!documentos->instancia()->documento());
     }
 
     void plantillaIlegibleDejaElDocumentoAnterior() {
@@ -332,7 +331,7 @@ private slots:
         verificarAviso(rutas.plantilla);
         QVERIFY(anterior.open(QIODevice::ReadOnly));
         QCOMPARE(anterior.readAll(), bytes);
-        QCOMPARE(documentos->instancia()->cantidadDocumentos(), 0);
+        QVERIFY(!documentos->instancia()->documento());
     }
 
     void numeroQueNoSirveDeNombre() {
@@ -407,8 +406,7 @@ private slots:
 
         QVERIFY(documentos->GenerarDocumento(completo(), rutas));
         ProcesadorTextos* instancia = documentos->instancia();
-        QVERIFY(instancia && instancia->activo() && !instancia->visible());
-        QCOMPARE(instancia->cantidadDocumentos(), 0);
+        QVERIFY(instancia && instancia->activo() && !instancia->documento());
         documentos->cerrar();
         QVERIFY(!documentos->instancia());
         // The next operation starts a new one.

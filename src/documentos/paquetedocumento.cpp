@@ -1,4 +1,4 @@
-#include "quotes/paquetedocumento.h"
+#include "documentos/paquetedocumento.h"
 
 #include "platform/motivos.h"
 
@@ -140,7 +140,7 @@ private:
     int fd_ = -1;
 };
 
-// What the program reads of a package. A quote template is a few hundred
+// What the program reads of a package. A template is a few hundred
 // kilobytes and its document part well under a megabyte uncompressed; these
 // bounds leave room for pictures and long texts while refusing, before any
 // memory is taken, a file or a part that would take gigabytes (a size header

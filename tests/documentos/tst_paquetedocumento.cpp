@@ -2,7 +2,7 @@
 // other part unchanged, whatever order the parts have in the archive; a part
 // larger than the program reads is refused before it is read.
 #include "comun/paquete.h"
-#include "quotes/paquetedocumento.h"
+#include "documentos/paquetedocumento.h"
 
 #include <QDir>
 #include <QFile>
