@@ -6,7 +6,7 @@
 #include "data/modconexion.h"
 #include "muestras/generadordatos.h"
 #include "platform/comandos.h"
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,11 @@
 // The saved quote document opened, printed and sent with the user's programs.
-#include "quotes/documentospresupuesto.h"
+#include "quotes/accionesdocumento.h"
 
 #include "platform/comandos.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
+#include "quotes/generardocumento.h"
+#include "quotes/registrodocumentos.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,14 +31,14 @@ QString detalle(const ResultadoComando& r) {
 }
 
 // The quote's document when it has been written; otherwise the user is told.
-std::optional<QString> documentoGuardado(const QString& numero) {
+std::optional<QString> documentoGuardado(const QString& numero, const QString& id) {
     const QString carpeta = rutasDocumento().carpeta;
-    const std::optional<QString> ruta = rutaDocumento(carpeta, numero);
-    if (ruta && QFileInfo(*ruta).isFile())
-        return ruta;
+    const std::optional<UbicacionDocumento> documento = ubicarDocumento(carpeta, numero, id);
+    if (documento && QFileInfo(documento->ruta).isFile())
+        return documento->ruta;
     avisar(QStringLiteral("No existe el documento del presupuesto «%1» (%2). El documento se "
                           "crea al guardar el presupuesto: guárdelo y vuelva a intentarlo.")
-               .arg(numero, ruta.value_or(carpeta)),
+               .arg(numero, rutaDocumento(carpeta, numero).value_or(carpeta)),
            Icono::Informacion);
     return std::nullopt;
 }
@@ -82,8 +84,8 @@ std::optional<QString> convertirAPdf(const QString& documento, const QTemporaryD
 
 } // namespace
 
-bool AbrirDocumento(const QString& numero) {
-    const std::optional<QString> ruta = documentoGuardado(numero);
+bool AbrirDocumentoDe(const QString& numero, const QString& id) {
+    const std::optional<QString> ruta = documentoGuardado(numero, id);
     if (!ruta)
         return false;
     if (ejecutorComandos().abrir(QUrl::fromLocalFile(*ruta)))
@@ -95,8 +97,8 @@ bool AbrirDocumento(const QString& numero) {
     return false;
 }
 
-bool ImprimirDocumento(const QString& numero) {
-    const std::optional<QString> ruta = documentoGuardado(numero);
+bool ImprimirDocumentoDe(const QString& numero, const QString& id) {
+    const std::optional<QString> ruta = documentoGuardado(numero, id);
     if (!ruta)
         return false;
     QTemporaryDir trabajo;
@@ -126,8 +128,8 @@ bool ImprimirDocumento(const QString& numero) {
     return true;
 }
 
-bool EnviarDocumento(const QString& numero) {
-    const std::optional<QString> ruta = documentoGuardado(numero);
+bool EnviarDocumentoDe(const QString& numero, const QString& id) {
+    const std::optional<QString> ruta = documentoGuardado(numero, id);
     if (!ruta)
         return false;
     const ResultadoComando r = ejecutorComandos().ejecutar(QStringLiteral("xdg-email"),
@@ -145,4 +147,16 @@ bool EnviarDocumento(const QString& numero) {
            Icono::Exclamacion);
     ejecutorComandos().abrir(QUrl::fromLocalFile(carpeta));
     return false;
+}
+
+bool AbrirDocumento(const QString& numero) {
+    return AbrirDocumentoDe(numero, QString());
+}
+
+bool ImprimirDocumento(const QString& numero) {
+    return ImprimirDocumentoDe(numero, QString());
+}
+
+bool EnviarDocumento(const QString& numero) {
+    return EnviarDocumentoDe(numero, QString());
 }

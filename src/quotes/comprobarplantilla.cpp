@@ -1,8 +1,8 @@
 #include "quotes/comprobarplantilla.h"
 
+#include "documentos/documentotexto.h"
 #include "platform/carpetas.h"
-#include "quotes/documentospresupuesto.h"
-#include "quotes/documentotexto.h"
+#include "quotes/generardocumento.h"
 
 #include <QCoreApplication>
 #include <QDir>

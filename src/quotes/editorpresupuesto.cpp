@@ -4,6 +4,7 @@
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
 #include "platform/reloj.h"
+#include "quotes/accionesdocumento.h"
 #include "quotes/enlaces.h"
 #include "quotes/guardadopresupuesto.h"
 #include "quotes/numeracion.h"
@@ -228,15 +229,15 @@ void EditorPresupuesto::cmdMenu_Click(int indice) {
     case 4:
         cancelar();
         break;
-    // The document of the last save, named after the number on screen.
+    // The document of the quote on screen, as its last save wrote it.
     case 5:
-        ImprimirDocumento(campos.numero);
+        ImprimirDocumentoDe(campos.numero, campos.id);
         break;
     case 6:
-        AbrirDocumento(campos.numero);
+        AbrirDocumentoDe(campos.numero, campos.id);
         break;
     case 7:
-        EnviarDocumento(campos.numero);
+        EnviarDocumentoDe(campos.numero, campos.id);
         break;
     case 8:
         emit cerrarPedido();

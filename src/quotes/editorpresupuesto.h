@@ -2,7 +2,7 @@
 
 #include "quotes/campospresupuesto.h"
 #include "quotes/consultasrecordadas.h"
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 #include "quotes/grillaproductos.h"
 #include "quotes/lineaspresupuesto.h"
 #include "quotes/listassugerencia.h"

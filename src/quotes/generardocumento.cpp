@@ -1,14 +1,17 @@
 // The quote document: the template filled with the quote shown in the editor
 // and its stored lines, saved under the quote number in the quote folder.
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 
 #include "data/modconexion.h"
+#include "documentos/procesadortextos.h"
 #include "platform/mensajes.h"
 #include "quotes/formatosdocumento.h"
-#include "quotes/procesadortextos.h"
+#include "quotes/registrodocumentos.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -71,11 +74,9 @@ void DocumentosPresupuesto::cerrar() {
 
 // The instance check that starts every operation: an instance that has ended
 // is replaced by a new one.
-ProcesadorTextos& DocumentosPresupuesto::prepararInstancia(bool visible) {
-    if (!instancia_ || !instancia_->establecerVisible(visible)) {
+ProcesadorTextos& DocumentosPresupuesto::prepararInstancia() {
+    if (!instancia_ || !instancia_->activo())
         instancia_ = std::make_unique<ProcesadorTextos>();
-        instancia_->establecerVisible(visible);
-    }
     return *instancia_;
 }
 
@@ -85,14 +86,14 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& campos) {
 
 bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
                                              const RutasDocumento& rutas) {
-    ProcesadorTextos& procesador = prepararInstancia(true);
-    procesador.establecerVisible(false);
+    ProcesadorTextos& procesador = prepararInstancia();
 
     if (!QFileInfo(rutas.plantilla).isFile()) {
         avisar(QStringLiteral("No se ha encontrado la plantilla de presupuesto."));
         return false;
     }
-    const std::optional<QString> destino = rutaDocumento(rutas.carpeta, d.numero);
+    const std::optional<UbicacionDocumento> destino =
+        ubicarDocumento(rutas.carpeta, d.numero, d.id);
     if (!destino) {
         avisar(QStringLiteral("No se puede crear el documento «%1/%2.doc»: el número de "
                               "presupuesto no sirve como nombre de archivo (no puede estar vacío "
@@ -102,7 +103,7 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
         return false;
     }
     QString error;
-    DocumentoTexto* doc = procesador.agregarDocumento(rutas.plantilla, error);
+    DocumentoTexto* doc = procesador.abrirDocumento(rutas.plantilla, error);
     if (!doc) {
         avisar(QStringLiteral("La plantilla de presupuesto «%1» no es un documento que se pueda "
                               "leer (%2). El presupuesto está guardado, pero su documento no se "
@@ -179,15 +180,43 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
     rellenar(QStringLiteral("txtDespedida"), d.despedida);
     rellenar(QStringLiteral("txtFirma"), d.firma);
 
-    DocumentoTexto* ultimo = procesador.documento(procesador.cantidadDocumentos());
-    const bool guardado = ultimo->guardarComo(*destino, error);
-    procesador.cerrarDocumento(procesador.documento(procesador.cantidadDocumentos()));
+    // A document changed since the program wrote it (the user edited it
+    // with "Modificar") is kept beside it before it is written again.
+    const QString& ruta = destino->ruta;
+    std::optional<QString> conservado;
+    if (destino->existe && destino->registro &&
+        registrodocumentos::huella(ruta) != destino->registro->huella) {
+        conservado = conservarModificado(ruta);
+        if (!conservado) {
+            procesador.cerrarDocumento();
+            avisar(QStringLiteral("El documento «%1» se ha modificado después de que el programa "
+                                  "lo escribiera y no se ha podido guardar una copia de esos "
+                                  "cambios, así que no se ha reemplazado. El presupuesto está "
+                                  "guardado.")
+                       .arg(ruta));
+            return false;
+        }
+    }
+
+    const bool guardado = doc->guardarComo(ruta, error);
+    procesador.cerrarDocumento();
     if (!guardado) {
+        if (conservado)
+            QFile::remove(*conservado);
         avisar(QStringLiteral("No se ha podido guardar el documento del presupuesto «%1»: %2. "
                               "El presupuesto está guardado; el documento anterior, si lo "
                               "había, sigue como estaba.")
-                   .arg(*destino, error));
+                   .arg(ruta, error));
         return false;
     }
+    // Without its record the next save cannot tell the user's changes; the
+    // document itself is written, so that is not a failure of this save.
+    registrodocumentos::escribir(ruta, {d.id.trimmed(), registrodocumentos::huella(ruta)});
+    if (conservado)
+        mensaje(QStringLiteral("El documento «%1» se había modificado después de que el programa "
+                               "lo escribiera. Esos cambios se han guardado en «%2», y «%1» se ha "
+                               "vuelto a escribir con el presupuesto.")
+                    .arg(QDir::toNativeSeparators(ruta), QDir::toNativeSeparators(*conservado)),
+                Botones::Aceptar, Icono::Exclamacion, kTitulo);
     return true;
 }

@@ -4,7 +4,7 @@
 #include "comun/entornoprueba.h"
 #include "comun/mensajesguion.h"
 #include "platform/carpetas.h"
-#include "quotes/documentospresupuesto.h"
+#include "quotes/accionesdocumento.h"
 #include "startup/opciones.h"
 
 #include <QDir>

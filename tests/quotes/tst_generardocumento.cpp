@@ -7,13 +7,15 @@
 #include "comun/paquete.h"
 #include "comun/xmldocumento.h"
 #include "data/modconexion.h"
+#include "documentos/procesadortextos.h"
 #include "platform/carpetas.h"
-#include "quotes/documentospresupuesto.h"
 #include "quotes/formatosdocumento.h"
-#include "quotes/procesadortextos.h"
+#include "quotes/generardocumento.h"
+#include "quotes/registrodocumentos.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -313,8 +315,7 @@ private slots:
         QVERIFY(archivosDeLaCarpeta().isEmpty());
         // The instance stays, invisible and without a document.
         QVERIFY(documentos->instancia());
-        QVERIFY(!documentos->instancia()->visible());
-        QCOMPARE(documentos->instancia()->cantidadDocumentos(), 0);
+        QVERIFY(!documentos->instancia()->documento());
     }
 
     void plantillaIlegibleDejaElDocumentoAnterior() {
@@ -330,7 +331,7 @@ private slots:
         verificarAviso(rutas.plantilla);
         QVERIFY(anterior.open(QIODevice::ReadOnly));
         QCOMPARE(anterior.readAll(), bytes);
-        QCOMPARE(documentos->instancia()->cantidadDocumentos(), 0);
+        QVERIFY(!documentos->instancia()->documento());
     }
 
     void numeroQueNoSirveDeNombre() {
@@ -405,13 +406,73 @@ private slots:
 
         QVERIFY(documentos->GenerarDocumento(completo(), rutas));
         ProcesadorTextos* instancia = documentos->instancia();
-        QVERIFY(instancia && instancia->activo() && !instancia->visible());
-        QCOMPARE(instancia->cantidadDocumentos(), 0);
+        QVERIFY(instancia && instancia->activo() && !instancia->documento());
         documentos->cerrar();
         QVERIFY(!documentos->instancia());
         // The next operation starts a new one.
         QVERIFY(documentos->GenerarDocumento(completo(), rutas));
         QVERIFY(documentos->instancia() && documentos->instancia()->activo());
+    }
+
+    // "Modificar" lets the user change the stored document: the next save
+    // keeps those changes beside it, says where, and writes the quote again.
+    void documentoModificadoSeConserva() {
+        QVERIFY(documentos->GenerarDocumento(completo(), rutas));
+        QFile editado(destino());
+        QVERIFY(editado.open(QIODevice::Append));
+        editado.write("cambios del usuario");
+        QVERIFY(editado.flush());
+        QVERIFY(editado.setFileTime(QDateTime(QDate(2026, 12, 9), QTime(10, 32)),
+                                    QFileDevice::FileModificationTime));
+        editado.close();
+        QVERIFY(editado.open(QIODevice::ReadOnly));
+        const QByteArray bytes = editado.readAll();
+        editado.close();
+
+        QVERIFY(documentos->GenerarDocumento(completo(), rutas));
+        const QString conservado =
+            rutas.carpeta + QStringLiteral("/2026-41 (modificado 09-12-2026 10.32).doc");
+        QFile copia(conservado);
+        QVERIFY(copia.open(QIODevice::ReadOnly));
+        QCOMPARE(copia.readAll(), bytes);
+        QVERIFY(leerPaquete(destino()).ok);
+        QCOMPARE(mensajes->mostrados().size(), 1);
+        QVERIFY2(mensajes->mostrados().first().texto.contains(conservado),
+                 qPrintable(mensajes->mostrados().first().texto));
+        // What the program wrote is the program's again: no further copy.
+        mensajes->limpiar();
+        QVERIFY(documentos->GenerarDocumento(completo(), rutas));
+        QVERIFY(mensajes->mostrados().isEmpty());
+        QCOMPARE(archivosDeLaCarpeta().size(), 2);
+    }
+
+    // Older files may hold two quotes with one number: each keeps a document
+    // of its own, and the actions find the one of the quote on screen.
+    void unDocumentoPorPresupuesto() {
+        // A document written before the program kept records is taken over
+        // without a word by the first quote that saves.
+        QFile antiguo(destino());
+        QVERIFY(antiguo.open(QIODevice::WriteOnly));
+        antiguo.write("documento antiguo");
+        antiguo.close();
+        CamposPresupuesto primero = completo();
+        CamposPresupuesto segundo = completo();
+        segundo.id = QString::number(preId + 1);
+        segundo.cliente = QStringLiteral("Otro cliente");
+        QVERIFY(documentos->GenerarDocumento(primero, rutas));
+        QVERIFY(documentos->GenerarDocumento(segundo, rutas));
+        QVERIFY(documentos->GenerarDocumento(primero, rutas));
+        QVERIFY(mensajes->mostrados().isEmpty());
+
+        const QString otro = destino(QStringLiteral("2026-41 (2)"));
+        pugi::xml_document xml;
+        QVERIFY(xmldoc::cargar(xml, leerPaquete(destino()).documento()));
+        QCOMPARE(marcador(xml, "txtCliente"), s("Acme Ibérica"));
+        QVERIFY(xmldoc::cargar(xml, leerPaquete(otro).documento()));
+        QCOMPARE(marcador(xml, "txtCliente"), QStringLiteral("Otro cliente"));
+        QCOMPARE(ubicarDocumento(rutas.carpeta, primero.numero, primero.id)->ruta, destino());
+        QCOMPARE(ubicarDocumento(rutas.carpeta, segundo.numero, segundo.id)->ruta, otro);
+        QCOMPARE(archivosDeLaCarpeta().size(), 2);
     }
 
     void numerosFechasEImportes() {

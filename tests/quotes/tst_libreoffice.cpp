@@ -11,8 +11,9 @@
 #include "comun/xmldocumento.h"
 #include "data/modconexion.h"
 #include "platform/carpetas.h"
+#include "quotes/accionesdocumento.h"
 #include "quotes/comprobarplantilla.h"
-#include "quotes/documentospresupuesto.h"
+#include "quotes/generardocumento.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
 

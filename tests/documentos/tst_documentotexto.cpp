@@ -3,7 +3,7 @@
 // Saving is tested on the real template (tst_generardocumento).
 #include "comun/paquete.h"
 #include "comun/xmldocumento.h"
-#include "quotes/documentotexto.h"
+#include "documentos/documentotexto.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "quotes/documentotexto.h"
+#include "documentos/documentotexto.h"
 
-#include "quotes/paquetedocumento.h"
-#include "quotes/rangoxml.h"
+#include "documentos/paquetedocumento.h"
+#include "documentos/rangoxml.h"
 
 #include <pugixml.hpp>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 // One open word-processing document of the engine: a copy of a file (the
-// template), a selection, and the editing operations the quote document needs.
+// template), a selection, and the editing operations that filling a template needs.
 // Nothing is written to disk until guardarComo.
 class DocumentoTexto {
 public:

@@ -1,4 +1,4 @@
-#include "quotes/rangoxml.h"
+#include "documentos/rangoxml.h"
 
 #include <algorithm>
 

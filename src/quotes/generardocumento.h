@@ -28,7 +28,7 @@ QStringList marcadoresGenerador();
 
 // The document of one quote editor. The editor owns one object, which holds
 // the word-processing instance that generates its documents; destroying it
-// (the editor closing) closes that instance's documents without saving and
+// (the editor closing) closes that instance's document without saving and
 // ends it.
 class DocumentosPresupuesto {
 public:
@@ -38,13 +38,13 @@ public:
     DocumentosPresupuesto& operator=(const DocumentosPresupuesto&) = delete;
 
     // Fills the template with the quote as the editor shows it and its stored
-    // lines and saves it as
-    // the quote's document, replacing an earlier one. Every failure is told
-    // to the user; true when the document was written.
+    // lines and saves it as the quote's document (see ubicarDocumento),
+    // replacing an earlier one. Every failure is told to the user; true when
+    // the document was written.
     bool GenerarDocumento(const CamposPresupuesto& campos);
     bool GenerarDocumento(const CamposPresupuesto& campos, const RutasDocumento& rutas);
 
-    // Closes the instance's documents without saving and ends it (also done
+    // Closes the instance's document without saving and ends it (also done
     // on destruction).
     void cerrar();
 
@@ -52,17 +52,6 @@ public:
     ProcesadorTextos* instancia() const { return instancia_.get(); }
 
 private:
-    ProcesadorTextos& prepararInstancia(bool visible);
+    ProcesadorTextos& prepararInstancia();
     std::unique_ptr<ProcesadorTextos> instancia_;
 };
-
-// The saved document of a quote number (the text of txtFields(1)), worked
-// with the user's own programs: opened in the word processor for editing;
-// converted to PDF by LibreOffice and sent to the default printer; attached to
-// a new message of the mail program. Each tells the user clearly what went
-// wrong (no document yet, a program or the printer missing); true on success.
-// Programs they leave running for the user (the word processor, the mail
-// program) belong to the user and are never ended by the editor.
-bool AbrirDocumento(const QString& numero);
-bool ImprimirDocumento(const QString& numero);
-bool EnviarDocumento(const QString& numero);
