@@ -45,9 +45,12 @@ void EditorPresupuesto::Actualizar() {
 }
 
 void EditorPresupuesto::NuevoPre() {
-    const QString numero = numeracion::numeroPropuesto();
+    // Without the number (the read failed and was reported) nothing changes.
+    const std::optional<QString> numero = numeracion::numeroPropuesto();
+    if (!numero)
+        return;
     campos = CamposPresupuesto{};
-    campos.numero = numero;
+    campos.numero = *numero;
     campos.fecha = Reloj::hoy();
     campos.vigencia = false;
     campos.textoVigencia = CamposPresupuesto::textoVigenciaInicial();
@@ -70,7 +73,13 @@ void EditorPresupuesto::CargarPre(qint32 id) {
                                  "C.EMPNOMBREFANTASIA) AS NomCliente FROM PRESUPUESTOS P INNER "
                                  "JOIN CONTACTOS C ON P.EMPID=C.EMPID WHERE P.PREID=?"),
                   rs, {id});
+    // A read that failed (reported) loads nothing and goes no further.
+    if (rs->fallido())
+        return;
     if (rs->posicionAbsoluta() > 0) {
+        LineasPresupuesto lineas;
+        if (!leerLineas(id, lineas))
+            return;
         agregando = false;
         const Registros& r = *rs;
         auto texto = [&r](const char16_t* campo) { return r.texto(QString::fromUtf16(campo)); };
@@ -95,37 +104,53 @@ void EditorPresupuesto::CargarPre(qint32 id) {
             CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
         vigenciaHabilitada_ = campos.vigencia;
         campos.firma = texto(u"PreFirma");
-        CargarProductos();
+        lineas_ = std::move(lineas);
+        emit lineasCambiadas();
         emit camposCambiados();
     }
     CerrarConsulta(rs, true);
     editar();
 }
 
-void EditorPresupuesto::CargarProductos() {
-    lineas_.vaciar();
+bool EditorPresupuesto::leerLineas(qint32 id, LineasPresupuesto& lineas) const {
     // Code and description come from the product (empty when it no longer
     // exists), in the order the lines are returned.
     RegistrosPtr rs;
     AbrirConsulta(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
                                  "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
                                  "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
-                  rs, {campos.id.trimmed().toInt()});
+                  rs, {id});
+    if (rs->fallido())
+        return false;
     if (rs->abierto())
         for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
-            lineas_.cargar(rs->campo(0).toInt(), rs->texto(QStringLiteral("ProCodigo")),
-                           rs->texto(QStringLiteral("ProDescripcion")), rs->campo(1).toDouble(),
-                           rs->campo(2).toDouble());
+            lineas.cargar(rs->campo(0).toInt(), rs->texto(QStringLiteral("ProCodigo")),
+                          rs->texto(QStringLiteral("ProDescripcion")), rs->campo(1).toDouble(),
+                          rs->campo(2).toDouble());
     CerrarConsulta(rs, true);
+    return true;
+}
+
+void EditorPresupuesto::CargarProductos() {
+    LineasPresupuesto lineas;
+    if (!leerLineas(campos.id.trimmed().toInt(), lineas))
+        return;
+    lineas_ = std::move(lineas);
     emit lineasCambiadas();
 }
 
-bool EditorPresupuesto::puedeModificar() const {
-    return esPropietario(numeracion::UsuarioPre(campos.id.trimmed().toInt()), usuarioActual());
+std::optional<bool> EditorPresupuesto::puedeModificar() const {
+    const std::optional<QString> dueno = numeracion::UsuarioPre(campos.id.trimmed().toInt());
+    if (!dueno)
+        return std::nullopt;
+    return esPropietario(*dueno, usuarioActual());
 }
 
 void EditorPresupuesto::editar() {
-    if (!puedeModificar()) {
+    const std::optional<bool> puede = puedeModificar();
+    if (!puede)
+        return;
+    if (!*puede) {
         atencion(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto."));
         return;
     }
@@ -245,6 +270,9 @@ bool EditorPresupuesto::rechazarBajaStock(qint32 proId) const {
     RegistrosPtr rs;
     AbrirConsulta(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=? AND PROID=?"),
                   rs, {campos.id.trimmed().toInt(), proId});
+    // A read that failed (reported) adds nothing.
+    if (rs->fallido())
+        return true;
     const bool deBaja =
         rs->posicionAbsoluta() > 0 && rs->campo(QStringLiteral("RemProBajaStock")).toBool();
     CerrarConsulta(rs, true);
@@ -261,7 +289,10 @@ void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad
     if (!producto)
         return;
     if (!agregando) {
-        if (!puedeModificar()) {
+        const std::optional<bool> puede = puedeModificar();
+        if (!puede)
+            return;
+        if (!*puede) {
             atencion(QStringLiteral("Usted no tiene permiso para modificar este Egreso."));
             return;
         }
@@ -288,9 +319,14 @@ void EditorPresupuesto::agregarPorCodigo(const QString& codigo,
 void EditorPresupuesto::quitarUnidades(int indice) {
     if (lineas_.vacia() || indice < 0 || indice >= lineas_.cantidad())
         return;
-    if (!agregando && !puedeModificar()) {
-        atencion(QStringLiteral("Usted no tiene permiso para modificar este Documento."));
-        return;
+    if (!agregando) {
+        const std::optional<bool> puede = puedeModificar();
+        if (!puede)
+            return;
+        if (!*puede) {
+            atencion(QStringLiteral("Usted no tiene permiso para modificar este Documento."));
+            return;
+        }
     }
     const std::optional<double> unidades =
         numeros::leer(entrada(QStringLiteral("Ingrese la cantidad que desea quitar:"),

@@ -54,8 +54,9 @@ public:
     // The lines of the quote in campos.id, as stored.
     void CargarProductos();
     // The current user may change the quote on screen (owner, letter case
-    // ignored; no exception for administrators).
-    bool puedeModificar() const;
+    // ignored; no exception for administrators); nothing when the owner could
+    // not be read (the error has been shown).
+    std::optional<bool> puedeModificar() const;
 
     // Saving in its two steps; false when nothing was stored (the user has
     // been told why, and the editor keeps what it showed). A stored quote's
@@ -118,6 +119,8 @@ private:
     void cancelar();
     void mostrarVigenciaGuardada();
     bool rechazarBajaStock(qint32 proId) const;
+    // The stored lines of quote `id` into `lineas`; false when the read failed.
+    bool leerLineas(qint32 id, LineasPresupuesto& lineas) const;
 
     ConsultasRecordadas consultas_;
     ListasSugerencia listas_;

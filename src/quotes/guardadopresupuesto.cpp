@@ -22,9 +22,12 @@ qint32 claveContacto(const QString& tag) {
     return ok && id > 0 ? id : 0;
 }
 
-bool contactoExiste(qint32 empId) {
+// Nothing when the contact could not be read (the error has been shown).
+std::optional<bool> contactoExiste(qint32 empId) {
     RegistrosPtr rs;
     AbrirConsulta(QStringLiteral("SELECT EmpId FROM CONTACTOS WHERE EmpId=?"), rs, {empId});
+    if (rs->fallido())
+        return std::nullopt;
     const bool existe = rs->posicionAbsoluta() > 0;
     CerrarConsulta(rs, true);
     return existe;
@@ -40,9 +43,13 @@ bool ejecutar(Conexion* con, const QString& sql, const QVariantList& valores) {
 
 bool insertarLinea(qint32 preId, const LineaPresupuesto& l) {
     RegistrosPtr rs;
-    const QVariantList valores{preId, l.proId, l.precio,
-                               ObtenerCampoProducto(l.proId, QStringLiteral("ProMoneda")),
-                               l.cantidad};
+    // The product's currency of now; a read that fails stops the save.
+    AbrirConsulta(QStringLiteral("SELECT ProMoneda FROM PRODUCTOS WHERE ProId=?"), rs, {l.proId});
+    if (rs->fallido())
+        return false;
+    const QString moneda =
+        rs->posicionAbsoluta() > 0 ? rs->texto(QStringLiteral("ProMoneda")) : QString();
+    const QVariantList valores{preId, l.proId, l.precio, moneda, l.cantidad};
     return EjecutarProcedimiento(QStringLiteral("Presupuesto_Producto_Insertar"), rs, valores) > 0;
 }
 
@@ -97,7 +104,10 @@ bool ValidarPre(CamposPresupuesto& campos) {
                               "Cliente y pulse Enter."));
         return false;
     }
-    if (!contactoExiste(empId)) {
+    const std::optional<bool> existe = contactoExiste(empId);
+    if (!existe)
+        return false;
+    if (!*existe) {
         avisar(QStringLiteral("El Cliente elegido ya no existe. Elija otro Cliente."));
         return false;
     }
