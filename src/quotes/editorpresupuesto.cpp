@@ -5,21 +5,20 @@
 #include "platform/puntero.h"
 #include "platform/reloj.h"
 #include "quotes/enlaces.h"
-#include "quotes/guardadopresupuesto.h"
-#include "quotes/numeracion.h"
 #include "quotes/numeros.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
 
 namespace {
+
+using Repositorio = RepositorioPresupuestos;
 
 void atencion(const QString& texto) {
     mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
 }
 
-// A number column as the amount boxes show it; empty for Null.
-QString textoImporte(const Registros& rs, const QString& campo) {
-    const QVariant v = rs.campo(campo);
-    return v.isNull() || !v.isValid() ? QString() : numeros::texto(v.toDouble());
+void verifique(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
 }
 
 } // namespace
@@ -46,7 +45,7 @@ void EditorPresupuesto::Actualizar() {
 
 void EditorPresupuesto::NuevoPre() {
     // Without the number (the read failed and was reported) nothing changes.
-    const std::optional<QString> numero = numeracion::numeroPropuesto();
+    const std::optional<QString> numero = Repositorio::numeroPropuesto();
     if (!numero)
         return;
     campos = CamposPresupuesto{};
@@ -68,79 +67,26 @@ void EditorPresupuesto::CargarPre(qint32 id) {
         NuevoPre();
         return;
     }
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT P.*,IIF(C.EMPNOMBREFANTASIA='',C.EMPRAZONSOCIAL,"
-                                 "C.EMPNOMBREFANTASIA) AS NomCliente FROM PRESUPUESTOS P INNER "
-                                 "JOIN CONTACTOS C ON P.EMPID=C.EMPID WHERE P.PREID=?"),
-                  rs, {id});
+    Presupuesto p;
+    const Repositorio::Leido leido = Repositorio::cargar(id, p);
     // A read that failed (reported) loads nothing and goes no further.
-    if (rs->fallido())
+    if (leido == Repositorio::Leido::Fallo)
         return;
-    if (rs->posicionAbsoluta() > 0) {
-        LineasPresupuesto lineas;
-        if (!leerLineas(id, lineas))
-            return;
+    if (leido == Repositorio::Leido::Si) {
         agregando = false;
-        const Registros& r = *rs;
-        auto texto = [&r](const char16_t* campo) { return r.texto(QString::fromUtf16(campo)); };
-        campos.id = QString::number(id);
-        campos.numero = texto(u"PreNumero");
-        campos.cliente = texto(u"NomCliente");
-        campos.clienteTag = texto(u"EmpId");
-        campos.fecha = r.campo(QStringLiteral("PreFecha")).toDate();
-        campos.saludo = texto(u"PreSaludo");
-        campos.lugar = texto(u"PreLugar");
-        for (int i = 0; i < 3; ++i) {
-            const QString n = QString::number(i + 1);
-            campos.descripcion[size_t(i)] = r.texto(QStringLiteral("PreDescripcion") + n);
-            campos.concepto[size_t(i)] = r.texto(QStringLiteral("PreOtroConcepto") + n);
-            campos.importe[size_t(i)] = textoImporte(r, QStringLiteral("PreOtroPrecio") + n);
-            campos.moneda[size_t(i)] = r.texto(QStringLiteral("PreOtroMoneda") + n);
-        }
-        campos.despedida = texto(u"PreDespedida");
-        campos.textoVigencia = texto(u"PreTextoVigencia");
-        campos.diasVigencia = texto(u"PreVigencia");
-        campos.vigencia =
-            CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
+        campos = CamposPresupuesto::desde(p);
         vigenciaHabilitada_ = campos.vigencia;
-        campos.firma = texto(u"PreFirma");
-        lineas_ = std::move(lineas);
+        lineas_.vaciar();
+        for (const LineaPresupuesto& l : p.lineas)
+            lineas_.cargar(l.proId, l.codigo, l.descripcion, l.precio, l.cantidad);
         emit lineasCambiadas();
         emit camposCambiados();
     }
-    CerrarConsulta(rs, true);
     editar();
 }
 
-bool EditorPresupuesto::leerLineas(qint32 id, LineasPresupuesto& lineas) const {
-    // Code and description come from the product (empty when it no longer
-    // exists), in the order the lines are returned.
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
-                                 "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
-                                 "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
-                  rs, {id});
-    if (rs->fallido())
-        return false;
-    if (rs->abierto())
-        for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
-            lineas.cargar(rs->campo(0).toInt(), rs->texto(QStringLiteral("ProCodigo")),
-                          rs->texto(QStringLiteral("ProDescripcion")), rs->campo(1).toDouble(),
-                          rs->campo(2).toDouble());
-    CerrarConsulta(rs, true);
-    return true;
-}
-
-void EditorPresupuesto::CargarProductos() {
-    LineasPresupuesto lineas;
-    if (!leerLineas(campos.id.trimmed().toInt(), lineas))
-        return;
-    lineas_ = std::move(lineas);
-    emit lineasCambiadas();
-}
-
 std::optional<bool> EditorPresupuesto::puedeModificar() const {
-    const std::optional<QString> dueno = numeracion::UsuarioPre(campos.id.trimmed().toInt());
+    const std::optional<QString> dueno = Repositorio::propietario(campos.clave().value_or(0));
     if (!dueno)
         return std::nullopt;
     return esPropietario(*dueno, usuarioActual());
@@ -166,36 +112,51 @@ void EditorPresupuesto::EditarPre() {
 }
 
 bool EditorPresupuesto::ValidarPre() {
-    const bool valido = guardado::ValidarPre(campos);
+    const bool valido = validar();
     emit camposCambiados();
     return valido;
 }
 
-bool EditorPresupuesto::GuardarPre() {
-    const std::optional<qint32> id =
-        guardado::GuardarPre(campos, lineas_, agregando, usuarioActual());
-    if (!id)
+bool EditorPresupuesto::validar() {
+    // Empty amounts and amounts that do not read as a number become "0".
+    for (QString& importe : campos.importe)
+        if (!numeros::leer(importe))
+            importe = QStringLiteral("0");
+    const qint32 empId = campos.registro({}).empId;
+    if (empId == 0) {
+        verifique(QStringLiteral("Elija el Cliente del Presupuesto: escriba parte de su nombre en "
+                                 "Cliente y pulse Enter."));
         return false;
-    campos.id = QString::number(*id);
-    agregando = false;
-    mostrarVigenciaGuardada();
-    emit camposCambiados();
-    documentos_.GenerarDocumento(campos);
+    }
+    const std::optional<bool> existe = Repositorio::contactoExiste(empId);
+    if (!existe)
+        return false;
+    if (!*existe) {
+        verifique(QStringLiteral("El Cliente elegido ya no existe. Elija otro Cliente."));
+        return false;
+    }
+    std::optional<qint32> dias;
+    if (campos.vigencia && !campos.diasGuardados(dias)) {
+        verifique(QStringLiteral("Escriba en Vigencia la cantidad de días con un número."));
+        return false;
+    }
     return true;
 }
 
-void EditorPresupuesto::mostrarVigenciaGuardada() {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT PreTextoVigencia, PreVigencia FROM PRESUPUESTOS WHERE "
-                                 "PreId=?"),
-                  rs, {campos.id.toInt()});
-    if (rs->posicionAbsoluta() > 0) {
-        campos.textoVigencia = rs->texto(QStringLiteral("PreTextoVigencia"));
-        campos.diasVigencia = rs->texto(QStringLiteral("PreVigencia"));
-        campos.vigencia =
-            CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
-    }
-    CerrarConsulta(rs, true);
+bool EditorPresupuesto::GuardarPre() {
+    Presupuesto p = campos.registro(lineas_.lineas());
+    if (agregando)
+        p.id.reset();
+    const Repositorio::Guardado g = Repositorio::guardar(std::move(p), usuarioActual());
+    if (g.resultado != Repositorio::Resultado::Guardado)
+        return false;
+    // What was stored is shown: the key and the validity.
+    campos.id = QString::number(*g.presupuesto.id);
+    campos.mostrarVigencia(g.presupuesto);
+    agregando = false;
+    emit camposCambiados();
+    documentos_.GenerarDocumento(campos);
+    return true;
 }
 
 bool EditorPresupuesto::guardar() {
@@ -216,7 +177,7 @@ void EditorPresupuesto::cancelar() {
     if (agregando)
         NuevoPre();
     else
-        CargarPre(campos.id.trimmed().toInt());
+        CargarPre(campos.clave().value_or(0));
 }
 
 void EditorPresupuesto::cmdMenu_Click(int indice) {
@@ -267,19 +228,14 @@ void EditorPresupuesto::establecerCliente(bool cancelado, qint32 empId, const QS
 }
 
 bool EditorPresupuesto::rechazarBajaStock(qint32 proId) const {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=? AND PROID=?"),
-                  rs, {campos.id.trimmed().toInt(), proId});
+    const std::optional<bool> deBaja = Repositorio::lineaDeBaja(campos.clave().value_or(0), proId);
     // A read that failed (reported) adds nothing.
-    if (rs->fallido())
+    if (!deBaja)
         return true;
-    const bool deBaja =
-        rs->posicionAbsoluta() > 0 && rs->campo(QStringLiteral("RemProBajaStock")).toBool();
-    CerrarConsulta(rs, true);
-    if (deBaja)
+    if (*deBaja)
         atencion(QStringLiteral("No es posible agregar unidades a un Producto que ya fue dado de "
                                 "Baja en el Stock."));
-    return deBaja;
+    return *deBaja;
 }
 
 void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad) {

@@ -7,6 +7,7 @@
 #include "quotes/lineaspresupuesto.h"
 #include "quotes/listassugerencia.h"
 #include "quotes/modos.h"
+#include "quotes/presupuesto.h"
 
 #include <QObject>
 
@@ -51,8 +52,6 @@ public:
     // A blank new quote with the proposed number, today's date and the
     // default validity.
     void NuevoPre();
-    // The lines of the quote in campos.id, as stored.
-    void CargarProductos();
     // The current user may change the quote on screen (owner, letter case
     // ignored; no exception for administrators); nothing when the owner could
     // not be read (the error has been shown).
@@ -117,10 +116,8 @@ private:
     void editar();
     void guardarYNuevo();
     void cancelar();
-    void mostrarVigenciaGuardada();
+    bool validar();
     bool rechazarBajaStock(qint32 proId) const;
-    // The stored lines of quote `id` into `lineas`; false when the read failed.
-    bool leerLineas(qint32 id, LineasPresupuesto& lineas) const;
 
     ConsultasRecordadas consultas_;
     ListasSugerencia listas_;

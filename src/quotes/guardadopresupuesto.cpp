@@ -1,36 +1,18 @@
-#include "quotes/guardadopresupuesto.h"
+// Saving a quote with its lines: the repository's one write transaction.
+#include "quotes/repositoriopresupuestos.h"
 
 #include "data/modconexion.h"
 #include "data/transaccion.h"
 #include "platform/mensajes.h"
-#include "quotes/numeros.h"
 
 #include <QSet>
 
-namespace guardado {
-
 namespace {
 
-void avisar(const QString& texto) {
-    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
-}
+using Resultado = RepositorioPresupuestos::Resultado;
 
-// The contact key of the tag; 0 when it holds none.
-qint32 claveContacto(const QString& tag) {
-    bool ok = false;
-    const qint32 id = tag.trimmed().toInt(&ok);
-    return ok && id > 0 ? id : 0;
-}
-
-// Nothing when the contact could not be read (the error has been shown).
-std::optional<bool> contactoExiste(qint32 empId) {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT EmpId FROM CONTACTOS WHERE EmpId=?"), rs, {empId});
-    if (rs->fallido())
-        return std::nullopt;
-    const bool existe = rs->posicionAbsoluta() > 0;
-    CerrarConsulta(rs, true);
-    return existe;
+void atencion(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
 }
 
 // A statement of our own inside the save; failures shown as the helpers show them.
@@ -53,10 +35,10 @@ bool insertarLinea(qint32 preId, const LineaPresupuesto& l) {
     return EjecutarProcedimiento(QStringLiteral("Presupuesto_Producto_Insertar"), rs, valores) > 0;
 }
 
-// The stored lines of quote `preId` made to match the editor's.
-bool igualarLineas(Conexion* con, qint32 preId, const LineasPresupuesto& lineas) {
+// The stored lines of quote `preId` made to match `lineas`.
+bool igualarLineas(Conexion* con, qint32 preId, const std::vector<LineaPresupuesto>& lineas) {
     QSet<qint32> listados;
-    for (const LineaPresupuesto& l : lineas.lineas()) {
+    for (const LineaPresupuesto& l : lineas) {
         listados.insert(l.proId);
         RegistrosPtr rs;
         EjecutarProcedimiento(QStringLiteral("Presupuestos_Productos_Existe"), rs,
@@ -92,75 +74,65 @@ bool igualarLineas(Conexion* con, qint32 preId, const LineasPresupuesto& lineas)
     return true;
 }
 
-} // namespace
-
-bool ValidarPre(CamposPresupuesto& campos) {
-    for (QString& importe : campos.importe)
-        if (!numeros::leer(importe))
-            importe = QStringLiteral("0");
-    const qint32 empId = claveContacto(campos.clienteTag);
-    if (empId == 0) {
-        avisar(QStringLiteral("Elija el Cliente del Presupuesto: escriba parte de su nombre en "
-                              "Cliente y pulse Enter."));
-        return false;
-    }
-    const std::optional<bool> existe = contactoExiste(empId);
-    if (!existe)
-        return false;
-    if (!*existe) {
-        avisar(QStringLiteral("El Cliente elegido ya no existe. Elija otro Cliente."));
-        return false;
-    }
-    return true;
+// Inserts the quote and its lines; its new key, or nothing.
+std::optional<qint32> insertar(const Presupuesto& p, const QString& usuario) {
+    RegistrosPtr rs;
+    if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), rs,
+                              RepositorioPresupuestos::valoresGuardado(p, usuario)) <= 0)
+        return std::nullopt;
+    AbrirConsulta(QStringLiteral("SELECT MAX(PREID) FROM PRESUPUESTOS"), rs);
+    if (rs->posicionAbsoluta() <= 0 || rs->campo(0).isNull())
+        return std::nullopt;
+    const qint32 preId = rs->campo(0).toInt();
+    CerrarConsulta(rs, true);
+    for (const LineaPresupuesto& l : p.lineas)
+        if (!insertarLinea(preId, l))
+            return std::nullopt;
+    return preId;
 }
 
-std::optional<qint32> GuardarPre(const CamposPresupuesto& campos, const LineasPresupuesto& lineas,
-                                 bool nuevo, const QString& usuario) {
+} // namespace
+
+RepositorioPresupuestos::Guardado RepositorioPresupuestos::guardar(Presupuesto p,
+                                                                   const QString& usuario) {
+    Guardado fin;
     Conexion* con = conexion();
     if (!con) {
         informarErrores({{errores::kFalloGeneral,
                           QStringLiteral("La conexión con la base de datos está cerrada.")}});
-        return std::nullopt;
+        return fin;
     }
     // Until confirmar() every write below is undone when the guard goes.
     Transaccion transaccion(con);
     if (!transaccion.iniciada()) {
         informarErrores(transaccion.errores());
-        return std::nullopt;
+        return fin;
     }
-    QVariantList valores = campos.valores(usuario);
-    RegistrosPtr rs;
-    qint32 preId = 0;
-    if (nuevo) {
-        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), rs, valores) <= 0)
-            return std::nullopt;
-        AbrirConsulta(QStringLiteral("SELECT MAX(PREID) FROM PRESUPUESTOS"), rs);
-        if (rs->posicionAbsoluta() <= 0 || rs->campo(0).isNull())
-            return std::nullopt;
-        preId = rs->campo(0).toInt();
-        CerrarConsulta(rs, true);
-        for (const LineaPresupuesto& l : lineas.lineas())
-            if (!insertarLinea(preId, l))
-                return std::nullopt;
+    if (!p.id) {
+        const std::optional<qint32> preId = insertar(p, usuario);
+        if (!preId)
+            return fin;
+        p.id = *preId;
     } else {
-        preId = campos.id.trimmed().toInt();
-        valores << preId;
+        RegistrosPtr rs;
+        QVariantList valores = valoresGuardado(p, usuario);
+        valores << *p.id;
         if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Actualizar"), rs, valores) <= 0) {
             // Nothing failed, nothing was updated: the quote was deleted meanwhile.
             if (con->errores().isEmpty())
-                mensaje(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se "
-                                       "guardó nada."),
-                        Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
-            return std::nullopt;
+                atencion(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se "
+                                        "guardó nada."));
+            return fin;
         }
-        if (!igualarLineas(con, preId, lineas))
-            return std::nullopt;
+        if (!igualarLineas(con, *p.id, p.lineas))
+            return fin;
     }
     if (!transaccion.confirmar()) {
         informarErrores(transaccion.errores());
-        return std::nullopt;
+        return fin;
     }
-    return preId;
+    p.usuario = usuario;
+    fin.resultado = Resultado::Guardado;
+    fin.presupuesto = std::move(p);
+    return fin;
 }
-
-} // namespace guardado

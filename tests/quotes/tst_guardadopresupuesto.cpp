@@ -8,6 +8,7 @@
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/enlaces.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "startup/opciones.h"
 
 #include <QDir>
@@ -172,6 +173,23 @@ private slots:
         // The validity group shows what was stored.
         QVERIFY(c.vigencia);
         QCOMPARE(c.diasVigencia, QStringLiteral("15"));
+    }
+
+    // The 22 values go in the order in which both stored queries declare
+    // their parameters in the database file.
+    void ordenDeLosValores() {
+        const QStringList orden = RepositorioPresupuestos::parametrosGuardado();
+        QCOMPARE(orden.size(), 22);
+        for (const char* consulta : {"Presupuesto_Insertar", "Presupuesto_Actualizar"}) {
+            QStringList declarados;
+            const QString parametros =
+                valor(QStringLiteral("SELECT Parametros FROM CONSULTAS_GUARDADAS WHERE Nombre=?"),
+                      {QString::fromLatin1(consulta)})
+                    .toString();
+            for (const QString& p : parametros.split(u','))
+                declarados << p.trimmed().section(u' ', 0, 0);
+            QCOMPARE(declarados.mid(0, 22), orden);
+        }
     }
 
     void sinVigenciaSeGuardaVacia() {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "data/conexion.h"
+#include "quotes/presupuesto.h"
+
+#include <QStringList>
+#include <QVariantList>
+
+#include <optional>
+
+// Every statement about quotes, on the shared connection: loading, saving in
+// one transaction, deleting, the owner, the number proposed for a new quote
+// and the checks a save and a line need. Reads that fail are reported by the
+// connection helpers and answered with nothing (std::nullopt or
+// Leido::Fallo), never as "no rows".
+class RepositorioPresupuestos {
+public:
+    enum class Leido { Si, No, Fallo };
+
+    // The quote `id` with its contact's name and its lines; No when the query
+    // does not return it (no such quote, or its contact is gone).
+    static Leido cargar(qint32 id, Presupuesto& presupuesto);
+    // The owner's login of quote `id`; empty when there is no such quote.
+    static std::optional<QString> propietario(qint32 id);
+    // Whether the contact exists.
+    static std::optional<bool> contactoExiste(qint32 empId);
+    // Whether the stored line of the quote for the product is written off in
+    // the stock (false when there is no such line).
+    static std::optional<bool> lineaDeBaja(qint32 preId, qint32 proId);
+
+    // The number for a new quote, from the quote entered last (the highest
+    // key), whatever its number: "1" when there is none, that number plus one
+    // when it reads as a number (0012 gives 13), otherwise that same text
+    // (empty for a quote without number).
+    static std::optional<QString> numeroPropuesto();
+
+    // How a save ended. Every outcome but Guardado stored nothing, and the
+    // user has been told why.
+    enum class Resultado { Guardado, Fallido };
+    struct Guardado {
+        Resultado resultado = Resultado::Fallido;
+        // Guardado: the quote as stored (key, number, owner, validity).
+        Presupuesto presupuesto;
+    };
+    // Stores `p` as `usuario` in one transaction: a new quote (no key) is
+    // inserted and its key read back; a stored one is updated and its lines
+    // made to match (new ones with the product's currency of now, changed
+    // ones updated, missing ones deleted, the stock mark kept).
+    static Guardado guardar(Presupuesto p, const QString& usuario);
+
+    // Deletes the quote and its lines together; false with the reasons in
+    // `fallos` when nothing was deleted.
+    static bool eliminar(qint32 id, QList<ErrorProveedor>& fallos);
+
+    // The names of the stored queries' parameters that the 22 values of a
+    // quote fill, in the order they are sent.
+    static QStringList parametrosGuardado();
+    // The 22 values of `p` stored as `usuario`, in that order.
+    static QVariantList valoresGuardado(const Presupuesto& p, const QString& usuario);
+};
