@@ -48,6 +48,8 @@ void EditorPresupuesto::NuevoPre() {
     const std::optional<QString> numero = Repositorio::numeroPropuesto();
     if (!numero)
         return;
+    propuesto_ = *numero;
+    cargado_.reset();
     campos = CamposPresupuesto{};
     campos.numero = *numero;
     campos.fecha = Reloj::hoy();
@@ -79,6 +81,8 @@ void EditorPresupuesto::CargarPre(qint32 id) {
         lineas_.vaciar();
         for (const LineaPresupuesto& l : p.lineas)
             lineas_.cargar(l.proId, l.codigo, l.descripcion, l.precio, l.cantidad);
+        cargado_ = std::move(p);
+        propuesto_.reset();
         emit lineasCambiadas();
         emit camposCambiados();
     }
@@ -147,12 +151,17 @@ bool EditorPresupuesto::GuardarPre() {
     Presupuesto p = campos.registro(lineas_.lineas());
     if (agregando)
         p.id.reset();
-    const Repositorio::Guardado g = Repositorio::guardar(std::move(p), usuarioActual());
+    const bool propuesto = agregando && propuesto_ && campos.numero == *propuesto_;
+    const Repositorio::Guardado g =
+        Repositorio::guardar(p, agregando ? std::nullopt : cargado_, usuarioActual(), propuesto);
     if (g.resultado != Repositorio::Resultado::Guardado)
         return false;
-    // What was stored is shown: the key and the validity.
+    // What was stored is shown: key, number and validity.
     campos.id = QString::number(*g.presupuesto.id);
+    campos.numero = g.presupuesto.numero;
     campos.mostrarVigencia(g.presupuesto);
+    cargado_ = std::move(g.presupuesto);
+    propuesto_.reset();
     agregando = false;
     emit camposCambiados();
     documentos_.GenerarDocumento(campos);

@@ -124,6 +124,12 @@ private:
     GrillaProductos grilla_;
     LineasPresupuesto lineas_;
     DocumentosPresupuesto documentos_;
+    // The stored quote as it was loaded or last saved here. Empty for a new
+    // quote.
+    std::optional<Presupuesto> cargado_;
+    // The number a new quote was offered; a save recomputes it when the user
+    // left it so.
+    std::optional<QString> propuesto_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
 };

@@ -91,10 +91,23 @@ std::optional<qint32> insertar(const Presupuesto& p, const QString& usuario) {
     return preId;
 }
 
+// Whether another quote than `preId` holds `numero`.
+std::optional<bool> numeroTomado(const QString& numero, qint32 preId) {
+    RegistrosPtr rs;
+    AbrirConsulta(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreNumero=? AND PreId<>?"),
+                  rs, {numero, preId});
+    if (rs->fallido())
+        return std::nullopt;
+    const bool tomado = rs->posicionAbsoluta() > 0;
+    CerrarConsulta(rs, true);
+    return tomado;
+}
+
 } // namespace
 
-RepositorioPresupuestos::Guardado RepositorioPresupuestos::guardar(Presupuesto p,
-                                                                   const QString& usuario) {
+RepositorioPresupuestos::Guardado
+RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
+                                 const QString& usuario, bool numeroPropuesto) {
     Guardado fin;
     Conexion* con = conexion();
     if (!con) {
@@ -102,13 +115,36 @@ RepositorioPresupuestos::Guardado RepositorioPresupuestos::guardar(Presupuesto p
                           QStringLiteral("La conexión con la base de datos está cerrada.")}});
         return fin;
     }
-    // Until confirmar() every write below is undone when the guard goes.
+    // Until confirmar() every write below is undone when the guard goes. It
+    // takes the write lock at once, so what is decided from other rows (the
+    // number, what is stored now) holds until the commit.
     Transaccion transaccion(con);
     if (!transaccion.iniciada()) {
         informarErrores(transaccion.errores());
         return fin;
     }
-    if (!p.id) {
+    const bool nuevo = !p.id;
+    if (nuevo && numeroPropuesto) {
+        const std::optional<QString> numero = RepositorioPresupuestos::numeroPropuesto();
+        if (!numero)
+            return fin;
+        p.numero = *numero;
+    }
+    // A number is refused where another quote holds it; a stored quote that
+    // keeps its own number is not, even where older files hold it twice.
+    const bool numeroNuevo = nuevo || !cargado || p.numero != cargado->numero;
+    if (numeroNuevo && !p.numero.isEmpty()) {
+        const std::optional<bool> tomado = numeroTomado(p.numero, p.id.value_or(0));
+        if (!tomado)
+            return fin;
+        if (*tomado) {
+            mensaje(QStringLiteral("Ya existe un presupuesto con el número %1.").arg(p.numero),
+                    Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
+            fin.resultado = Resultado::NumeroRepetido;
+            return fin;
+        }
+    }
+    if (nuevo) {
         const std::optional<qint32> preId = insertar(p, usuario);
         if (!preId)
             return fin;

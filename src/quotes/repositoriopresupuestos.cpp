@@ -89,6 +89,39 @@ constexpr ValorGuardado kValoresGuardado[] = {
     {"pUsuLogin", [](const Presupuesto&, const QString& usuario) { return QVariant(usuario); }},
 };
 
+// The number after `numero`: plus one when it reads as a number, its
+// trailing digits counted on otherwise; empty when it has no digits.
+QString siguiente(const QString& numero) {
+    if (const auto valor = numeros::leer(numero))
+        return numeros::texto(*valor + 1);
+    qsizetype inicio = numero.size();
+    while (inicio > 0 && numero[inicio - 1].isDigit() && numero[inicio - 1].unicode() < 128)
+        --inicio;
+    if (inicio == numero.size())
+        return {};
+    const QString digitos = numero.mid(inicio);
+    QString mas = QString::number(digitos.toULongLong() + 1);
+    if (mas.size() < digitos.size())
+        mas = mas.rightJustified(digitos.size(), u'0');
+    return numero.left(inicio) + mas;
+}
+
+// The highest stored number that reads as a number, plus one; "1" when none
+// does.
+std::optional<QString> despuesDelMayor() {
+    std::optional<double> mayor;
+    const Leido l = leer(
+        QStringLiteral("SELECT PreNumero FROM PRESUPUESTOS"), {}, [&mayor](const Registros& r) {
+            Registros rs = r;
+            for (rs.moverPrimero(); !rs.alFinal(); rs.moverSiguiente())
+                if (const auto v = numeros::leer(rs.texto(QStringLiteral("PreNumero"))))
+                    mayor = std::max(mayor.value_or(*v), *v);
+        });
+    if (l == Leido::Fallo)
+        return std::nullopt;
+    return mayor ? numeros::texto(*mayor + 1) : QStringLiteral("1");
+}
+
 // The quote `id` as `sql` returns it (a column NomCliente gives the
 // contact's name), with its lines.
 Leido leerPresupuesto(const QString& sql, qint32 id, Presupuesto& p) {
@@ -200,9 +233,28 @@ std::optional<QString> RepositorioPresupuestos::numeroPropuesto() {
         return std::nullopt;
     if (l == Leido::No)
         return QStringLiteral("1");
-    if (const auto valor = numeros::leer(ultimo))
-        return numeros::texto(*valor + 1);
-    return ultimo;
+    // A quote without number proposes none: the user writes one.
+    if (ultimo.isEmpty())
+        return QString();
+    QString numero = siguiente(ultimo);
+    if (numero.isEmpty()) {
+        const std::optional<QString> mayor = despuesDelMayor();
+        if (!mayor)
+            return std::nullopt;
+        numero = *mayor;
+    }
+    // Counted on past the numbers other quotes hold (older files may hold
+    // any number).
+    for (;;) {
+        const Leido tomado =
+            leer(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreNumero=?"), {numero},
+                 [](const Registros&) {});
+        if (tomado == Leido::Fallo)
+            return std::nullopt;
+        if (tomado == Leido::No)
+            return numero;
+        numero = siguiente(numero);
+    }
 }
 
 bool RepositorioPresupuestos::eliminar(qint32 id, QList<ErrorProveedor>& fallos) {

@@ -29,24 +29,31 @@ public:
     static std::optional<bool> lineaDeBaja(qint32 preId, qint32 proId);
 
     // The number for a new quote, from the quote entered last (the highest
-    // key), whatever its number: "1" when there is none, that number plus one
-    // when it reads as a number (0012 gives 13), otherwise that same text
-    // (empty for a quote without number).
+    // key): "1" when there is none; its number plus one when it reads as a
+    // number (0012 gives 13); its trailing digits counted on (A-7 gives A-8,
+    // A-09 gives A-10); without digits, the highest number that reads as a
+    // number plus one; empty for a quote without number. Never a number
+    // another quote holds: a held proposal is counted on until it is free.
     static std::optional<QString> numeroPropuesto();
 
     // How a save ended. Every outcome but Guardado stored nothing, and the
     // user has been told why.
-    enum class Resultado { Guardado, Fallido };
+    enum class Resultado { Guardado, Fallido, NumeroRepetido };
     struct Guardado {
         Resultado resultado = Resultado::Fallido;
         // Guardado: the quote as stored (key, number, owner, validity).
         Presupuesto presupuesto;
     };
-    // Stores `p` as `usuario` in one transaction: a new quote (no key) is
-    // inserted and its key read back; a stored one is updated and its lines
-    // made to match (new ones with the product's currency of now, changed
-    // ones updated, missing ones deleted, the stock mark kept).
-    static Guardado guardar(Presupuesto p, const QString& usuario);
+    // Stores `p` as `usuario` in one transaction that holds the write lock
+    // from its start. A new quote (no key) is inserted; when
+    // `numeroPropuesto`, its number is proposed again under the lock. A
+    // stored quote is updated and its lines made to match (new ones with the
+    // product's currency of now, changed ones updated, missing ones deleted,
+    // the stock mark kept). A number that another quote holds is refused,
+    // unless a stored quote keeps its own (the number in `cargado`, what the
+    // editor loaded or last saved).
+    static Guardado guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
+                            const QString& usuario, bool numeroPropuesto);
 
     // Deletes the quote and its lines together; false with the reasons in
     // `fallos` when nothing was deleted.

@@ -81,7 +81,10 @@ private slots:
         QTest::newRow("41 tras un 100")
             << QVariantList{QStringLiteral("100"), QStringLiteral("41")} << "42";
         QTest::newRow("no numérico")
-            << QVariantList{QStringLiteral("9"), QStringLiteral("A-7")} << "A-7";
+            << QVariantList{QStringLiteral("9"), QStringLiteral("A-7")} << "A-8";
+        QTest::newRow("ya tomado") << QVariantList{QStringLiteral("5"), QStringLiteral("4")} << "6";
+        QTest::newRow("sin dígitos")
+            << QVariantList{QStringLiteral("7"), QStringLiteral("ABC")} << "8";
         QTest::newRow("ceros a la izquierda") << QVariantList{QStringLiteral("0012")} << "13";
         QTest::newRow("sin número") << QVariantList{QVariant()} << "";
     }

@@ -361,6 +361,46 @@ private slots:
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 3);
     }
 
+    // Two editors on one file offer the same number; the second save, left
+    // as offered, takes the next free one. A typed number that another quote
+    // holds is refused with nothing stored; a stored quote keeps its own
+    // number even where an older file holds it twice.
+    void numerosUnicos() {
+        const int viejo = mundo->presupuesto(QStringLiteral("4"), acme, QStringLiteral("ana"));
+        mundo->presupuesto(QStringLiteral("4"), acme, QStringLiteral("ana"));
+        EditorPresupuesto otro;
+        otro.agregando = true;
+        otro.CargarPre(0);
+        nuevo();
+        QCOMPARE(otro.campos.numero, QStringLiteral("5"));
+        QCOMPARE(editor->campos.numero, QStringLiteral("5"));
+        elegirAcme();
+        QVERIFY(editor->guardar());
+        otro.establecerCliente(false, acme, QStringLiteral("Acme"));
+        QVERIFY(otro.guardar());
+        QCOMPARE(otro.campos.numero, QStringLiteral("6"));
+        QVERIFY(QFileInfo(MundoPresupuestos::documento(QStringLiteral("5"))).isFile());
+        QVERIFY(QFileInfo(MundoPresupuestos::documento(QStringLiteral("6"))).isFile());
+
+        nuevo();
+        elegirAcme();
+        editor->campos.numero = QStringLiteral("5");
+        editor->campos.descripcion[0] = QStringLiteral("escrito");
+        QVERIFY(!editor->guardar());
+        QCOMPARE(mensajes().textos(),
+                 QStringList{QStringLiteral("Ya existe un presupuesto con el número 5.")});
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 4);
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->campos.numero, QStringLiteral("5"));
+        QCOMPARE(editor->campos.descripcion[0], QStringLiteral("escrito"));
+
+        mensajes().limpiar();
+        abrir(viejo);
+        editor->campos.lugar = QStringLiteral("Salto");
+        QVERIFY(editor->guardar());
+        QVERIFY(mensajes().mostrados().isEmpty());
+    }
+
     void cancelarNuevoYGuardado() {
         mundo->presupuesto(QStringLiteral("41"), acme, QStringLiteral("ana"));
         nuevo();
