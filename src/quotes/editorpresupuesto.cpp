@@ -152,8 +152,20 @@ bool EditorPresupuesto::GuardarPre() {
     if (agregando)
         p.id.reset();
     const bool propuesto = agregando && propuesto_ && campos.numero == *propuesto_;
-    const Repositorio::Guardado g =
+    Repositorio::Guardado g =
         Repositorio::guardar(p, agregando ? std::nullopt : cargado_, usuarioActual(), propuesto);
+    if (g.resultado == Repositorio::Resultado::Cambiado) {
+        // Another copy of the program changed the quote since it loaded here.
+        if (mensaje(QStringLiteral("Otro usuario cambió este Presupuesto después de que usted lo "
+                                   "abrió. No se guardó nada.\r¿Desea guardar lo que escribió "
+                                   "como un Presupuesto nuevo, con otro número?\r(Sí: lo guarda "
+                                   "como nuevo. No: sigue como está; «Cancelar» muestra el "
+                                   "Presupuesto guardado.)"),
+                    Botones::SiNo, Icono::Pregunta, QStringLiteral("Atención")) != Respuesta::Si)
+            return false;
+        p.id.reset();
+        g = Repositorio::guardar(p, std::nullopt, usuarioActual(), true);
+    }
     if (g.resultado != Repositorio::Resultado::Guardado)
         return false;
     // What was stored is shown: key, number and validity.

@@ -124,8 +124,8 @@ private:
     GrillaProductos grilla_;
     LineasPresupuesto lineas_;
     DocumentosPresupuesto documentos_;
-    // The stored quote as it was loaded or last saved here. Empty for a new
-    // quote.
+    // The stored quote as it was loaded or last saved here: a save refuses
+    // to overwrite it when it changed since. Empty for a new quote.
     std::optional<Presupuesto> cargado_;
     // The number a new quote was offered; a save recomputes it when the user
     // left it so.

@@ -9,6 +9,7 @@
 
 namespace {
 
+using Leido = RepositorioPresupuestos::Leido;
 using Resultado = RepositorioPresupuestos::Resultado;
 
 void atencion(const QString& texto) {
@@ -130,6 +131,22 @@ RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>
             return fin;
         p.numero = *numero;
     }
+    if (!nuevo) {
+        Presupuesto guardado;
+        const Leido l = leerGuardado(*p.id, guardado);
+        if (l == Leido::Fallo)
+            return fin;
+        if (l == Leido::No) {
+            atencion(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se guardó "
+                                    "nada."));
+            fin.resultado = Resultado::Eliminado;
+            return fin;
+        }
+        if (cargado && !cargado->mismoGuardado(guardado)) {
+            fin.resultado = Resultado::Cambiado;
+            return fin;
+        }
+    }
     // A number is refused where another quote holds it; a stored quote that
     // keeps its own number is not, even where older files hold it twice.
     const bool numeroNuevo = nuevo || !cargado || p.numero != cargado->numero;
@@ -153,14 +170,8 @@ RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>
         RegistrosPtr rs;
         QVariantList valores = valoresGuardado(p, usuario);
         valores << *p.id;
-        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Actualizar"), rs, valores) <= 0) {
-            // Nothing failed, nothing was updated: the quote was deleted meanwhile.
-            if (con->errores().isEmpty())
-                atencion(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se "
-                                        "guardó nada."));
-            return fin;
-        }
-        if (!igualarLineas(con, *p.id, p.lineas))
+        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Actualizar"), rs, valores) <= 0 ||
+            !igualarLineas(con, *p.id, p.lineas))
             return fin;
     }
     if (!transaccion.confirmar()) {

@@ -36,4 +36,8 @@ struct Presupuesto {
     std::optional<qint32> diasVigencia;
     QString usuario; // the owner's login
     std::vector<LineaPresupuesto> lineas;
+
+    // Everything the quote stores is the same in both (the contact's name
+    // and how the lines show their quantities aside).
+    bool mismoGuardado(const Presupuesto& otro) const;
 };

@@ -196,6 +196,10 @@ RepositorioPresupuestos::Leido RepositorioPresupuestos::cargar(qint32 id, Presup
                            id, p);
 }
 
+RepositorioPresupuestos::Leido RepositorioPresupuestos::leerGuardado(qint32 id, Presupuesto& p) {
+    return leerPresupuesto(QStringLiteral("SELECT * FROM PRESUPUESTOS WHERE PreId=?"), id, p);
+}
+
 std::optional<QString> RepositorioPresupuestos::propietario(qint32 id) {
     QString usuario;
     if (leer(QStringLiteral("SELECT UsuLogin FROM PRESUPUESTOS WHERE PREID=?"), {id},

@@ -36,22 +36,22 @@ public:
     // another quote holds: a held proposal is counted on until it is free.
     static std::optional<QString> numeroPropuesto();
 
-    // How a save ended. Every outcome but Guardado stored nothing, and the
-    // user has been told why.
-    enum class Resultado { Guardado, Fallido, NumeroRepetido };
+    // How a save ended. Every outcome but Guardado stored nothing; the user
+    // has been told why, except for Cambiado, which the caller explains.
+    enum class Resultado { Guardado, Fallido, NumeroRepetido, Eliminado, Cambiado };
     struct Guardado {
         Resultado resultado = Resultado::Fallido;
         // Guardado: the quote as stored (key, number, owner, validity).
         Presupuesto presupuesto;
     };
     // Stores `p` as `usuario` in one transaction that holds the write lock
-    // from its start. A new quote (no key) is inserted; when
-    // `numeroPropuesto`, its number is proposed again under the lock. A
-    // stored quote is updated and its lines made to match (new ones with the
-    // product's currency of now, changed ones updated, missing ones deleted,
-    // the stock mark kept). A number that another quote holds is refused,
-    // unless a stored quote keeps its own (the number in `cargado`, what the
-    // editor loaded or last saved).
+    // from its start. A new quote (no key, or `cargado` empty) is inserted;
+    // when `numeroPropuesto`, its number is proposed again under the lock. A
+    // stored quote is refused when it or its lines are no longer as
+    // `cargado` (what the editor loaded or last saved); then its lines are
+    // made to match (new ones with the product's currency of now, changed
+    // ones updated, missing ones deleted, the stock mark kept). A number that
+    // another quote holds is refused, unless a stored quote keeps its own.
     static Guardado guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
                             const QString& usuario, bool numeroPropuesto);
 
@@ -64,4 +64,8 @@ public:
     static QStringList parametrosGuardado();
     // The 22 values of `p` stored as `usuario`, in that order.
     static QVariantList valoresGuardado(const Presupuesto& p, const QString& usuario);
+
+private:
+    // The quote as stored, whatever its contact (its name left empty).
+    static Leido leerGuardado(qint32 id, Presupuesto& presupuesto);
 };

@@ -337,6 +337,42 @@ private slots:
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 0);
     }
 
+    // Two copies of the program on one quote: the copy that loaded it before
+    // the other saved stores nothing, says so and keeps what was typed; asked
+    // again, it stores what was typed as a new quote.
+    void cambiosDeOtraCopia() {
+        const int id = mundo->presupuesto(QStringLiteral("9"), acme, QStringLiteral("ana"));
+        datos().linea(id, cano, 12.5, 1);
+        EditorPresupuesto otra;
+        otra.agregando = false;
+        otra.Actualizar();
+        otra.CargarPre(id);
+        abrir(id);
+        agregar(2, QStringLiteral("3"));
+        QVERIFY(editor->guardar());
+
+        otra.campos.lugar = QStringLiteral("Salto");
+        QVERIFY(!otra.guardar());
+        QCOMPARE(mensajes().mostrados().size(), 1);
+        QCOMPARE(mensajes().mostrados().first().botones, Botones::SiNo);
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+        QCOMPARE(valor(QStringLiteral("SELECT PreLugar FROM PRESUPUESTOS WHERE PreId=?"), {id})
+                     .toString(),
+                 QStringLiteral("Montevideo"));
+        QCOMPARE(otra.campos.lugar, QStringLiteral("Salto"));
+        QCOMPARE(otra.modo(), ModoEditor::Edicion);
+
+        mensajes().responder(Respuesta::Si);
+        QVERIFY(otra.guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 2);
+        QCOMPARE(otra.campos.numero, QStringLiteral("10"));
+        QVERIFY(otra.campos.id != QString::number(id));
+        QCOMPARE(
+            valor(QStringLiteral("SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=?"), {id})
+                .toInt(),
+            2);
+    }
+
     void guardarYNuevoDosVeces() {
         mundo->presupuesto(QStringLiteral("5"), acme, QStringLiteral("ana"));
         nuevo();
