@@ -96,15 +96,16 @@ std::optional<bool> EditorPresupuesto::puedeModificar() const {
     return esPropietario(*dueno, usuarioActual());
 }
 
-void EditorPresupuesto::editar() {
+bool EditorPresupuesto::permitido(const QString& rechazo) const {
     const std::optional<bool> puede = puedeModificar();
-    if (!puede)
-        return;
-    if (!*puede) {
-        atencion(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto."));
-        return;
-    }
-    EditarPre();
+    if (puede && !*puede)
+        atencion(rechazo);
+    return puede.value_or(false);
+}
+
+void EditorPresupuesto::editar() {
+    if (permitido(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")))
+        EditarPre();
 }
 
 void EditorPresupuesto::EditarPre() {
@@ -265,17 +266,10 @@ void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad
     const std::optional<ProductoGrilla> producto = grilla_.productoActual();
     if (!producto)
         return;
-    if (!agregando) {
-        const std::optional<bool> puede = puedeModificar();
-        if (!puede)
-            return;
-        if (!*puede) {
-            atencion(QStringLiteral("Usted no tiene permiso para modificar este Egreso."));
-            return;
-        }
-        if (rechazarBajaStock(producto->proId))
-            return;
-    }
+    if (!agregando &&
+        (!permitido(QStringLiteral("Usted no tiene permiso para modificar este Egreso.")) ||
+         rechazarBajaStock(producto->proId)))
+        return;
     const std::optional<QString> cantidad = pedirCantidad(producto->proId);
     if (cantidad) {
         lineas_.agregar(producto->proId, producto->codigo, producto->descripcion, producto->precio,
@@ -296,15 +290,9 @@ void EditorPresupuesto::agregarPorCodigo(const QString& codigo,
 void EditorPresupuesto::quitarUnidades(int indice) {
     if (lineas_.vacia() || indice < 0 || indice >= lineas_.cantidad())
         return;
-    if (!agregando) {
-        const std::optional<bool> puede = puedeModificar();
-        if (!puede)
-            return;
-        if (!*puede) {
-            atencion(QStringLiteral("Usted no tiene permiso para modificar este Documento."));
-            return;
-        }
-    }
+    if (!agregando &&
+        !permitido(QStringLiteral("Usted no tiene permiso para modificar este Documento.")))
+        return;
     const std::optional<double> unidades =
         numeros::leer(entrada(QStringLiteral("Ingrese la cantidad que desea quitar:"),
                               QStringLiteral("Cantidad"), QStringLiteral("1")));

@@ -117,6 +117,10 @@ private:
     void guardarYNuevo();
     void cancelar();
     bool validar();
+    // The owner test with its refusal: false after showing `rechazo` when the
+    // current user does not own the quote; false without more when the owner
+    // could not be read (the error has been shown).
+    bool permitido(const QString& rechazo) const;
     bool rechazarBajaStock(qint32 proId) const;
 
     ConsultasRecordadas consultas_;
