@@ -41,12 +41,14 @@ void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs,
                      const QVariantList& valores = {}) {
     rs = std::make_shared<Registros>();
     if (!con) {
+        *rs = Registros::fallo(sql);
         informarErrores({{errores::kFalloGeneral,
                           QStringLiteral("La conexión con la base de datos está cerrada.")}});
         return;
     }
     const ResultadoSentencia r = con->ejecutar(sql, valores);
     if (!r.ok) {
+        *rs = Registros::fallo(sql);
         informarErrores(con->errores());
         return;
     }
@@ -167,6 +169,7 @@ qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
                    QStringLiteral("La conexión con la base de datos está cerrada.")}};
     }
     if (!r.ok) {
+        *rs = Registros::fallo(nombre);
         // Each provider error, then the failing step's own.
         informarErrores(fallos);
         if (!fallos.isEmpty())

@@ -40,8 +40,9 @@ void establecerAccionFalloConexion(std::function<void()> accion);
 // Closes and releases the shared connection.
 void CerrarConexion();
 
-// `rs` receives a new result set: open with the rows, or closed when the
-// statement failed or returns no rows.
+// `rs` receives a new result set: open with the rows, closed when the
+// statement returns no rows, or closed and fallido() when it failed (the
+// errors shown): a caller that decides from "no rows" tests fallido() first.
 void AbrirConsulta(const QString& sql, RegistrosPtr& rs);
 // The same with values bound, in order, to the statement's ? placeholders:
 // for text typed by the user, which then never breaks the statement.
@@ -49,8 +50,9 @@ void AbrirConsulta(const QString& sql, RegistrosPtr& rs, const QVariantList& val
 // Closes `rs` if it is open; releases it when `liberar`. Never fails.
 void CerrarConsulta(RegistrosPtr& rs, bool liberar);
 
-// Runs a stored query with positional values; `rs` receives its rows. Returns
-// the records affected (-1 for a query), 0 when it failed.
+// Runs a stored query with positional values; `rs` receives its rows, or is
+// fallido() when it failed. Returns the records affected (-1 for a query), 0
+// when it failed.
 qint32 EjecutarProcedimiento(const QString& nombre, RegistrosPtr& rs,
                              const QVariantList& parametros);
 

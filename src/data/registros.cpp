@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 // The edits of an editable set, shared by its copies. Rows are numbered as
 // the table's: first the rows read, then those added by writes, then the new
@@ -34,6 +35,13 @@ Registros::Registros(std::shared_ptr<const TablaResultado> tabla, QString origen
 Registros::Registros(std::shared_ptr<const TablaResultado> tabla, QString origen,
                      std::shared_ptr<const std::vector<int>> filas)
     : tabla_(std::move(tabla)), filas_(std::move(filas)), origen_(std::move(origen)) {}
+
+Registros Registros::fallo(QString origen) {
+    Registros r;
+    r.origen_ = std::move(origen);
+    r.fallido_ = true;
+    return r;
+}
 
 void Registros::cerrar() {
     tabla_.reset();

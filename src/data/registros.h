@@ -31,6 +31,10 @@ public:
 
     bool abierto() const { return tabla_ != nullptr; }
     void cerrar();
+    // A closed set standing for a statement that failed (its errors already
+    // reported): a failed read, never "no rows".
+    static Registros fallo(QString origen);
+    bool fallido() const { return fallido_; }
     // The SQL text (or command text) the set was opened from.
     const QString& origen() const { return origen_; }
 
@@ -114,4 +118,5 @@ private:
     std::shared_ptr<Edicion> edicion_;              // null unless editable
     QString origen_;
     int posicion_ = 0; // 0-based; -1 before the first, cantidad() past the last
+    bool fallido_ = false;
 };

@@ -1,8 +1,8 @@
 #include "main/listapresupuestos.h"
 
-#include "data/transaccion.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
 
 namespace {
@@ -137,23 +137,8 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
                 QStringLiteral("Confirme que desea hacer")) != Respuesta::Si)
         return Borrado::NoConfirmado;
 
-    // The lines and the quote go together or not at all.
-    Conexion* con = conexion();
-    const QVariantList clave{fila.campo(QStringLiteral("PreId"))};
     QList<ErrorProveedor> fallos;
-    {
-        Transaccion transaccion(con);
-        const bool hecho =
-            transaccion.iniciada() &&
-            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=?"),
-                          clave)
-                .ok &&
-            con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS WHERE PreId=?"), clave).ok &&
-            transaccion.confirmar();
-        if (!hecho)
-            fallos = transaccion.errores().isEmpty() ? con->errores() : transaccion.errores();
-    }
-    if (!fallos.isEmpty()) {
+    if (!RepositorioPresupuestos::eliminar(fila.campo(QStringLiteral("PreId")).toInt(), fallos)) {
         QString texto = QStringLiteral("No se pudo eliminar el presupuesto; no se borró nada.");
         for (const auto& e : fallos)
             texto += QStringLiteral("\rError número: ") + QString::number(e.numero) + u'\r' +

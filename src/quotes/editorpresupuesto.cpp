@@ -6,9 +6,8 @@
 #include "platform/reloj.h"
 #include "quotes/accionesdocumento.h"
 #include "quotes/enlaces.h"
-#include "quotes/guardadopresupuesto.h"
-#include "quotes/numeracion.h"
 #include "quotes/numeros.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
 
 #include <QScopedValueRollback>
@@ -17,14 +16,14 @@
 
 namespace {
 
+using Repositorio = RepositorioPresupuestos;
+
 void atencion(const QString& texto) {
     mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
 }
 
-// A number column as the amount boxes show it; empty for Null.
-QString textoImporte(const Registros& rs, const QString& campo) {
-    const QVariant v = rs.campo(campo);
-    return v.isNull() || !v.isValid() ? QString() : numeros::texto(v.toDouble());
+void verifique(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
 }
 
 } // namespace
@@ -63,9 +62,14 @@ void EditorPresupuesto::Actualizar() {
 }
 
 void EditorPresupuesto::NuevoPre() {
-    const QString numero = numeracion::numeroPropuesto();
+    // Without the number (the read failed and was reported) nothing changes.
+    const std::optional<QString> numero = Repositorio::numeroPropuesto();
+    if (!numero)
+        return;
+    propuesto_ = *numero;
+    cargado_.reset();
     campos = CamposPresupuesto{};
-    campos.numero = numero;
+    campos.numero = *numero;
     campos.fecha = Reloj::hoy();
     campos.vigencia = false;
     campos.textoVigencia = CamposPresupuesto::textoVigenciaInicial();
@@ -83,71 +87,43 @@ void EditorPresupuesto::CargarPre(qint32 id) {
         NuevoPre();
         return;
     }
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT P.*,IIF(C.EMPNOMBREFANTASIA='',C.EMPRAZONSOCIAL,"
-                                 "C.EMPNOMBREFANTASIA) AS NomCliente FROM PRESUPUESTOS P INNER "
-                                 "JOIN CONTACTOS C ON P.EMPID=C.EMPID WHERE P.PREID=?"),
-                  rs, {id});
-    if (rs->posicionAbsoluta() > 0) {
+    Presupuesto p;
+    const Repositorio::Leido leido = Repositorio::cargar(id, p);
+    // A read that failed (reported) loads nothing and goes no further.
+    if (leido == Repositorio::Leido::Fallo)
+        return;
+    if (leido == Repositorio::Leido::Si) {
         agregando = false;
-        const Registros& r = *rs;
-        auto texto = [&r](const char16_t* campo) { return r.texto(QString::fromUtf16(campo)); };
-        campos.id = QString::number(id);
-        campos.numero = texto(u"PreNumero");
-        campos.cliente = texto(u"NomCliente");
-        campos.clienteTag = texto(u"EmpId");
-        campos.fecha = r.campo(QStringLiteral("PreFecha")).toDate();
-        campos.saludo = texto(u"PreSaludo");
-        campos.lugar = texto(u"PreLugar");
-        for (int i = 0; i < 3; ++i) {
-            const QString n = QString::number(i + 1);
-            campos.descripcion[size_t(i)] = r.texto(QStringLiteral("PreDescripcion") + n);
-            campos.concepto[size_t(i)] = r.texto(QStringLiteral("PreOtroConcepto") + n);
-            campos.importe[size_t(i)] = textoImporte(r, QStringLiteral("PreOtroPrecio") + n);
-            campos.moneda[size_t(i)] = r.texto(QStringLiteral("PreOtroMoneda") + n);
-        }
-        campos.despedida = texto(u"PreDespedida");
-        campos.textoVigencia = texto(u"PreTextoVigencia");
-        campos.diasVigencia = texto(u"PreVigencia");
-        campos.vigencia =
-            CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
+        campos = CamposPresupuesto::desde(p);
         vigenciaHabilitada_ = campos.vigencia;
-        campos.firma = texto(u"PreFirma");
-        CargarProductos();
+        lineas_.vaciar();
+        for (const LineaPresupuesto& l : p.lineas)
+            lineas_.cargar(l.proId, l.codigo, l.descripcion, l.precio, l.cantidad);
+        cargado_ = std::move(p);
+        propuesto_.reset();
+        emit lineasCambiadas();
         emit camposCambiados();
     }
-    CerrarConsulta(rs, true);
     editar();
 }
 
-void EditorPresupuesto::CargarProductos() {
-    lineas_.vaciar();
-    // Code and description come from the product (empty when it no longer
-    // exists), in the order the lines are returned.
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
-                                 "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
-                                 "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
-                  rs, {campos.id.trimmed().toInt()});
-    if (rs->abierto())
-        for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
-            lineas_.cargar(rs->campo(0).toInt(), rs->texto(QStringLiteral("ProCodigo")),
-                           rs->texto(QStringLiteral("ProDescripcion")), rs->campo(1).toDouble(),
-                           rs->campo(2).toDouble());
-    CerrarConsulta(rs, true);
-    emit lineasCambiadas();
+std::optional<bool> EditorPresupuesto::puedeModificar() const {
+    const std::optional<QString> dueno = Repositorio::propietario(campos.clave().value_or(0));
+    if (!dueno)
+        return std::nullopt;
+    return esPropietario(*dueno, usuarioActual());
 }
 
-bool EditorPresupuesto::puedeModificar() const {
-    return esPropietario(numeracion::UsuarioPre(campos.id.trimmed().toInt()), usuarioActual());
+bool EditorPresupuesto::permitido(const QString& rechazo) const {
+    const std::optional<bool> puede = puedeModificar();
+    if (puede && !*puede)
+        atencion(rechazo);
+    return puede.value_or(false);
 }
 
 void EditorPresupuesto::editar() {
-    if (!puedeModificar()) {
-        atencion(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto."));
-        return;
-    }
-    EditarPre();
+    if (permitido(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")))
+        EditarPre();
 }
 
 void EditorPresupuesto::EditarPre() {
@@ -159,36 +135,68 @@ void EditorPresupuesto::EditarPre() {
 }
 
 bool EditorPresupuesto::ValidarPre() {
-    const bool valido = guardado::ValidarPre(campos);
+    const bool valido = validar();
     emit camposCambiados();
     return valido;
 }
 
-bool EditorPresupuesto::GuardarPre() {
-    const std::optional<qint32> id =
-        guardado::GuardarPre(campos, lineas_, agregando, usuarioActual());
-    if (!id)
+bool EditorPresupuesto::validar() {
+    // Empty amounts and amounts that do not read as a number become "0".
+    for (QString& importe : campos.importe)
+        if (!numeros::leer(importe))
+            importe = QStringLiteral("0");
+    const qint32 empId = campos.registro({}).empId;
+    if (empId == 0) {
+        verifique(QStringLiteral("Elija el Cliente del Presupuesto: escriba parte de su nombre en "
+                                 "Cliente y pulse Enter."));
         return false;
-    campos.id = QString::number(*id);
-    agregando = false;
-    mostrarVigenciaGuardada();
-    emit camposCambiados();
-    documentos_.GenerarDocumento(campos);
+    }
+    const std::optional<bool> existe = Repositorio::contactoExiste(empId);
+    if (!existe)
+        return false;
+    if (!*existe) {
+        verifique(QStringLiteral("El Cliente elegido ya no existe. Elija otro Cliente."));
+        return false;
+    }
+    std::optional<qint32> dias;
+    if (campos.vigencia && !campos.diasGuardados(dias)) {
+        verifique(QStringLiteral("Escriba en Vigencia la cantidad de días con un número."));
+        return false;
+    }
     return true;
 }
 
-void EditorPresupuesto::mostrarVigenciaGuardada() {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT PreTextoVigencia, PreVigencia FROM PRESUPUESTOS WHERE "
-                                 "PreId=?"),
-                  rs, {campos.id.toInt()});
-    if (rs->posicionAbsoluta() > 0) {
-        campos.textoVigencia = rs->texto(QStringLiteral("PreTextoVigencia"));
-        campos.diasVigencia = rs->texto(QStringLiteral("PreVigencia"));
-        campos.vigencia =
-            CamposPresupuesto::vigenciaVigente(campos.textoVigencia, campos.diasVigencia);
+bool EditorPresupuesto::GuardarPre() {
+    Presupuesto p = campos.registro(lineas_.lineas());
+    if (agregando)
+        p.id.reset();
+    const bool propuesto = agregando && propuesto_ && campos.numero == *propuesto_;
+    Repositorio::Guardado g =
+        Repositorio::guardar(p, agregando ? std::nullopt : cargado_, usuarioActual(), propuesto);
+    if (g.resultado == Repositorio::Resultado::Cambiado) {
+        // Another copy of the program changed the quote since it loaded here.
+        if (mensaje(QStringLiteral("Otro usuario cambió este Presupuesto después de que usted lo "
+                                   "abrió. No se guardó nada.\r¿Desea guardar lo que escribió "
+                                   "como un Presupuesto nuevo, con otro número?\r(Sí: lo guarda "
+                                   "como nuevo. No: sigue como está; «Cancelar» muestra el "
+                                   "Presupuesto guardado.)"),
+                    Botones::SiNo, Icono::Pregunta, QStringLiteral("Atención")) != Respuesta::Si)
+            return false;
+        p.id.reset();
+        g = Repositorio::guardar(p, std::nullopt, usuarioActual(), true);
     }
-    CerrarConsulta(rs, true);
+    if (g.resultado != Repositorio::Resultado::Guardado)
+        return false;
+    // What was stored is shown: key, number and validity.
+    campos.id = QString::number(*g.presupuesto.id);
+    campos.numero = g.presupuesto.numero;
+    campos.mostrarVigencia(g.presupuesto);
+    cargado_ = std::move(g.presupuesto);
+    propuesto_.reset();
+    agregando = false;
+    emit camposCambiados();
+    documentos_.GenerarDocumento(campos);
+    return true;
 }
 
 bool EditorPresupuesto::guardar() {
@@ -209,7 +217,7 @@ void EditorPresupuesto::cancelar() {
     if (agregando)
         NuevoPre();
     else
-        CargarPre(campos.id.trimmed().toInt());
+        CargarPre(campos.clave().value_or(0));
 }
 
 void EditorPresupuesto::cmdMenu_Click(int indice) {
@@ -260,16 +268,14 @@ void EditorPresupuesto::establecerCliente(bool cancelado, qint32 empId, const QS
 }
 
 bool EditorPresupuesto::rechazarBajaStock(qint32 proId) const {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=? AND PROID=?"),
-                  rs, {campos.id.trimmed().toInt(), proId});
-    const bool deBaja =
-        rs->posicionAbsoluta() > 0 && rs->campo(QStringLiteral("RemProBajaStock")).toBool();
-    CerrarConsulta(rs, true);
-    if (deBaja)
+    const std::optional<bool> deBaja = Repositorio::lineaDeBaja(campos.clave().value_or(0), proId);
+    // A read that failed (reported) adds nothing.
+    if (!deBaja)
+        return true;
+    if (*deBaja)
         atencion(QStringLiteral("No es posible agregar unidades a un Producto que ya fue dado de "
                                 "Baja en el Stock."));
-    return deBaja;
+    return *deBaja;
 }
 
 void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad) {
@@ -278,14 +284,10 @@ void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad
     const std::optional<ProductoGrilla> producto = grilla_.productoActual();
     if (!producto)
         return;
-    if (!agregando) {
-        if (!puedeModificar()) {
-            atencion(QStringLiteral("Usted no tiene permiso para modificar este Egreso."));
-            return;
-        }
-        if (rechazarBajaStock(producto->proId))
-            return;
-    }
+    if (!agregando &&
+        (!permitido(QStringLiteral("Usted no tiene permiso para modificar este Egreso.")) ||
+         rechazarBajaStock(producto->proId)))
+        return;
     const std::optional<QString> cantidad = pedirCantidad(producto->proId);
     if (cantidad) {
         lineas_.agregar(producto->proId, producto->codigo, producto->descripcion, producto->precio,
@@ -306,10 +308,9 @@ void EditorPresupuesto::agregarPorCodigo(const QString& codigo,
 void EditorPresupuesto::quitarUnidades(int indice) {
     if (lineas_.vacia() || indice < 0 || indice >= lineas_.cantidad())
         return;
-    if (!agregando && !puedeModificar()) {
-        atencion(QStringLiteral("Usted no tiene permiso para modificar este Documento."));
+    if (!agregando &&
+        !permitido(QStringLiteral("Usted no tiene permiso para modificar este Documento.")))
         return;
-    }
     const std::optional<double> unidades =
         numeros::leer(entrada(QStringLiteral("Ingrese la cantidad que desea quitar:"),
                               QStringLiteral("Cantidad"), QStringLiteral("1")));

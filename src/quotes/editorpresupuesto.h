@@ -7,6 +7,7 @@
 #include "quotes/lineaspresupuesto.h"
 #include "quotes/listassugerencia.h"
 #include "quotes/modos.h"
+#include "quotes/presupuesto.h"
 
 #include <QObject>
 
@@ -55,11 +56,10 @@ public:
     // A blank new quote with the proposed number, today's date and the
     // default validity.
     void NuevoPre();
-    // The lines of the quote in campos.id, as stored.
-    void CargarProductos();
     // The current user may change the quote on screen (owner, letter case
-    // ignored; no exception for administrators).
-    bool puedeModificar() const;
+    // ignored; no exception for administrators); nothing when the owner could
+    // not be read (the error has been shown).
+    std::optional<bool> puedeModificar() const;
 
     // Saving in its two steps; false when nothing was stored (the user has
     // been told why, and the editor keeps what it showed). A stored quote's
@@ -120,7 +120,11 @@ private:
     void editar();
     void guardarYNuevo();
     void cancelar();
-    void mostrarVigenciaGuardada();
+    bool validar();
+    // The owner test with its refusal: false after showing `rechazo` when the
+    // current user does not own the quote; false without more when the owner
+    // could not be read (the error has been shown).
+    bool permitido(const QString& rechazo) const;
     bool rechazarBajaStock(qint32 proId) const;
 
     ConsultasRecordadas consultas_;
@@ -128,6 +132,12 @@ private:
     GrillaProductos grilla_;
     LineasPresupuesto lineas_;
     DocumentosPresupuesto documentos_;
+    // The stored quote as it was loaded or last saved here: a save refuses
+    // to overwrite it when it changed since. Empty for a new quote.
+    std::optional<Presupuesto> cargado_;
+    // The number a new quote was offered; a save recomputes it when the user
+    // left it so.
+    std::optional<QString> propuesto_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
     bool recargando_ = false;

@@ -1,33 +1,19 @@
-#include "quotes/guardadopresupuesto.h"
+// Saving a quote with its lines: the repository's one write transaction.
+#include "quotes/repositoriopresupuestos.h"
 
 #include "data/modconexion.h"
 #include "data/transaccion.h"
 #include "platform/mensajes.h"
-#include "quotes/numeros.h"
 
 #include <QSet>
 
-namespace guardado {
-
 namespace {
 
-void avisar(const QString& texto) {
-    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
-}
+using Leido = RepositorioPresupuestos::Leido;
+using Resultado = RepositorioPresupuestos::Resultado;
 
-// The contact key of the tag; 0 when it holds none.
-qint32 claveContacto(const QString& tag) {
-    bool ok = false;
-    const qint32 id = tag.trimmed().toInt(&ok);
-    return ok && id > 0 ? id : 0;
-}
-
-bool contactoExiste(qint32 empId) {
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT EmpId FROM CONTACTOS WHERE EmpId=?"), rs, {empId});
-    const bool existe = rs->posicionAbsoluta() > 0;
-    CerrarConsulta(rs, true);
-    return existe;
+void atencion(const QString& texto) {
+    mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
 }
 
 // A statement of our own inside the save; failures shown as the helpers show them.
@@ -40,16 +26,20 @@ bool ejecutar(Conexion* con, const QString& sql, const QVariantList& valores) {
 
 bool insertarLinea(qint32 preId, const LineaPresupuesto& l) {
     RegistrosPtr rs;
-    const QVariantList valores{preId, l.proId, l.precio,
-                               ObtenerCampoProducto(l.proId, QStringLiteral("ProMoneda")),
-                               l.cantidad};
+    // The product's currency of now; a read that fails stops the save.
+    AbrirConsulta(QStringLiteral("SELECT ProMoneda FROM PRODUCTOS WHERE ProId=?"), rs, {l.proId});
+    if (rs->fallido())
+        return false;
+    const QString moneda =
+        rs->posicionAbsoluta() > 0 ? rs->texto(QStringLiteral("ProMoneda")) : QString();
+    const QVariantList valores{preId, l.proId, l.precio, moneda, l.cantidad};
     return EjecutarProcedimiento(QStringLiteral("Presupuesto_Producto_Insertar"), rs, valores) > 0;
 }
 
-// The stored lines of quote `preId` made to match the editor's.
-bool igualarLineas(Conexion* con, qint32 preId, const LineasPresupuesto& lineas) {
+// The stored lines of quote `preId` made to match `lineas`.
+bool igualarLineas(Conexion* con, qint32 preId, const std::vector<LineaPresupuesto>& lineas) {
     QSet<qint32> listados;
-    for (const LineaPresupuesto& l : lineas.lineas()) {
+    for (const LineaPresupuesto& l : lineas) {
         listados.insert(l.proId);
         RegistrosPtr rs;
         EjecutarProcedimiento(QStringLiteral("Presupuestos_Productos_Existe"), rs,
@@ -85,72 +75,111 @@ bool igualarLineas(Conexion* con, qint32 preId, const LineasPresupuesto& lineas)
     return true;
 }
 
-} // namespace
-
-bool ValidarPre(CamposPresupuesto& campos) {
-    for (QString& importe : campos.importe)
-        if (!numeros::leer(importe))
-            importe = QStringLiteral("0");
-    const qint32 empId = claveContacto(campos.clienteTag);
-    if (empId == 0) {
-        avisar(QStringLiteral("Elija el Cliente del Presupuesto: escriba parte de su nombre en "
-                              "Cliente y pulse Enter."));
-        return false;
-    }
-    if (!contactoExiste(empId)) {
-        avisar(QStringLiteral("El Cliente elegido ya no existe. Elija otro Cliente."));
-        return false;
-    }
-    return true;
+// Inserts the quote and its lines; its new key, or nothing.
+std::optional<qint32> insertar(const Presupuesto& p, const QString& usuario) {
+    RegistrosPtr rs;
+    if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), rs,
+                              RepositorioPresupuestos::valoresGuardado(p, usuario)) <= 0)
+        return std::nullopt;
+    AbrirConsulta(QStringLiteral("SELECT MAX(PREID) FROM PRESUPUESTOS"), rs);
+    if (rs->posicionAbsoluta() <= 0 || rs->campo(0).isNull())
+        return std::nullopt;
+    const qint32 preId = rs->campo(0).toInt();
+    CerrarConsulta(rs, true);
+    for (const LineaPresupuesto& l : p.lineas)
+        if (!insertarLinea(preId, l))
+            return std::nullopt;
+    return preId;
 }
 
-std::optional<qint32> GuardarPre(const CamposPresupuesto& campos, const LineasPresupuesto& lineas,
-                                 bool nuevo, const QString& usuario) {
+// Whether another quote than `preId` holds `numero`.
+std::optional<bool> numeroTomado(const QString& numero, qint32 preId) {
+    RegistrosPtr rs;
+    AbrirConsulta(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreNumero=? AND PreId<>?"),
+                  rs, {numero, preId});
+    if (rs->fallido())
+        return std::nullopt;
+    const bool tomado = rs->posicionAbsoluta() > 0;
+    CerrarConsulta(rs, true);
+    return tomado;
+}
+
+} // namespace
+
+RepositorioPresupuestos::Guardado
+RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
+                                 const QString& usuario, bool numeroPropuesto) {
+    Guardado fin;
     Conexion* con = conexion();
     if (!con) {
         informarErrores({{errores::kFalloGeneral,
                           QStringLiteral("La conexión con la base de datos está cerrada.")}});
-        return std::nullopt;
+        return fin;
     }
-    // Until confirmar() every write below is undone when the guard goes.
+    // Until confirmar() every write below is undone when the guard goes. It
+    // takes the write lock at once, so what is decided from other rows (the
+    // number, what is stored now) holds until the commit.
     Transaccion transaccion(con);
     if (!transaccion.iniciada()) {
         informarErrores(transaccion.errores());
-        return std::nullopt;
+        return fin;
     }
-    QVariantList valores = campos.valores(usuario);
-    RegistrosPtr rs;
-    qint32 preId = 0;
-    if (nuevo) {
-        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), rs, valores) <= 0)
-            return std::nullopt;
-        AbrirConsulta(QStringLiteral("SELECT MAX(PREID) FROM PRESUPUESTOS"), rs);
-        if (rs->posicionAbsoluta() <= 0 || rs->campo(0).isNull())
-            return std::nullopt;
-        preId = rs->campo(0).toInt();
-        CerrarConsulta(rs, true);
-        for (const LineaPresupuesto& l : lineas.lineas())
-            if (!insertarLinea(preId, l))
-                return std::nullopt;
-    } else {
-        preId = campos.id.trimmed().toInt();
-        valores << preId;
-        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Actualizar"), rs, valores) <= 0) {
-            // Nothing failed, nothing was updated: the quote was deleted meanwhile.
-            if (con->errores().isEmpty())
-                mensaje(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se "
-                                       "guardó nada."),
-                        Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
-            return std::nullopt;
+    const bool nuevo = !p.id;
+    if (nuevo && numeroPropuesto) {
+        const std::optional<QString> numero = RepositorioPresupuestos::numeroPropuesto();
+        if (!numero)
+            return fin;
+        p.numero = *numero;
+    }
+    if (!nuevo) {
+        Presupuesto guardado;
+        const Leido l = leerGuardado(*p.id, guardado);
+        if (l == Leido::Fallo)
+            return fin;
+        if (l == Leido::No) {
+            atencion(QStringLiteral("Este Presupuesto ya no existe: fue eliminado. No se guardó "
+                                    "nada."));
+            fin.resultado = Resultado::Eliminado;
+            return fin;
         }
-        if (!igualarLineas(con, preId, lineas))
-            return std::nullopt;
+        if (cargado && !cargado->mismoGuardado(guardado)) {
+            fin.resultado = Resultado::Cambiado;
+            return fin;
+        }
+    }
+    // A number is refused where another quote holds it; a stored quote that
+    // keeps its own number is not, even where older files hold it twice.
+    const bool numeroNuevo = nuevo || !cargado || p.numero != cargado->numero;
+    if (numeroNuevo && !p.numero.isEmpty()) {
+        const std::optional<bool> tomado = numeroTomado(p.numero, p.id.value_or(0));
+        if (!tomado)
+            return fin;
+        if (*tomado) {
+            mensaje(QStringLiteral("Ya existe un presupuesto con el número %1.").arg(p.numero),
+                    Botones::Aceptar, Icono::Informacion, QStringLiteral("Verifique"));
+            fin.resultado = Resultado::NumeroRepetido;
+            return fin;
+        }
+    }
+    if (nuevo) {
+        const std::optional<qint32> preId = insertar(p, usuario);
+        if (!preId)
+            return fin;
+        p.id = *preId;
+    } else {
+        RegistrosPtr rs;
+        QVariantList valores = valoresGuardado(p, usuario);
+        valores << *p.id;
+        if (EjecutarProcedimiento(QStringLiteral("Presupuesto_Actualizar"), rs, valores) <= 0 ||
+            !igualarLineas(con, *p.id, p.lineas))
+            return fin;
     }
     if (!transaccion.confirmar()) {
         informarErrores(transaccion.errores());
-        return std::nullopt;
+        return fin;
     }
-    return preId;
+    p.usuario = usuario;
+    fin.resultado = Resultado::Guardado;
+    fin.presupuesto = std::move(p);
+    return fin;
 }
-
-} // namespace guardado

@@ -2,6 +2,7 @@
 // validity, the owner rule, the suggestion lists, the product grid's
 // type-ahead and bar code, and adding and removing units.
 #include "comun/mundopresupuestos.h"
+#include "data/conexionsqlite.h"
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/enlaces.h"
@@ -11,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -79,7 +81,10 @@ private slots:
         QTest::newRow("41 tras un 100")
             << QVariantList{QStringLiteral("100"), QStringLiteral("41")} << "42";
         QTest::newRow("no numérico")
-            << QVariantList{QStringLiteral("9"), QStringLiteral("A-7")} << "A-7";
+            << QVariantList{QStringLiteral("9"), QStringLiteral("A-7")} << "A-8";
+        QTest::newRow("ya tomado") << QVariantList{QStringLiteral("5"), QStringLiteral("4")} << "6";
+        QTest::newRow("sin dígitos")
+            << QVariantList{QStringLiteral("7"), QStringLiteral("ABC")} << "8";
         QTest::newRow("ceros a la izquierda") << QVariantList{QStringLiteral("0012")} << "13";
         QTest::newRow("sin número") << QVariantList{QVariant()} << "";
     }
@@ -221,6 +226,44 @@ private slots:
         editor->campos.id.clear();
         editor->cmdMenu_Click(1);
         QCOMPARE(mensajes().mostrados().size(), 1);
+    }
+
+    // A read that fails (the file locked by another program) is reported and
+    // stops the command; it never counts as "no rows": no refusal of the
+    // owner, no vanished customer, no number 1, no quote emptied.
+    void lecturaFallidaNoEsFilaVacia() {
+        const int id = mundo->presupuesto(QStringLiteral("5"), acme, QStringLiteral("ana"));
+        abrir(id);
+        auto* compartida = dynamic_cast<ConexionSqlite*>(conexion());
+        QVERIFY(compartida);
+        sqlite3_busy_timeout(compartida->manejador(), 10);
+        QCOMPARE(sqlite3_exec(datos().conexion().manejador(), "BEGIN EXCLUSIVE", nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        const auto soloErrores = [this] {
+            const QStringList t = mensajes().textos();
+            return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](const QString& m) {
+                return m.startsWith(QStringLiteral("Error número: "));
+            });
+        };
+        editor->cmdMenu_Click(1);
+        QVERIFY2(soloErrores(), qPrintable(mensajes().textos().join(u'\n')));
+        mensajes().limpiar();
+        QVERIFY(!editor->guardar());
+        QVERIFY2(soloErrores(), qPrintable(mensajes().textos().join(u'\n')));
+        mensajes().limpiar();
+        editor->cmdMenu_Click(0);
+        QVERIFY(soloErrores());
+        QCOMPARE(editor->campos.numero, QStringLiteral("5"));
+        QCOMPARE(editor->modo(), ModoEditor::Edicion);
+        mensajes().limpiar();
+        editor->CargarPre(id);
+        QVERIFY(soloErrores());
+        QCOMPARE(editor->campos.id, QString::number(id));
+        sqlite3_exec(datos().conexion().manejador(), "ROLLBACK", nullptr, nullptr, nullptr);
+        mensajes().limpiar();
+        QVERIFY(editor->guardar());
+        QVERIFY(mensajes().mostrados().isEmpty());
     }
 
     void listasDeSugerencia() {

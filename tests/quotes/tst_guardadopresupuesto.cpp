@@ -8,6 +8,7 @@
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/enlaces.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "startup/opciones.h"
 
 #include <QDir>
@@ -174,6 +175,23 @@ private slots:
         QCOMPARE(c.diasVigencia, QStringLiteral("15"));
     }
 
+    // The 22 values go in the order in which both stored queries declare
+    // their parameters in the database file.
+    void ordenDeLosValores() {
+        const QStringList orden = RepositorioPresupuestos::parametrosGuardado();
+        QCOMPARE(orden.size(), 22);
+        for (const char* consulta : {"Presupuesto_Insertar", "Presupuesto_Actualizar"}) {
+            QStringList declarados;
+            const QString parametros =
+                valor(QStringLiteral("SELECT Parametros FROM CONSULTAS_GUARDADAS WHERE Nombre=?"),
+                      {QString::fromLatin1(consulta)})
+                    .toString();
+            for (const QString& p : parametros.split(u','))
+                declarados << p.trimmed().section(u' ', 0, 0);
+            QCOMPARE(declarados.mid(0, 22), orden);
+        }
+    }
+
     void sinVigenciaSeGuardaVacia() {
         nuevo();
         elegirAcme();
@@ -319,6 +337,42 @@ private slots:
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 0);
     }
 
+    // Two copies of the program on one quote: the copy that loaded it before
+    // the other saved stores nothing, says so and keeps what was typed; asked
+    // again, it stores what was typed as a new quote.
+    void cambiosDeOtraCopia() {
+        const int id = mundo->presupuesto(QStringLiteral("9"), acme, QStringLiteral("ana"));
+        datos().linea(id, cano, 12.5, 1);
+        EditorPresupuesto otra;
+        otra.agregando = false;
+        otra.Actualizar();
+        otra.CargarPre(id);
+        abrir(id);
+        agregar(2, QStringLiteral("3"));
+        QVERIFY(editor->guardar());
+
+        otra.campos.lugar = QStringLiteral("Salto");
+        QVERIFY(!otra.guardar());
+        QCOMPARE(mensajes().mostrados().size(), 1);
+        QCOMPARE(mensajes().mostrados().first().botones, Botones::SiNo);
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+        QCOMPARE(valor(QStringLiteral("SELECT PreLugar FROM PRESUPUESTOS WHERE PreId=?"), {id})
+                     .toString(),
+                 QStringLiteral("Montevideo"));
+        QCOMPARE(otra.campos.lugar, QStringLiteral("Salto"));
+        QCOMPARE(otra.modo(), ModoEditor::Edicion);
+
+        mensajes().responder(Respuesta::Si);
+        QVERIFY(otra.guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 2);
+        QCOMPARE(otra.campos.numero, QStringLiteral("10"));
+        QVERIFY(otra.campos.id != QString::number(id));
+        QCOMPARE(
+            valor(QStringLiteral("SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=?"), {id})
+                .toInt(),
+            2);
+    }
+
     void guardarYNuevoDosVeces() {
         mundo->presupuesto(QStringLiteral("5"), acme, QStringLiteral("ana"));
         nuevo();
@@ -341,6 +395,46 @@ private slots:
         editor->cmdMenu_Click(3);
         QCOMPARE(editor->campos.numero, QStringLiteral("8"));
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 3);
+    }
+
+    // Two editors on one file offer the same number; the second save, left
+    // as offered, takes the next free one. A typed number that another quote
+    // holds is refused with nothing stored; a stored quote keeps its own
+    // number even where an older file holds it twice.
+    void numerosUnicos() {
+        const int viejo = mundo->presupuesto(QStringLiteral("4"), acme, QStringLiteral("ana"));
+        mundo->presupuesto(QStringLiteral("4"), acme, QStringLiteral("ana"));
+        EditorPresupuesto otro;
+        otro.agregando = true;
+        otro.CargarPre(0);
+        nuevo();
+        QCOMPARE(otro.campos.numero, QStringLiteral("5"));
+        QCOMPARE(editor->campos.numero, QStringLiteral("5"));
+        elegirAcme();
+        QVERIFY(editor->guardar());
+        otro.establecerCliente(false, acme, QStringLiteral("Acme"));
+        QVERIFY(otro.guardar());
+        QCOMPARE(otro.campos.numero, QStringLiteral("6"));
+        QVERIFY(QFileInfo(MundoPresupuestos::documento(QStringLiteral("5"))).isFile());
+        QVERIFY(QFileInfo(MundoPresupuestos::documento(QStringLiteral("6"))).isFile());
+
+        nuevo();
+        elegirAcme();
+        editor->campos.numero = QStringLiteral("5");
+        editor->campos.descripcion[0] = QStringLiteral("escrito");
+        QVERIFY(!editor->guardar());
+        QCOMPARE(mensajes().textos(),
+                 QStringList{QStringLiteral("Ya existe un presupuesto con el número 5.")});
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 4);
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->campos.numero, QStringLiteral("5"));
+        QCOMPARE(editor->campos.descripcion[0], QStringLiteral("escrito"));
+
+        mensajes().limpiar();
+        abrir(viejo);
+        editor->campos.lugar = QStringLiteral("Salto");
+        QVERIFY(editor->guardar());
+        QVERIFY(mensajes().mostrados().isEmpty());
     }
 
     void cancelarNuevoYGuardado() {
