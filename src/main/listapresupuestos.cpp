@@ -17,10 +17,14 @@ const QString kCondicionAvisos = QStringLiteral(" WHERE ") + kAvisos;
 const QString kColumnas = QStringLiteral("P.*,C.EMPNOMBREFANTASIA");
 const QString kOrigen =
     QStringLiteral("FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON P.EMPID=C.EMPID");
+const QString kOrigenPorCliente = QStringLiteral("FROM CONTACTOS C CROSS JOIN PRESUPUESTOS P");
+const QString kUnionPorCliente = QStringLiteral("P.EMPID=C.EMPID");
 
 // The keys each header's order walks, the quote's key last so that no two
-// rows tie; the customer's order goes through the contact's key, which the
-// index on the contact's name holds, then the quotes of that contact.
+// rows tie. Each order is a walk of an index: the indexes on the quote's
+// number, date and owner hold the quote's key after the value. The customer's
+// order walks the index on the contact's name (which holds the contact's key)
+// and, for each contact, its quotes through the index on the contact key.
 struct Orden {
     QStringList claves;
     QStringList campos;
@@ -29,7 +33,7 @@ const Orden& ordenDeColumna(int columna) {
     static const Orden ordenes[] = {
         {{u"P.PreNumero"_s, u"P.PreId"_s}, {u"PreNumero"_s, u"PreId"_s}},
         {{u"P.PreFecha"_s, u"P.PreId"_s}, {u"PreFecha"_s, u"PreId"_s}},
-        {{u"C.EmpNombreFantasia"_s, u"P.EmpId"_s, u"P.PreId"_s},
+        {{u"C.EmpNombreFantasia"_s, u"C.EmpId"_s, u"P.PreId"_s},
          {u"EmpNombreFantasia"_s, u"EmpId"_s, u"PreId"_s}},
         {{u"P.UsuLogin"_s, u"P.PreId"_s}, {u"UsuLogin"_s, u"PreId"_s}},
     };
@@ -67,6 +71,14 @@ void ListaPresupuestos::actualizar() {
     consulta.columnas = kColumnas;
     consulta.origen = kOrigen;
     consulta.condicion = condicion_;
+    if (columnaOrden_ == 2) {
+        // The contacts lead the join, or the engine may read every quote and
+        // sort them by their contact's name.
+        consulta.origen = kOrigenPorCliente;
+        consulta.condicion = condicion_.isEmpty()
+                                 ? kUnionPorCliente
+                                 : kUnionPorCliente + u" AND ("_s + condicion_ + u')';
+    }
     consulta.valores = valoresMostrada_;
     consulta.claves = orden.claves;
     consulta.camposClave = orden.campos;
