@@ -19,7 +19,10 @@ ParametrosGeneracion parametros() {
     p.contactos = 5000;
     p.categorias = 60;
     p.productos = 10000;
-    p.presupuestos = 100000;
+    // TARVO_BENCH_PRESUPUESTOS=1000000 measures the list at a million quotes.
+    bool ok = false;
+    const int pedidos = qEnvironmentVariableIntValue("TARVO_BENCH_PRESUPUESTOS", &ok);
+    p.presupuestos = ok && pedidos > 0 ? pedidos : 100000;
     return p;
 }
 
@@ -76,9 +79,11 @@ QString preparar() {
     }
     std::printf("Generada en %.1f s: %lld líneas.\n", double(reloj.elapsed()) / 1000.0,
                 static_cast<long long>(generador.lineas()));
-    // Databases of other days or parameters are not used again.
+    // Databases of other days or generators with as many quotes are not used
+    // again; one of another size stays for the runs at that size.
+    const QString tamano = QStringLiteral("-q%1-").arg(p.presupuestos);
     for (const QString& vieja : QDir(dir).entryList({QStringLiteral("bench-*.mdb")}, QDir::Files))
-        if (vieja != nombre)
+        if (vieja != nombre && vieja.contains(tamano))
             QFile::remove(dir + u'/' + vieja);
     return ruta;
 }

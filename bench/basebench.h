@@ -4,9 +4,10 @@
 
 #include <QString>
 
-// The database every benchmark reads: 100,000 quotes with about 800,000 lines,
-// 10,000 products and 5,000 contacts, generated once into the cache folder and
-// reused while the parameters, the generator and today's date stay the same.
+// The database every benchmark reads: 100,000 quotes (or as many as
+// TARVO_BENCH_PRESUPUESTOS says) with about 8 lines each, 10,000 products and
+// 5,000 contacts, generated once into the cache folder and reused while the
+// parameters, the generator and today's date stay the same.
 namespace basebench {
 
 ParametrosGeneracion parametros();

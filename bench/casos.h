@@ -26,11 +26,14 @@ sqlite3* cruda();
 qint64 leerConTarvo(const QString& sql);
 
 // Resident memory in KiB before and while the result of `sql` is open, and
-// the peak since just before it was opened.
+// the peak since just before it was opened. The result's own size is the
+// growth of the heap in use: the resident size may not grow when the result
+// reuses memory freed just before.
 struct MemoriaAbierta {
     qint64 antes = 0;
     qint64 abierta = 0;
     qint64 pico = 0;
+    qint64 monton = -1; // bytes of heap the open result holds; -1 unknown
     int filas = 0;
 };
 MemoriaAbierta medirMemoriaAbierta(const QString& sql);

@@ -41,7 +41,7 @@ void leerTarvo(benchmark::State& estado, const QString& sql, bool medirMemoria) 
     const MemoriaAbierta m = medirMemoriaAbierta(sql);
     estado.counters["rss_MiB"] = double(m.abierta) / 1024.0;
     estado.counters["pico_MiB"] = double(m.pico) / 1024.0;
-    estado.counters["lista_MiB"] = double(m.abierta - m.antes) / 1024.0;
+    estado.counters["lista_MiB"] = double(m.monton) / (1024.0 * 1024.0);
 }
 
 void leerSqlite(benchmark::State& estado, const QByteArray& sql) {
@@ -99,9 +99,13 @@ MemoriaAbierta medirMemoriaAbierta(const QString& sql) {
     MemoriaAbierta m;
     memoria::reiniciarPico();
     m.antes = memoria::kib("VmRSS");
+    const qint64 montonAntes = memoria::montonEnUso();
     RegistrosPtr rs;
     AbrirConsulta(sql, rs);
     m.abierta = memoria::kib("VmRSS");
+    const qint64 montonAbierta = memoria::montonEnUso();
+    if (montonAntes >= 0 && montonAbierta >= 0)
+        m.monton = montonAbierta - montonAntes;
     m.pico = memoria::kib("VmHWM");
     m.filas = rs->cantidad();
     CerrarConsulta(rs, true);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 
 namespace memoria {
 
@@ -22,6 +23,15 @@ qint64 kib(const char* campo) {
     }
     std::fclose(f);
     return valor;
+}
+
+qint64 montonEnUso() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 m = mallinfo2();
+    return qint64(m.uordblks + m.hblkhd);
+#else
+    return -1;
+#endif
 }
 
 bool reiniciarPico() {

@@ -36,10 +36,14 @@ bool mismasFilas() {
 // Resident memory before and while the 100,000-quote list is open.
 void informarMemoria() {
     const casos::MemoriaAbierta m = casos::medirMemoriaAbierta(casos::lecturas().front().sql);
-    std::printf("Memoria: %lld KiB antes, %lld KiB con la lista abierta (%d filas, +%.1f MiB), "
-                "pico %lld KiB\n",
-                static_cast<long long>(m.antes), static_cast<long long>(m.abierta), m.filas,
-                double(m.abierta - m.antes) / 1024.0, static_cast<long long>(m.pico));
+    if (m.monton < 0) {
+        std::printf("Memoria: ¡NO SE PUDO MEDIR el montón en uso!\n");
+        return;
+    }
+    std::printf("Memoria: %lld KiB residentes antes, %lld KiB con la lista abierta, pico %lld "
+                "KiB; la lista (%d filas) ocupa %.1f MiB del montón\n",
+                static_cast<long long>(m.antes), static_cast<long long>(m.abierta),
+                static_cast<long long>(m.pico), m.filas, double(m.monton) / (1024.0 * 1024.0));
 }
 
 } // namespace

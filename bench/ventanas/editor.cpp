@@ -13,6 +13,8 @@
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/ventanas/frmDetallePresupuesto.h"
+#include "startup/arranque.h"
+#include "startup/opciones.h"
 #include "users/sesion.h"
 
 #include <QFile>
@@ -46,6 +48,11 @@ public:
             return;
         cuenta_ = std::make_unique<EntornoPrueba>();
         cuenta_->ajustar(QStringLiteral("db_path"), copiaEditable());
+        // The account as start-up leaves it: the Tarvo folder with the quote
+        // template and the settings loaded, so that saving writes the quote's
+        // document.
+        prepararCarpetaTarvo();
+        CargarOpciones();
         CrearDSN(QStringLiteral("TARVO_BENCH_EDITOR"), copiaEditable());
         AbrirConexion(QStringLiteral("TARVO_BENCH_EDITOR"), {});
         if (!conexion())

@@ -120,7 +120,7 @@ void ordenarColumna(benchmark::State& estado) {
         estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
     }
-    estado.counters["filas"] = lista.registros()->cantidad();
+    estado.counters["filas"] = lista.cantidad();
     estado.counters["cpu_ms"] = medidas::mediana(cpu);
     sinMensajes(estado, ventana.mensajes());
 }
@@ -149,7 +149,7 @@ void mostrarTodo(benchmark::State& estado) {
         estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
     }
-    estado.counters["filas"] = lista.registros()->cantidad();
+    estado.counters["filas"] = lista.cantidad();
     estado.counters["cpu_ms"] = medidas::mediana(cpu);
     sinMensajes(estado, ventana.mensajes());
 }
@@ -180,7 +180,7 @@ void buscar(benchmark::State& estado, const QString& texto) {
         }
         estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
-        filas = lista.registros()->cantidad();
+        filas = lista.cantidad();
     }
     estado.counters["filas"] = filas;
     estado.counters["cpu_ms"] = medidas::mediana(cpu);

@@ -82,7 +82,7 @@ Instantes arrancarHastaLista() {
     t.lista = medidas::ahoraNs();
     t.cpuLista = medidas::cpuNs();
     if (auto* principal = ventanaVisible<frmPrincipal>())
-        t.filas = principal->lista().registros()->cantidad();
+        t.filas = principal->lista().cantidad();
     return t;
 }
 

@@ -5,51 +5,101 @@
 #include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Quotes whose validity runs out between today and the given notice days.
-const QString kCondicionAvisos =
-    QStringLiteral(" WHERE PreVigencia>0 and (PreFecha+PreVigencia between Date() and date()+?) ");
+const QString kAvisos =
+    QStringLiteral("PreVigencia>0 and (PreFecha+PreVigencia between Date() and date()+?) ");
+const QString kCondicionAvisos = QStringLiteral(" WHERE ") + kAvisos;
+
+const QString kColumnas = QStringLiteral("P.*,C.EMPNOMBREFANTASIA");
+const QString kOrigen =
+    QStringLiteral("FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON P.EMPID=C.EMPID");
+const QString kOrigenPorCliente = QStringLiteral("FROM CONTACTOS C CROSS JOIN PRESUPUESTOS P");
+const QString kUnionPorCliente = QStringLiteral("P.EMPID=C.EMPID");
+
+// The keys each header's order walks, the quote's key last so that no two
+// rows tie. Each order is a walk of an index: the indexes on the quote's
+// number, date and owner hold the quote's key after the value. The customer's
+// order walks the index on the contact's name (which holds the contact's key)
+// and, for each contact, its quotes through the index on the contact key.
+struct Orden {
+    QStringList claves;
+    QStringList campos;
+};
+const Orden& ordenDeColumna(int columna) {
+    static const Orden ordenes[] = {
+        {{u"P.PreNumero"_s, u"P.PreId"_s}, {u"PreNumero"_s, u"PreId"_s}},
+        {{u"P.PreFecha"_s, u"P.PreId"_s}, {u"PreFecha"_s, u"PreId"_s}},
+        {{u"C.EmpNombreFantasia"_s, u"C.EmpId"_s, u"P.PreId"_s},
+         {u"EmpNombreFantasia"_s, u"EmpId"_s, u"PreId"_s}},
+        {{u"P.UsuLogin"_s, u"P.PreId"_s}, {u"UsuLogin"_s, u"PreId"_s}},
+    };
+    return ordenes[columna];
+}
 
 } // namespace
 
 QString ListaPresupuestos::consultaBase() {
-    return QStringLiteral("SELECT P.*,C.EMPNOMBREFANTASIA FROM PRESUPUESTOS P INNER JOIN "
-                          "CONTACTOS C ON P.EMPID=C.EMPID");
+    return QStringLiteral("SELECT ") + kColumnas + u' ' + kOrigen;
 }
 
 ListaPresupuestos::ListaPresupuestos(QObject* padre)
-    : QObject(padre), rs_(std::make_shared<Registros>()) {}
+    : QObject(padre), modelo_(new ModeloVentana(this)) {}
 
 ListaPresupuestos::~ListaPresupuestos() = default;
 
 void ListaPresupuestos::cargar() {
     orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");
-    mostrar(consultaBase());
+    columnaOrden_ = 1;
+    descendente_ = false;
+    mostrar({});
 }
 
-void ListaPresupuestos::Actualizar(const QString& sql, const QVariantList& valores) {
-    AbrirConsulta(sql, rs_, valores);
-    emit listaCambiada();
-}
-
-void ListaPresupuestos::mostrar(const QString& sinOrden, const QVariantList& valores) {
-    mostrada_ = sinOrden;
+void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& valores) {
+    condicion_ = condicion;
+    mostrada_ = consultaBase() + (condicion.isEmpty() ? QString() : u" WHERE "_s + condicion);
     valoresMostrada_ = valores;
-    Actualizar(mostrada_ + orden_, valoresMostrada_);
+    actualizar();
+}
+
+void ListaPresupuestos::actualizar() {
+    const Orden& orden = ordenDeColumna(columnaOrden_);
+    ModeloVentana::Consulta consulta;
+    consulta.columnas = kColumnas;
+    consulta.origen = kOrigen;
+    consulta.condicion = condicion_;
+    if (columnaOrden_ == 2) {
+        // The contacts lead the join, or the engine may read every quote and
+        // sort them by their contact's name.
+        consulta.origen = kOrigenPorCliente;
+        consulta.condicion = condicion_.isEmpty()
+                                 ? kUnionPorCliente
+                                 : kUnionPorCliente + u" AND ("_s + condicion_ + u')';
+    }
+    consulta.valores = valoresMostrada_;
+    consulta.claves = orden.claves;
+    consulta.camposClave = orden.campos;
+    consulta.descendente = descendente_;
+    modelo_->establecer(consulta);
+    emit listaCambiada();
+    trasBorrado_ = false;
 }
 
 void ListaPresupuestos::ordenarPorColumna(int columna) {
+    if (columna < 0 || columna >= 4)
+        return;
     direccion_ = (columna == ultimaColumna_ && direccion_ == u"ASC") ? QStringLiteral("DESC")
                                                                      : QStringLiteral("ASC");
     ultimaColumna_ = columna;
-    CerrarConsulta(rs_, false);
+    columnaOrden_ = columna;
+    descendente_ = direccion_ == u"DESC";
     static const char16_t* const campos[] = {u"PreNumero", u"PreFecha", u"EmpNombreFantasia",
                                              u"UsuLogin"};
-    if (columna >= 0 && columna < 4)
-        orden_ =
-            QStringLiteral(" ORDER BY ") + QString::fromUtf16(campos[columna]) + u' ' + direccion_;
-    Actualizar(mostrada_ + orden_, valoresMostrada_);
+    orden_ = QStringLiteral(" ORDER BY ") + QString::fromUtf16(campos[columna]) + u' ' + direccion_;
+    actualizar();
 }
 
 void ListaPresupuestos::buscar() {
@@ -66,14 +116,12 @@ void ListaPresupuestos::buscarTexto(const QString& texto) {
     // searched for as they are.
     {
         PunteroEspera espera;
-        mostrar(QStringLiteral("SELECT * FROM PRESUPUESTOS, contactos WHERE "
-                               "PRESUPUESTOS.EmpId=contactos.EmpId AND (INSTR(PRELUGAR,?1) OR "
-                               "INSTR(PRESALUDO,?1) OR INSTR(EMPRAZONSOCIAL,?1) OR "
-                               "INSTR(PRENUMERO,?1) OR INSTR(CSTR(PREFECHA),?1) OR "
-                               "INSTR(EMPNOMBREFANTASIA,?1))"),
+        mostrar(QStringLiteral("INSTR(PRELUGAR,?1) OR INSTR(PRESALUDO,?1) OR "
+                               "INSTR(EMPRAZONSOCIAL,?1) OR INSTR(PRENUMERO,?1) OR "
+                               "INSTR(CSTR(PREFECHA),?1) OR INSTR(EMPNOMBREFANTASIA,?1)"),
                 {texto.trimmed()});
     }
-    if (rs_->cantidad() > 0)
+    if (cantidad() > 0)
         return;
     mensaje(QStringLiteral("No hay Presupuestos con esos datos"), Botones::Aceptar, Icono::Ninguno,
             QStringLiteral("Resultados de la búsqueda"));
@@ -82,12 +130,14 @@ void ListaPresupuestos::buscarTexto(const QString& texto) {
 
 void ListaPresupuestos::mostrarTodo() {
     PunteroEspera espera;
-    mostrar(consultaBase());
+    mostrar({});
 }
 
 void ListaPresupuestos::listarAvisos(int diasAviso) {
     orden_ = QStringLiteral(" ORDER BY PreFecha ASC");
-    mostrar(consultaBase() + kCondicionAvisos, {diasAviso});
+    columnaOrden_ = 1;
+    descendente_ = false;
+    mostrar(kAvisos, {diasAviso});
 }
 
 QString ListaPresupuestos::textoAvisos(int diasAviso) {
@@ -103,16 +153,15 @@ QString ListaPresupuestos::textoAvisos(int diasAviso) {
 }
 
 ListaPresupuestos::Edicion ListaPresupuestos::editar(int posicion, qint32& preId) const {
-    if (posicion < 1 || posicion > rs_->cantidad())
+    if (posicion < 1 || posicion > cantidad())
         return Edicion::SinFila;
-    Registros fila = *rs_;
-    fila.moverA(posicion);
-    if (!esPropietario(fila.texto(QStringLiteral("UsuLogin")), usuarioActual())) {
+    if (!esPropietario(modelo_->valor(posicion - 1, QStringLiteral("UsuLogin")).toString(),
+                       usuarioActual())) {
         mensaje(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto."),
                 Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));
         return Edicion::Rechazada;
     }
-    preId = fila.campo(QStringLiteral("PreId")).toInt();
+    preId = modelo_->valor(posicion - 1, QStringLiteral("PreId")).toInt();
     return Edicion::Permitida;
 }
 
@@ -120,16 +169,16 @@ ListaPresupuestos::Borrado
 ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificarAdministrador) {
     if (!verificarAdministrador())
         return Borrado::NoVerificado;
-    if (posicion < 1 || posicion > rs_->cantidad()) {
+    if (posicion < 1 || posicion > cantidad()) {
         mensaje(QStringLiteral("No hay nada para borrar"));
         return Borrado::NadaQueBorrar;
     }
-    Registros fila = *rs_;
-    fila.moverA(posicion);
-    const QString id = fila.texto(QStringLiteral("PreId")).trimmed();
-    const QString numero = fila.texto(QStringLiteral("PreNumero")).trimmed();
+    const QVariant preId = modelo_->valor(posicion - 1, QStringLiteral("PreId"));
+    const QVariant preNumero = modelo_->valor(posicion - 1, QStringLiteral("PreNumero"));
+    const QString id = preId.toString().trimmed();
+    const QString numero = preNumero.toString().trimmed();
     const QString pregunta =
-        fila.campo(QStringLiteral("PreNumero")).isNull()
+        preNumero.isNull()
             ? QStringLiteral("Esta seguro que dese eliminar la presupuesto Sin Número, código ") +
                   id
             : QStringLiteral("Esta seguro que dese eliminar el presupuesto Nro. ") + numero;
@@ -138,7 +187,7 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
         return Borrado::NoConfirmado;
 
     QList<ErrorProveedor> fallos;
-    if (!RepositorioPresupuestos::eliminar(fila.campo(QStringLiteral("PreId")).toInt(), fallos)) {
+    if (!RepositorioPresupuestos::eliminar(preId.toInt(), fallos)) {
         QString texto = QStringLiteral("No se pudo eliminar el presupuesto; no se borró nada.");
         for (const auto& e : fallos)
             texto += QStringLiteral("\rError número: ") + QString::number(e.numero) + u'\r' +
@@ -146,10 +195,11 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
         mensaje(texto, Botones::Aceptar, Icono::Exclamacion, QStringLiteral("Atención"));
         return Borrado::Fallido;
     }
-    mostrar(consultaBase());
+    trasBorrado_ = true;
+    mostrar({});
     return Borrado::Borrado;
 }
 
 void ListaPresupuestos::cerrar() {
-    CerrarConsulta(rs_, false);
+    modelo_->vaciar();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/modconexion.h"
+#include "data/modeloventana.h"
 
 #include <QObject>
 
@@ -21,9 +22,6 @@ public:
 
     // Loading: the base query ordered by date.
     void cargar();
-    // Fills the list from a SQL text (values bound, in order, to its
-    // placeholders); the list query and the order stay.
-    void Actualizar(const QString& sql, const QVariantList& valores = {});
     // Header click on column 0..3 (number, date, contact, owner): ascending
     // first, each further click on the same column reverses. What the list
     // shows (all quotes, a search, the expiring ones) is re-sorted.
@@ -50,10 +48,19 @@ public:
     enum class Borrado { NoVerificado, NadaQueBorrar, NoConfirmado, Borrado, Fallido };
     Borrado eliminar(int posicion, const std::function<bool()>& verificarAdministrador);
 
-    // Closes the list's result set (without releasing it).
+    // Empties the list and closes its first page (without releasing it).
     void cerrar();
 
-    const RegistrosPtr& registros() const { return rs_; }
+    // The grid's model: the total from a count, the rows read a page at a
+    // time around what the grid shows.
+    ModeloVentana& modelo() { return *modelo_; }
+    // The first page of what the list shows (every row when they fit).
+    const RegistrosPtr& registros() const { return modelo_->primeraPagina(); }
+    // The rows listed (the first page may hold fewer).
+    int cantidad() const { return modelo_->rowCount(); }
+    // The last change of the list came from a deletion: the grid keeps the
+    // current position rather than the deleted quote.
+    bool trasBorrado() const { return trasBorrado_; }
     // The statement of what the list shows, with its order clause.
     QString consultaLista() const { return mostrada_ + orden_; }
     const QString& clausulaOrden() const { return orden_; }
@@ -63,13 +70,18 @@ signals:
     void listaCambiada();
 
 private:
-    // Shows a statement (without order clause) in the current order.
-    void mostrar(const QString& sinOrden, const QVariantList& valores = {});
+    // Shows the quotes meeting a condition (empty: all) in the current order.
+    void mostrar(const QString& condicion, const QVariantList& valores = {});
+    void actualizar();
 
-    RegistrosPtr rs_;
+    ModeloVentana* modelo_;
+    QString condicion_;
+    bool trasBorrado_ = false;
     QString mostrada_; // what the list shows, without its order clause
     QVariantList valoresMostrada_;
     QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");
+    int columnaOrden_ = 1; // the column whose keys the list walks
+    bool descendente_ = false;
     int ultimaColumna_ = 0;
     QString direccion_;
 };

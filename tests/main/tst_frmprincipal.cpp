@@ -475,6 +475,36 @@ private slots:
         QCOMPARE(v.findChild<QTableView*>(QStringLiteral("dtgLista"))->model()->rowCount(), 0);
     }
 
+    // With more quotes than a page, a header sort keeps the current quote
+    // current wherever the new order puts it, and a deletion keeps the grid
+    // at the same row, now on the next quote.
+    void filaActualTrasOrdenarYEliminar() {
+        datos->ejecutar(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<299) "
+            "INSERT INTO PRESUPUESTOS (PreNumero, PreFecha, EmpId, UsuLogin) SELECT "
+            "printf('N%03d', i), 46400 - i, (SELECT min(EmpId) FROM CONTACTOS), 'admin' FROM n"));
+        frmPrincipal v;
+        auto* grilla = v.findChild<QTableView*>(QStringLiteral("dtgLista"));
+        QCOMPARE(grilla->model()->rowCount(), 300);
+        grilla->setCurrentIndex(grilla->model()->index(250, 0)); // by date: N049
+        QCOMPARE(grilla->currentIndex().data().toString(), QStringLiteral("N049"));
+        QTest::mouseClick(grilla->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          QPoint(grilla->horizontalHeader()->sectionViewportPosition(0) + 5, 5));
+        QCOMPARE(grilla->currentIndex().row(), 49);
+        QCOMPARE(grilla->currentIndex().data().toString(), QStringLiteral("N049"));
+        alAparecer<frmVerificaUsuario>([](frmVerificaUsuario& d) {
+            d.findChild<QLineEdit*>(QStringLiteral("txtLogin"))->setText(QStringLiteral("super"));
+            d.aceptar();
+        });
+        mensajes->responder(Respuesta::Si);
+        QTest::mouseClick(boton(v, 5), Qt::LeftButton);
+        QCOMPARE(mensajes->textos().last(),
+                 QStringLiteral("Esta seguro que dese eliminar el presupuesto Nro. N049"));
+        QCOMPARE(grilla->model()->rowCount(), 299);
+        QCOMPARE(grilla->currentIndex().row(), 49);
+        QCOMPARE(grilla->currentIndex().data().toString(), QStringLiteral("N050"));
+    }
+
     void cancelarVerificacionNoPreguntaNada() {
         presupuesto(QStringLiteral("7"), QDate(2026, 1, 1), 0);
         frmPrincipal v;

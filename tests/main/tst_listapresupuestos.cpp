@@ -8,10 +8,13 @@
 #include "platform/reloj.h"
 #include "users/sesion.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 class PruebaListaPresupuestos : public QObject {
     Q_OBJECT
@@ -39,6 +42,34 @@ class PruebaListaPresupuestos : public QObject {
     }
     static std::function<bool()> verificado(bool si) {
         return [si] { return si; };
+    }
+    // Contacts whose names tie (case aside) and quotes whose number, date and
+    // owner tie or are Null, some of a contact that is gone.
+    void muchos(int cantidad) {
+        datos->ejecutar(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<40) "
+            "INSERT INTO CONTACTOS (EmpNombreFantasia) SELECT CASE WHEN i%4=0 THEN 'cli' "
+            "ELSE 'Cli' END || (i%15) FROM n"));
+        datos->ejecutar(
+            QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<?) "
+                "INSERT INTO PRESUPUESTOS (PreNumero, PreFecha, EmpId, UsuLogin) SELECT "
+                "CASE WHEN i%10=0 THEN NULL ELSE 'N' || (i*7919%53) END, "
+                "CASE WHEN i%50=0 THEN NULL ELSE 46000 + i*13%29 END, "
+                "CASE WHEN i%97=0 THEN 999 ELSE (SELECT min(EmpId) FROM CONTACTOS) + "
+                "i*31%40 END, CASE WHEN i%7=0 THEN NULL ELSE 'u' || (i%5) END FROM n"),
+            {cantidad});
+    }
+    QList<qint64> leidoDeUnaVez(const QString& orden) {
+        QList<qint64> ids;
+        RegistrosPtr rs;
+        AbrirConsulta(QStringLiteral("SELECT P.PreId FROM PRESUPUESTOS P INNER JOIN CONTACTOS C "
+                                     "ON P.EmpId=C.EmpId ORDER BY ") +
+                          orden,
+                      rs);
+        for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
+            ids << rs->campo(0).toLongLong();
+        return ids;
     }
 
 private slots:
@@ -299,6 +330,60 @@ private slots:
         QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS")), 1);
         QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 1);
         QCOMPARE(lista->registros()->cantidad(), 1);
+    }
+
+    // Each header order read a page at a time, forwards, backwards from the
+    // end and jumping into the middle, lists the rows one plain read does.
+    void recorridoPorPaginas_data() {
+        QTest::addColumn<QList<int>>("clics");
+        QTest::addColumn<QString>("orden");
+        QTest::newRow("fecha") << QList<int>{} << "P.PreFecha, P.PreId";
+        QTest::newRow("fecha desc") << QList<int>{1, 1} << "P.PreFecha DESC, P.PreId DESC";
+        QTest::newRow("número") << QList<int>{0} << "P.PreNumero, P.PreId";
+        QTest::newRow("número desc") << QList<int>{0, 0} << "P.PreNumero DESC, P.PreId DESC";
+        QTest::newRow("cliente") << QList<int>{2} << "C.EmpNombreFantasia, C.EmpId, P.PreId";
+        QTest::newRow("cliente desc")
+            << QList<int>{2, 2} << "C.EmpNombreFantasia DESC, C.EmpId DESC, P.PreId DESC";
+        QTest::newRow("usuario") << QList<int>{3} << "P.UsuLogin, P.PreId";
+        QTest::newRow("usuario desc") << QList<int>{3, 3} << "P.UsuLogin DESC, P.PreId DESC";
+    }
+    void recorridoPorPaginas() {
+        QFETCH(QList<int>, clics);
+        QFETCH(QString, orden);
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        lista->cargar();
+        for (int c : clics)
+            lista->ordenarPorColumna(c);
+        const QList<qint64> esperado = leidoDeUnaVez(orden);
+        QVERIFY(esperado.size() > 2900);
+        QCOMPARE(modelo.rowCount(), esperado.size());
+        const auto id = [&](int fila) { return modelo.valor(fila, u"PreId"_s).toLongLong(); };
+        for (int f = 0; f < esperado.size(); ++f)
+            QCOMPARE(id(f), esperado[f]);
+        QVERIFY(modelo.filasRetenidas() < 300);
+        for (int f = int(esperado.size()) - 1; f >= 0; --f)
+            QCOMPARE(id(f), esperado[f]);
+        for (int f : {1500, 400, 2500, 37, 2899, 1})
+            QCOMPARE(id(f), esperado[f]);
+        // The position of a quote is where the plain read has it.
+        QCOMPARE(modelo.filaDeClave(esperado[1234]), 1234);
+        QCOMPARE(modelo.filaDeClave(97), -1); // its contact is gone
+    }
+
+    void modeloSobreFilasReales() {
+        muchos(500);
+        lista->modelo().establecerTamanoPagina(20);
+        lista->modelo().establecerColumnas({u"PreNumero"_s, u"PreFecha"_s});
+        QAbstractItemModelTester probador(&lista->modelo(),
+                                          QAbstractItemModelTester::FailureReportingMode::Fatal);
+        lista->cargar();
+        lista->ordenarPorColumna(2);
+        lista->buscarTexto(u"N1"_s);
+        QVERIFY(lista->cantidad() > 0);
+        lista->cerrar();
+        QCOMPARE(lista->modelo().rowCount(), 0);
     }
 
     void borradoFallidoNoDejaNadaAMedias() {

@@ -5,7 +5,6 @@
 #include "catalog/ventanas/frmMantProductos.h"
 #include "data/entornodatos.h"
 #include "data/modconexion.h"
-#include "data/modeloregistros.h"
 #include "exchange/ventanas/frmExportar.h"
 #include "exchange/ventanas/frmImportar.h"
 #include "main/listapresupuestos.h"
@@ -148,13 +147,18 @@ void frmPrincipal::crearLista() {
     dtgLista_->setObjectName(QStringLiteral("dtgLista"));
     // No label names the grid: its frame's caption does.
     dtgLista_->setAccessibleName(QStringLiteral("Lista de presupuestos"));
-    modelo_ = new ModeloRegistros(this);
+    modelo_ = &lista_->modelo();
     modelo_->establecerColumnas({QStringLiteral("PreNumero"), QStringLiteral("PreFecha"),
                                  QStringLiteral("EmpNombreFantasia"), QStringLiteral("UsuLogin")});
     const char16_t* const encabezados[] = {u"Nro. Ppto.", u"Fecha", u"Cliente", u"Ingresó"};
     for (int c = 0; c < 4; ++c)
         modelo_->setHeaderData(c, Qt::Horizontal, QString::fromUtf16(encabezados[c]));
     dtgLista_->setModel(modelo_);
+    // What was current before the list changes, to find it again after.
+    connect(modelo_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        preIdAnterior_ = preIdActual();
+        filaAnterior_ = filaActual();
+    });
     dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
     dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -204,31 +208,24 @@ void frmPrincipal::crearLista() {
 
 void frmPrincipal::enlazarGrilla() {
     // The quote that was current stays current when it is still listed (a
-    // re-sort), so a command never lands on another quote than the one shown.
-    const QVariant anterior = preIdActual();
-    modelo_->establecerRegistros(*lista_->registros());
-    if (modelo_->rowCount() == 0)
+    // re-sort), so a command never lands on another quote than the one shown;
+    // after a deletion the grid stays where it was.
+    const QVariant anterior = std::exchange(preIdAnterior_, {});
+    const int filaAnterior = std::exchange(filaAnterior_, 0);
+    const int filas = modelo_->rowCount();
+    if (filas == 0)
         return;
-    int fila = 0;
-    if (anterior.isValid()) {
-        const int campo = lista_->registros()->indiceCampo(QStringLiteral("PreId"));
-        const auto& tabla = lista_->registros()->tabla();
-        for (int r = 0; r < modelo_->rowCount(); ++r)
-            if (tabla->valor(lista_->registros()->filaDeTabla(r + 1), campo) == anterior) {
-                fila = r;
-                break;
-            }
-    }
+    int fila = anterior.isValid() ? modelo_->filaDeClave(anterior) : -1;
+    if (fila < 0)
+        fila = lista_->trasBorrado() && filaAnterior > 0 ? qMin(filaAnterior, filas) - 1 : 0;
     dtgLista_->setCurrentIndex(modelo_->index(fila, 0));
 }
 
 QVariant frmPrincipal::preIdActual() const {
     const int fila = filaActual();
-    const Registros& registros = modelo_->registros();
-    if (fila < 1 || fila > registros.cantidad())
+    if (fila < 1 || fila > modelo_->rowCount())
         return {};
-    const int campo = registros.indiceCampo(QStringLiteral("PreId"));
-    return campo < 0 ? QVariant() : registros.tabla()->valor(registros.filaDeTabla(fila), campo);
+    return modelo_->valor(fila - 1, QStringLiteral("PreId"));
 }
 
 int frmPrincipal::filaActual() const {

@@ -5,7 +5,7 @@
 #include <array>
 
 class ListaPresupuestos;
-class ModeloRegistros;
+class ModeloVentana;
 class QAction;
 class QLabel;
 class QPushButton;
@@ -49,7 +49,9 @@ private:
     static void mostrarEditor(QWidget& editor);
 
     ListaPresupuestos* lista_;
-    ModeloRegistros* modelo_;
+    ModeloVentana* modelo_;
+    QVariant preIdAnterior_; // the current quote when the list began to change
+    int filaAnterior_ = 0;
     QTableView* dtgLista_;
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "data/modconexion.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+
+// A grid over a query that may grow without bound: the model knows the total
+// from a count and keeps only a window of rows around what the view asks for.
+// Pages are read by key: the next page continues after the last key seen in
+// the order (`WHERE (keys) > (last) ORDER BY keys LIMIT n`), the previous one
+// walks the order backwards from the first key, so each page is a short walk
+// of an index whatever its position. A jump far from the window (dragging the
+// scroll bar) finds the key of the target row by walking only the keys from
+// the nearer end of the order.
+//
+// The order's keys end with a unique one (the row's key), so no two rows tie.
+// Only the first key may be Null; Null sorts before every value, as the
+// engine sorts it.
+class ModeloVentana : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct Consulta {
+        QString columnas;        // the select list, e.g. "P.*, C.Nombre"
+        QString origen;          // "FROM ..." with its joins
+        QString condicion;       // without WHERE; empty: every row
+        QVariantList valores;    // bound, in order, to the condition's placeholders
+        QStringList claves;      // expressions of the order, the unique one last
+        QStringList camposClave; // the same keys as result fields
+        bool descendente = false;
+    };
+
+    explicit ModeloVentana(QObject* padre = nullptr);
+
+    // Shows another query (or the same one again): counts, then reads the
+    // first page. False when the count fails (already reported); the model
+    // is then empty.
+    bool establecer(const Consulta& consulta);
+    void vaciar();
+    const Consulta& consulta() const { return consulta_; }
+
+    void establecerColumnas(const QStringList& campos);
+    void establecerTamanoPagina(int filas) { pagina_ = filas > 0 ? filas : 1; }
+
+    // The first page read by the last establecer (every row when they fit).
+    const RegistrosPtr& primeraPagina() const { return primera_; }
+    // A field of a row (0-based), reading its page when it is not held.
+    QVariant valor(int fila, const QString& campo);
+    // The row (0-based) of the record whose unique key is `clave`; -1 when the
+    // query does not list it.
+    int filaDeClave(const QVariant& clave);
+    // Rows held now (the window), for tests and measurements.
+    int filasRetenidas() const;
+
+    int rowCount(const QModelIndex& padre = {}) const override;
+    int columnCount(const QModelIndex& padre = {}) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+    QVariant headerData(int seccion, Qt::Orientation orientacion,
+                        int rol = Qt::DisplayRole) const override;
+    bool setHeaderData(int seccion, Qt::Orientation orientacion, const QVariant& valor,
+                       int rol = Qt::EditRole) override;
+
+private:
+    struct Pagina {
+        int inicio = 0; // row of its first record
+        Registros filas;
+        bool invertida = false; // read walking backwards: last row first
+        QVariant valor(int fila, int campo) const;
+    };
+    // The conditions that, run in order, continue the walk after `desde`
+    // (empty: from the edge), ascending or descending in key order.
+    QStringList tramos(const QVariantList& desde, bool ascendente, QVariantList& valores) const;
+    QString ordenClaves(bool ascendente) const;
+    QString donde(const QString& tramo) const;
+    // Up to `n` records after `desde` in display order (or before it, going
+    // backwards, returned in walk order).
+    QList<Registros> leer(const QVariantList& desde, bool adelante, int n);
+    // The keys of the n-th row (1-based) from an edge of the order, walking
+    // only the keys.
+    QVariantList claveTrasSaltar(bool adelante, int n);
+    QVariantList clavesDe(const Registros& filas, int posicion) const;
+    bool asegurar(int fila);
+    void recortar(bool alFinal);
+    qint64 contar(const QString& condicionExtra, const QVariantList& valoresExtra);
+    const Pagina* paginaDe(int fila) const;
+
+    Consulta consulta_;
+    QList<Pagina> ventana_; // contiguous pages, in row order
+    RegistrosPtr primera_;
+    int total_ = 0;
+    int pagina_ = 100;
+    int maxPaginas_ = 6;
+    QStringList columnas_;
+    QHash<int, QVariant> encabezados_;
+};
