@@ -15,6 +15,8 @@ paquetes=(
   # them to PDF with it, headless.
   libreoffice-writer
   librsvg2-bin desktop-file-utils appstream dpkg-dev xvfb xauth
+  # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
+  clang libclang-rt-14-dev
 )
 
 faltan=()

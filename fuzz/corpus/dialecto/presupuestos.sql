@@ -1,0 +1,1 @@
+SELECT PreId, CSTR(PreFecha), IIF(PreFecha > Date() - 30, 'reciente', 'viejo') FROM PRESUPUESTOS
