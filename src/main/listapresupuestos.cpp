@@ -85,7 +85,6 @@ void ListaPresupuestos::actualizar() {
     consulta.descendente = descendente_;
     modelo_->establecer(consulta);
     emit listaCambiada();
-    trasBorrado_ = false;
 }
 
 void ListaPresupuestos::ordenarPorColumna(int columna) {
@@ -195,7 +194,6 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
         mensaje(texto, Botones::Aceptar, Icono::Exclamacion, QStringLiteral("Atención"));
         return Borrado::Fallido;
     }
-    trasBorrado_ = true;
     mostrar({});
     return Borrado::Borrado;
 }

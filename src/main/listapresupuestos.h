@@ -58,9 +58,6 @@ public:
     const RegistrosPtr& registros() const { return modelo_->primeraPagina(); }
     // The rows listed (the first page may hold fewer).
     int cantidad() const { return modelo_->rowCount(); }
-    // The last change of the list came from a deletion: the grid keeps the
-    // current position rather than the deleted quote.
-    bool trasBorrado() const { return trasBorrado_; }
     // The statement of what the list shows, with its order clause.
     QString consultaLista() const { return mostrada_ + orden_; }
     const QString& clausulaOrden() const { return orden_; }
@@ -76,7 +73,6 @@ private:
 
     ModeloVentana* modelo_;
     QString condicion_;
-    bool trasBorrado_ = false;
     QString mostrada_; // what the list shows, without its order clause
     QVariantList valoresMostrada_;
     QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");

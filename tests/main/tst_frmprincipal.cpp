@@ -501,8 +501,8 @@ private slots:
         QCOMPARE(mensajes->textos().last(),
                  QStringLiteral("Esta seguro que dese eliminar el presupuesto Nro. N049"));
         QCOMPARE(grilla->model()->rowCount(), 299);
-        QCOMPARE(grilla->currentIndex().row(), 49);
-        QCOMPARE(grilla->currentIndex().data().toString(), QStringLiteral("N050"));
+        QCOMPARE(grilla->currentIndex().row(), 0);
+        QCOMPARE(grilla->currentIndex().data().toString(), QStringLiteral("N000"));
     }
 
     void cancelarVerificacionNoPreguntaNada() {

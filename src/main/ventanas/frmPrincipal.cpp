@@ -155,10 +155,8 @@ void frmPrincipal::crearLista() {
         modelo_->setHeaderData(c, Qt::Horizontal, QString::fromUtf16(encabezados[c]));
     dtgLista_->setModel(modelo_);
     // What was current before the list changes, to find it again after.
-    connect(modelo_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        preIdAnterior_ = preIdActual();
-        filaAnterior_ = filaActual();
-    });
+    connect(modelo_, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { preIdAnterior_ = preIdActual(); });
     dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
     dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -209,16 +207,12 @@ void frmPrincipal::crearLista() {
 void frmPrincipal::enlazarGrilla() {
     // The quote that was current stays current when it is still listed (a
     // re-sort), so a command never lands on another quote than the one shown;
-    // after a deletion the grid stays where it was.
+    // otherwise (a deletion) the first row is.
     const QVariant anterior = std::exchange(preIdAnterior_, {});
-    const int filaAnterior = std::exchange(filaAnterior_, 0);
-    const int filas = modelo_->rowCount();
-    if (filas == 0)
+    if (modelo_->rowCount() == 0)
         return;
-    int fila = anterior.isValid() ? modelo_->filaDeClave(anterior) : -1;
-    if (fila < 0)
-        fila = lista_->trasBorrado() && filaAnterior > 0 ? qMin(filaAnterior, filas) - 1 : 0;
-    dtgLista_->setCurrentIndex(modelo_->index(fila, 0));
+    const int fila = anterior.isValid() ? modelo_->filaDeClave(anterior) : -1;
+    dtgLista_->setCurrentIndex(modelo_->index(qMax(fila, 0), 0));
 }
 
 QVariant frmPrincipal::preIdActual() const {

@@ -51,7 +51,6 @@ private:
     ListaPresupuestos* lista_;
     ModeloVentana* modelo_;
     QVariant preIdAnterior_; // the current quote when the list began to change
-    int filaAnterior_ = 0;
     QTableView* dtgLista_;
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
