@@ -33,9 +33,14 @@ QString detalle(const ResultadoComando& r) {
 // The quote's document when it has been written; otherwise the user is told.
 std::optional<QString> documentoGuardado(const QString& numero, const QString& id) {
     const QString carpeta = rutasDocumento().carpeta;
-    const std::optional<UbicacionDocumento> documento = ubicarDocumento(carpeta, numero, id);
-    if (documento && QFileInfo(documento->ruta).isFile())
-        return documento->ruta;
+    // Without a key the number's own document is the one meant, as it always was.
+    std::optional<QString> ruta = rutaDocumento(carpeta, numero);
+    if (!id.trimmed().isEmpty()) {
+        const std::optional<UbicacionDocumento> documento = ubicarDocumento(carpeta, numero, id);
+        ruta = documento ? std::optional<QString>(documento->ruta) : std::nullopt;
+    }
+    if (ruta && QFileInfo(*ruta).isFile())
+        return *ruta;
     avisar(QStringLiteral("No existe el documento del presupuesto «%1» (%2). El documento se "
                           "crea al guardar el presupuesto: guárdelo y vuelva a intentarlo.")
                .arg(numero, rutaDocumento(carpeta, numero).value_or(carpeta)),

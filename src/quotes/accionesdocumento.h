@@ -13,7 +13,7 @@
 bool AbrirDocumentoDe(const QString& numero, const QString& id);
 bool ImprimirDocumentoDe(const QString& numero, const QString& id);
 bool EnviarDocumentoDe(const QString& numero, const QString& id);
-// The same for a number alone, as for a quote never saved.
+// The same for a number alone: the number's own document.
 bool AbrirDocumento(const QString& numero);
 bool ImprimirDocumento(const QString& numero);
 bool EnviarDocumento(const QString& numero);
