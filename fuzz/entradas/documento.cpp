@@ -47,7 +47,10 @@ QString plantillaCon(const QByteArray& principal) {
         const QByteArray& bytes = nombre == "word/document.xml" ? principal : contenido;
         zip_source_t* fuente =
             zip_source_buffer(zip, bytes.constData(), zip_uint64_t(bytes.size()), 0);
-        if (!fuente || zip_file_add(zip, nombre.constData(), fuente, ZIP_FL_OVERWRITE) < 0)
+        const zip_int64_t indice =
+            fuente ? zip_file_add(zip, nombre.constData(), fuente, ZIP_FL_OVERWRITE) : -1;
+        // Stored, not deflated: packing is then a small part of each run.
+        if (indice < 0 || zip_set_file_compression(zip, zip_uint64_t(indice), ZIP_CM_STORE, 0) != 0)
             comun::fallo("no se puede añadir una parte al paquete");
     }
     if (zip_close(zip) != 0)

@@ -12,7 +12,10 @@ namespace fechas {
 
 qint64 diaDeFecha(const QDate& fecha);
 double diaDeFechaHora(const QDateTime& momento);
+// A day number beyond the calendar's range (or any number whose whole part
+// is not a day number: infinite, NaN) gives an invalid date.
 QDate fechaDeDia(qint64 dia);
+QDate fechaDeDiaReal(double dia);
 // A whole day number becomes a QDate, one with a fraction a QDateTime.
 QVariant valorDeDia(double dia);
 

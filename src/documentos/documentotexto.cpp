@@ -286,6 +286,9 @@ void DocumentoTexto::Datos::escribirEnRango(const QString& texto) {
         tras = m;
     }
     ponerPunto(s.parent(), ultimo);
+    // A damaged part may hold marks where the joined paragraph's properties
+    // were, now gone: the index must not keep them.
+    indexar();
 }
 
 void DocumentoTexto::Datos::escribirEnPunto(const QString& texto) {

@@ -34,10 +34,10 @@ void agregarReal(QByteArray& destino, double valor, char separador) {
 void agregarFecha(QByteArray& destino, double dia) {
     const double entero = std::floor(dia);
     int a = 0, m = 0, d = 0;
-    fechas::fechaDeDia(qint64(entero)).getDate(&a, &m, &d);
+    fechas::fechaDeDiaReal(dia).getDate(&a, &m, &d);
     char buffer[40];
     int n = std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", d, m, a);
-    if (entero != dia) {
+    if (entero != dia && std::isfinite(dia)) {
         const long s = std::lround((dia - entero) * 86400.0) % 86400;
         n += std::snprintf(buffer + n, sizeof buffer - size_t(n), " %02ld:%02ld:%02ld", s / 3600,
                            (s / 60) % 60, s % 60);
