@@ -4,7 +4,7 @@
 # starting from the target's seed corpus in the repository. Prints per target
 # the executions, the coverage reached and the crashes found; the inputs that
 # crashed are left in BUILD_DIR/hallazgos/<target>/. Exits non-zero on a crash.
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS]      (SEMILLA=N for a repeatable run)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 segundos=${1:-60}
@@ -28,6 +28,8 @@ for o in "${objetivos[@]}"; do
   mkdir -p "$trabajo" "$hallazgos"
   opciones=(-max_total_time="$segundos" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1
             -artifact_prefix="$hallazgos/")
+  # A fixed seed (SEMILLA) repeats the same run; by default each run differs.
+  [ -n "${SEMILLA:-}" ] && opciones+=(-seed="$SEMILLA")
   case $o in documento_*|plantilla) opciones+=(-dict=fuzz/diccionarios/xml.dict) ;; esac
   registro="$dir/$o.log"
   antes=$(find "$hallazgos" -type f | wc -l)
