@@ -65,4 +65,12 @@ QString textoCorto(double dia) {
     return QString::fromLatin1(buffer, n);
 }
 
+QVariant textoCelda(const QVariant& valor) {
+    if (valor.typeId() == QMetaType::QDate)
+        return textoCorto(double(diaDeFecha(valor.toDate())));
+    if (valor.typeId() == QMetaType::QDateTime)
+        return textoCorto(diaDeFechaHora(valor.toDateTime()));
+    return valor;
+}
+
 } // namespace fechas

@@ -26,4 +26,8 @@ QString textoCorto(double dia);
 // used by the SQL functions, which work on UTF-8.
 int escribirTextoCorto(double dia, char* salida);
 
+// A grid cell as it is shown: dates and date-times as the short date text,
+// every other value as it is.
+QVariant textoCelda(const QVariant& valor);
+
 } // namespace fechas

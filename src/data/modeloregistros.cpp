@@ -55,11 +55,7 @@ QVariant ModeloRegistros::data(const QModelIndex& indice, int rol) const {
     if (campo < 0)
         return {};
     const QVariant valor = registros_.valor(indice.row() + 1, campo);
-    if (rol == Qt::DisplayRole && valor.typeId() == QMetaType::QDate)
-        return fechas::textoCorto(double(fechas::diaDeFecha(valor.toDate())));
-    if (rol == Qt::DisplayRole && valor.typeId() == QMetaType::QDateTime)
-        return fechas::textoCorto(fechas::diaDeFechaHora(valor.toDateTime()));
-    return valor;
+    return rol == Qt::DisplayRole ? fechas::textoCelda(valor) : valor;
 }
 
 QVariant ModeloRegistros::headerData(int seccion, Qt::Orientation orientacion, int rol) const {

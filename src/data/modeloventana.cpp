@@ -296,11 +296,7 @@ QVariant ModeloVentana::data(const QModelIndex& indice, int rol) const {
     // Reading a page changes only what is held, never what the view sees.
     auto* yo = const_cast<ModeloVentana*>(this);
     const QVariant v = yo->valor(indice.row(), columnas_.value(indice.column()));
-    if (rol == Qt::DisplayRole && v.typeId() == QMetaType::QDate)
-        return fechas::textoCorto(double(fechas::diaDeFecha(v.toDate())));
-    if (rol == Qt::DisplayRole && v.typeId() == QMetaType::QDateTime)
-        return fechas::textoCorto(fechas::diaDeFechaHora(v.toDateTime()));
-    return v;
+    return rol == Qt::DisplayRole ? fechas::textoCelda(v) : v;
 }
 
 QVariant ModeloVentana::headerData(int seccion, Qt::Orientation orientacion, int rol) const {
