@@ -15,8 +15,9 @@ CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTARVO_FUZZ=ON -DTARVO_BENCHMARKS=OFF >/dev/null
 cmake --build "$dir" -j"${JOBS:-2}" --target "${objetivos[@]/#/fuzz_}"
 
-# Qt's own libraries are not instrumented; leaks inside them are not ours.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# Leaks are findings too: libFuzzer checks each input that allocated more than
+# it freed.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 

@@ -14,35 +14,59 @@ namespace entradas {
 
 namespace {
 
-// An in-memory connection with the dialect and the program's tables, which cannot reach files
-// (ATTACH and VACUUM INTO need a free database slot) and stops long statements.
-sqlite3* conexion() {
-    static sqlite3* bd = [] {
-        sqlite3* nueva = nullptr;
-        if (sqlite3_open(":memory:", &nueva) != SQLITE_OK || !dialecto::registrar(nueva))
+// The program's schema and a small table, built once and kept as a database
+// image, so that each input starts from a fresh copy of it.
+const QByteArray& imagen() {
+    static const QByteArray bytes = [] {
+        sqlite3* bd = nullptr;
+        if (sqlite3_open(":memory:", &bd) != SQLITE_OK || !dialecto::registrar(bd))
             comun::fallo("no se prepara la conexión");
-        sqlite3_limit(nueva, SQLITE_LIMIT_ATTACHED, 0);
-        sqlite3_limit(nueva, SQLITE_LIMIT_LENGTH, 1 << 20);
-        sqlite3_progress_handler(
-            nueva, 10000, [](void*) { return 1; }, nullptr);
-        // The program's schema, so that its own statements find their tables.
         QFile esquema(QStringLiteral(TARVO_ESQUEMA));
         if (!esquema.open(QIODevice::ReadOnly) ||
-            sqlite3_exec(nueva, esquema.readAll().constData(), nullptr, nullptr, nullptr) !=
-                SQLITE_OK)
+            sqlite3_exec(bd, esquema.readAll().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
             comun::fallo("no se carga el esquema");
         sqlite3_exec(
-            nueva,
+            bd,
             "CREATE TABLE t(id INTEGER PRIMARY KEY, nombre TEXT COLLATE espanol, fecha REAL);"
             "INSERT INTO t VALUES(1,'Ñandú',45000),(2,'árbol',45000.5),(3,NULL,NULL);",
             nullptr, nullptr, nullptr);
-        return nueva;
+        sqlite3_int64 tamano = 0;
+        unsigned char* datos = sqlite3_serialize(bd, "main", &tamano, 0);
+        if (!datos)
+            comun::fallo("no se copia la base");
+        QByteArray copia(reinterpret_cast<const char*>(datos), qsizetype(tamano));
+        sqlite3_free(datos);
+        sqlite3_close(bd);
+        return copia;
     }();
+    return bytes;
+}
+
+// A new in-memory connection with the dialect and a copy of the image: no
+// input sees what an earlier one wrote, committed or set (a statement may
+// well be COMMIT or a PRAGMA). It cannot reach files (ATTACH and VACUUM INTO
+// need a free database slot) and stops long statements.
+sqlite3* conexion() {
+    sqlite3* bd = nullptr;
+    if (sqlite3_open(":memory:", &bd) != SQLITE_OK || !dialecto::registrar(bd))
+        comun::fallo("no se prepara la conexión");
+    const QByteArray& origen = imagen();
+    auto* datos = static_cast<unsigned char*>(sqlite3_malloc64(sqlite3_uint64(origen.size())));
+    if (!datos)
+        comun::fallo("sin memoria para la copia");
+    std::memcpy(datos, origen.constData(), std::size_t(origen.size()));
+    if (sqlite3_deserialize(bd, "main", datos, origen.size(), origen.size(),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) !=
+        SQLITE_OK)
+        comun::fallo("no se carga la copia");
+    sqlite3_limit(bd, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_limit(bd, SQLITE_LIMIT_LENGTH, 1 << 20);
+    sqlite3_progress_handler(
+        bd, 10000, [](void*) { return 1; }, nullptr);
     return bd;
 }
 
-// Runs one statement to its end (or the progress limit) inside a transaction
-// that is rolled back, so that every input meets the same database.
+// Runs one statement to its end (or the progress limit).
 void ejecutar(sqlite3* bd, const QByteArray& sql, const QList<QByteArray>& valores) {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(bd, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK || !st)
@@ -62,7 +86,6 @@ void ejecutar(sqlite3* bd, const QByteArray& sql, const QList<QByteArray>& valor
 void dialectoSql(const std::uint8_t* datos, std::size_t tamano) {
     const QByteArray bytes(reinterpret_cast<const char*>(datos), qsizetype(tamano));
     sqlite3* bd = conexion();
-    sqlite3_exec(bd, "BEGIN", nullptr, nullptr, nullptr);
     // The input as a statement, adapted as every statement is.
     ejecutar(bd, dialecto::adaptar(QString::fromUtf8(bytes)).toUtf8(), {});
 
@@ -89,7 +112,7 @@ void dialectoSql(const std::uint8_t* datos, std::size_t tamano) {
         for (int c = 0; c < sqlite3_column_count(st); ++c)
             sqlite3_column_text(st, c);
     sqlite3_finalize(st);
-    sqlite3_exec(bd, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(bd);
 }
 
 } // namespace entradas
