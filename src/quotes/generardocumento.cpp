@@ -2,11 +2,11 @@
 // and its stored lines, saved under the quote number in the quote folder.
 #include "quotes/generardocumento.h"
 
-#include "data/modconexion.h"
 #include "documentos/procesadortextos.h"
 #include "platform/mensajes.h"
 #include "quotes/formatosdocumento.h"
 #include "quotes/registrodocumentos.h"
+#include "quotes/repositoriopresupuestos.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
 
@@ -129,26 +129,21 @@ bool DocumentosPresupuesto::GenerarDocumento(const CamposPresupuesto& d,
     for (int n = 1; n <= 3; ++n)
         rellenar(conNumero("txtParrafo", n), d.descripcion[std::size_t(n - 1)]);
 
-    // The lines as the database returns them; at most fifteen.
+    // The stored lines, as the database returns them; at most fifteen. A
+    // failed read has been told and leaves the table empty.
     double totalProductos = 0.0;
-    RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=?"), rs,
-                  {d.id.trimmed()});
-    if (rs->posicionAbsoluta() > 0) {
-        rs->moverPrimero();
-        for (int n = 1; n <= kLineas && !rs->alFinal(); ++n, rs->moverSiguiente()) {
-            const qint32 proId = rs->campo(QStringLiteral("ProId")).toInt();
-            const double cantidad = rs->campo(QStringLiteral("PreProCantidad")).toDouble();
-            const double precio = rs->campo(QStringLiteral("PreProPrecio")).toDouble();
-            rellenar(conNumero("txtCantidad", n), numeroDocumento(cantidad));
-            rellenar(conNumero("txtProducto", n),
-                     ObtenerCampoProducto(proId, QStringLiteral("ProDescripcion")));
-            rellenar(conNumero("txtPrecio", n), numeroDocumento(precio));
-            rellenar(conNumero("txtSubTotal", n), numeroDocumento(cantidad * precio));
-            totalProductos += cantidad * precio;
-        }
+    std::vector<LineaPresupuesto> lineas;
+    if (const std::optional<qint32> id = d.clave())
+        lineas = RepositorioPresupuestos::lineas(*id).value_or(lineas);
+    for (std::size_t i = 0; i < lineas.size() && i < std::size_t(kLineas); ++i) {
+        const LineaPresupuesto& l = lineas[i];
+        const int n = int(i) + 1;
+        rellenar(conNumero("txtCantidad", n), numeroDocumento(l.cantidad));
+        rellenar(conNumero("txtProducto", n), l.descripcion);
+        rellenar(conNumero("txtPrecio", n), numeroDocumento(l.precio));
+        rellenar(conNumero("txtSubTotal", n), numeroDocumento(l.subtotal()));
+        totalProductos += l.subtotal();
     }
-    CerrarConsulta(rs, true);
     const bool totalEscrito =
         rellenar(QStringLiteral("txtTotalProductos"), numeroDocumento(totalProductos));
 

@@ -122,6 +122,24 @@ std::optional<QString> despuesDelMayor() {
     return mayor ? numeros::texto(*mayor + 1) : QStringLiteral("1");
 }
 
+// The lines of quote `id`, in the order the engine returns them, with the
+// code and description of their products (empty when a product no longer
+// exists).
+Leido leerLineas(qint32 id, std::vector<LineaPresupuesto>& lineas) {
+    return leer(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
+                               "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
+                               "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
+                {id}, [&lineas](const Registros& r) {
+                    LineasPresupuesto l;
+                    Registros rs = r;
+                    for (rs.moverPrimero(); !rs.alFinal(); rs.moverSiguiente())
+                        l.cargar(rs.campo(0).toInt(), rs.texto(QStringLiteral("ProCodigo")),
+                                 rs.texto(QStringLiteral("ProDescripcion")), rs.campo(1).toDouble(),
+                                 rs.campo(2).toDouble());
+                    lineas = l.lineas();
+                });
+}
+
 // The quote `id` as `sql` returns it (a column NomCliente gives the
 // contact's name), with its lines.
 Leido leerPresupuesto(const QString& sql, qint32 id, Presupuesto& p) {
@@ -150,22 +168,7 @@ Leido leerPresupuesto(const QString& sql, qint32 id, Presupuesto& p) {
     });
     if (cabecera != Leido::Si)
         return cabecera;
-    // Code and description come from the product (empty when it no longer
-    // exists), in the order the lines are returned.
-    const Leido lineas =
-        leer(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
-                            "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
-                            "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
-             {id}, [&leido](const Registros& r) {
-                 LineasPresupuesto l;
-                 Registros rs = r;
-                 for (rs.moverPrimero(); !rs.alFinal(); rs.moverSiguiente())
-                     l.cargar(rs.campo(0).toInt(), rs.texto(QStringLiteral("ProCodigo")),
-                              rs.texto(QStringLiteral("ProDescripcion")), rs.campo(1).toDouble(),
-                              rs.campo(2).toDouble());
-                 leido.lineas = l.lineas();
-             });
-    if (lineas == Leido::Fallo)
+    if (leerLineas(id, leido.lineas) == Leido::Fallo)
         return Leido::Fallo;
     p = std::move(leido);
     return Leido::Si;
@@ -194,6 +197,13 @@ RepositorioPresupuestos::Leido RepositorioPresupuestos::cargar(qint32 id, Presup
                                           "INNER JOIN CONTACTOS C ON P.EMPID=C.EMPID WHERE "
                                           "P.PREID=?"),
                            id, p);
+}
+
+std::optional<std::vector<LineaPresupuesto>> RepositorioPresupuestos::lineas(qint32 id) {
+    std::vector<LineaPresupuesto> leidas;
+    if (leerLineas(id, leidas) == Leido::Fallo)
+        return std::nullopt;
+    return leidas;
 }
 
 RepositorioPresupuestos::Leido RepositorioPresupuestos::leerGuardado(qint32 id, Presupuesto& p) {

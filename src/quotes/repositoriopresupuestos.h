@@ -20,6 +20,8 @@ public:
     // The quote `id` with its contact's name and its lines; No when the query
     // does not return it (no such quote, or its contact is gone).
     static Leido cargar(qint32 id, Presupuesto& presupuesto);
+    // The stored lines of quote `id`, as the document and a load show them.
+    static std::optional<std::vector<LineaPresupuesto>> lineas(qint32 id);
     // The owner's login of quote `id`; empty when there is no such quote.
     static std::optional<QString> propietario(qint32 id);
     // Whether the contact exists.
