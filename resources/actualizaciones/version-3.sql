@@ -16,3 +16,6 @@ CREATE TABLE PRESUPUESTOS_ESTADOS (
   EstReemplazo INTEGER
 );
 CREATE INDEX PRESUPUESTOS_ESTADOS_Presupuesto ON PRESUPUESTOS_ESTADOS (PreId, EstId);
+-- The quote list reads each quote's current status from this index alone,
+-- without visiting the table's rows.
+CREATE INDEX PRESUPUESTOS_ESTADOS_Actual ON PRESUPUESTOS_ESTADOS (PreId, EstId, EstEstado);
