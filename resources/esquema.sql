@@ -13,7 +13,7 @@
 PRAGMA foreign_keys = OFF;
 BEGIN;
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -114,6 +114,24 @@ CREATE TABLE PRESUPUESTOS_PRODUCTOS (
 -- At most one line per product in a quote; also the index of the lines of a quote.
 CREATE UNIQUE INDEX PRESUPUESTOS_PRODUCTOS_Linea ON PRESUPUESTOS_PRODUCTOS (PreId, ProId);
 CREATE INDEX PRESUPUESTOS_PRODUCTOS_Producto ON PRESUPUESTOS_PRODUCTOS (ProId);
+
+-- The history of each quote's status (Borrador, Enviado, Aceptado, Rechazado,
+-- Anulado, Reemplazado): its newest row (highest EstId) is the current status,
+-- and a quote without rows is "Borrador". EstFechaHora is a day number with
+-- the time as its fraction; EstReemplazo is, for "Reemplazado", the PreId of
+-- the quote that replaced it.
+CREATE TABLE PRESUPUESTOS_ESTADOS (
+  EstId        INTEGER PRIMARY KEY AUTOINCREMENT,
+  PreId        INTEGER NOT NULL,
+  EstEstado    VARCHAR(20) COLLATE ESPANOL NOT NULL,
+  EstFechaHora DATE NOT NULL,
+  UsuLogin     VARCHAR(20) COLLATE ESPANOL,
+  EstMotivo    VARCHAR(255) COLLATE ESPANOL,
+  EstReemplazo INTEGER
+);
+CREATE INDEX PRESUPUESTOS_ESTADOS_Presupuesto ON PRESUPUESTOS_ESTADOS (PreId, EstId);
+-- The quote list reads each quote's current status from this index alone.
+CREATE INDEX PRESUPUESTOS_ESTADOS_Actual ON PRESUPUESTOS_ESTADOS (PreId, EstId, EstEstado);
 
 CREATE TABLE USUARIOS (
   UsuLogin    VARCHAR(20) COLLATE ESPANOL NOT NULL PRIMARY KEY,

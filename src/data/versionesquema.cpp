@@ -42,6 +42,8 @@ const std::vector<PasoEsquema>& pasosEsquema() {
            QStringLiteral("ProCodigo IS NOT NULL AND ProCodigo <> ''")},
           {QStringLiteral("USUARIOS"), QStringLiteral("UsuLogin"), {}},
           {QStringLiteral("CONSULTAS_GUARDADAS"), QStringLiteral("Nombre"), {}}}},
+        // Version 3: the history of each quote's status.
+        {3, QStringLiteral(":/actualizaciones/version-3.sql"), {}},
     };
     return pasos;
 }
