@@ -255,6 +255,31 @@ void EditorPresupuesto::cmdMenu_Click(int indice) {
     }
 }
 
+void EditorPresupuesto::enviarPdf() {
+    bool esClave = false;
+    const qint32 empId = campos.clienteTag.toInt(&esClave);
+    // A contact's field that cannot be read (the error has been shown) leaves
+    // the message without addressee.
+    const QString correo = esClave && empId > 0
+                               ? RepositorioPresupuestos::correoContacto(empId).value_or(QString())
+                               : QString();
+    if (!EnviarPdfDocumentoDe(campos.numero, campos.id, correo))
+        return;
+    const std::optional<qint32> id = campos.clave();
+    if (!id)
+        return;
+    // Only a draft becomes "Enviado": a quote already sent, decided or
+    // replaced keeps its status.
+    const std::optional<QString> estado = RepositorioPresupuestos::estado(*id);
+    if (!estado || estado->compare(u"Borrador", Qt::CaseInsensitive) != 0)
+        return;
+    if (mensaje(QStringLiteral("¿Marcar el presupuesto «%1» como Enviado?").arg(campos.numero),
+                Botones::SiNo, Icono::Pregunta, QStringLiteral("Confirme")) != Respuesta::Si)
+        return;
+    RepositorioPresupuestos::marcarEnviado(*id, usuarioActual(),
+                                           QDateTime(Reloj::hoy(), QTime::currentTime()));
+}
+
 void EditorPresupuesto::establecerVigencia(bool marcada) {
     campos.vigencia = marcada;
     vigenciaHabilitada_ = marcada;
