@@ -12,9 +12,11 @@ namespace {
 // Quotes whose validity runs out between today and the given notice days.
 const QString kAvisos =
     QStringLiteral("PreVigencia>0 and (PreFecha+PreVigencia between Date() and date()+?) ");
-const QString kCondicionAvisos = QStringLiteral(" WHERE ") + kAvisos;
 
 const QString kColumnas = QStringLiteral("P.*,C.EMPNOMBREFANTASIA");
+// The grid's columns: the quote, its contact's name and its current status.
+const QString kColumnasGrilla =
+    kColumnas + u","_s + estados::expresionActual(u"P"_s) + u" AS Estado"_s;
 const QString kOrigen =
     QStringLiteral("FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON P.EMPID=C.EMPID");
 const QString kOrigenPorCliente = QStringLiteral("FROM CONTACTOS C CROSS JOIN PRESUPUESTOS P");
@@ -40,6 +42,36 @@ const Orden& ordenDeColumna(int columna) {
     return ordenes[columna];
 }
 
+// The statuses a filter lets through, as a condition on the quote P.
+QString condicionFiltro(ListaPresupuestos::Filtro filtro) {
+    using F = ListaPresupuestos::Filtro;
+    QStringList nombres;
+    switch (filtro) {
+    case F::Todos:
+        return {};
+    case F::Abiertos:
+        for (EstadoPresupuesto e : {EstadoPresupuesto::Borrador, EstadoPresupuesto::Enviado})
+            nombres << u'\'' + estados::nombre(e) + u'\'';
+        break;
+    case F::Aceptados:
+        nombres << u"'Aceptado'"_s;
+        break;
+    case F::Rechazados:
+        nombres << u"'Rechazado'"_s;
+        break;
+    case F::Anulados:
+        nombres << u"'Anulado'"_s;
+        break;
+    }
+    return estados::expresionActual(u"P"_s) + u" IN ("_s + nombres.join(u',') + u')';
+}
+
+// The quote counts for the expiry notice only while the customer's answer
+// is awaited.
+QString condicionAvisos() {
+    return kAvisos + u"AND "_s + condicionFiltro(ListaPresupuestos::Filtro::Abiertos);
+}
+
 } // namespace
 
 QString ListaPresupuestos::consultaBase() {
@@ -58,8 +90,10 @@ void ListaPresupuestos::cargar() {
     mostrar({});
 }
 
-void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& valores) {
+void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& valores,
+                                bool soloAbiertos) {
     condicion_ = condicion;
+    soloAbiertos_ = soloAbiertos;
     mostrada_ = consultaBase() + (condicion.isEmpty() ? QString() : u" WHERE "_s + condicion);
     valoresMostrada_ = valores;
     actualizar();
@@ -68,16 +102,21 @@ void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& va
 void ListaPresupuestos::actualizar() {
     const Orden& orden = ordenDeColumna(columnaOrden_);
     ModeloVentana::Consulta consulta;
-    consulta.columnas = kColumnas;
+    consulta.columnas = kColumnasGrilla;
     consulta.origen = kOrigen;
-    consulta.condicion = condicion_;
+    QString condicion = condicion_;
+    for (const QString& f :
+         {soloAbiertos_ ? condicionFiltro(Filtro::Abiertos) : QString(), condicionFiltro(filtro_)})
+        if (!f.isEmpty())
+            condicion = condicion.isEmpty() ? f : u'(' + condicion + u") AND "_s + f;
+    consulta.condicion = condicion;
     if (columnaOrden_ == 2) {
         // The contacts lead the join, or the engine may read every quote and
         // sort them by their contact's name.
         consulta.origen = kOrigenPorCliente;
-        consulta.condicion = condicion_.isEmpty()
+        consulta.condicion = condicion.isEmpty()
                                  ? kUnionPorCliente
-                                 : kUnionPorCliente + u" AND ("_s + condicion_ + u')';
+                                 : kUnionPorCliente + u" AND ("_s + condicion + u')';
     }
     consulta.valores = valoresMostrada_;
     consulta.claves = orden.claves;
@@ -136,13 +175,14 @@ void ListaPresupuestos::listarAvisos(int diasAviso) {
     orden_ = QStringLiteral(" ORDER BY PreFecha ASC");
     columnaOrden_ = 1;
     descendente_ = false;
-    mostrar(kAvisos, {diasAviso});
+    mostrar(kAvisos, {diasAviso}, true);
 }
 
 QString ListaPresupuestos::textoAvisos(int diasAviso) {
     RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("select count(PreId) from presupuestos") + kCondicionAvisos, rs,
-                  {diasAviso});
+    AbrirConsulta(QStringLiteral("select count(PreId) from presupuestos P WHERE ") +
+                      condicionAvisos(),
+                  rs, {diasAviso});
     // A count that cannot be read (already reported) announces nothing.
     const qint64 n = rs->posicionAbsoluta() > 0 ? rs->campo(0).toLongLong() : 0;
     CerrarConsulta(rs, true);
@@ -196,6 +236,88 @@ ListaPresupuestos::eliminar(int posicion, const std::function<bool()>& verificar
     }
     mostrar({});
     return Borrado::Borrado;
+}
+
+QStringList ListaPresupuestos::textosFiltro() {
+    return {u"Todos"_s, u"Abiertos"_s, u"Aceptados"_s, u"Rechazados"_s, u"Anulados"_s};
+}
+
+void ListaPresupuestos::filtrar(Filtro filtro) {
+    filtro_ = filtro;
+    PunteroEspera espera;
+    actualizar();
+}
+
+std::optional<EstadoPresupuesto> ListaPresupuestos::estadoDeFila(int posicion) {
+    if (posicion < 1 || posicion > cantidad())
+        return std::nullopt;
+    return estados::deNombre(modelo_->valor(posicion - 1, u"Estado"_s).toString());
+}
+
+ListaPresupuestos::Marcado ListaPresupuestos::marcar(int posicion, EstadoPresupuesto destino) {
+    if (posicion < 1 || posicion > cantidad())
+        return Marcado::SinFila;
+    qint32 preId = 0;
+    if (editar(posicion, preId) != Edicion::Permitida)
+        return Marcado::Rechazada;
+    const QString numero = modelo_->valor(posicion - 1, u"PreNumero"_s).toString().trimmed();
+    const QString destinoTexto = estados::nombre(destino);
+    // The status is read again: the list may show one another program
+    // has changed since.
+    const std::optional<EstadoPresupuesto> desde = estados::actual(preId);
+    if (!desde)
+        return Marcado::Fallido;
+    if (!estados::puedeMarcarse(*desde, destino)) {
+        mensaje(u"Este Presupuesto está «%1»: no se puede marcar como «%2»."_s.arg(
+                    estados::nombre(*desde), destinoTexto),
+                Botones::Aceptar, Icono::Informacion, u"Atención"_s);
+        actualizar();
+        return Marcado::NoPermitido;
+    }
+    const QString cual = numero.isEmpty() ? u"el presupuesto Sin Número, código %1"_s.arg(preId)
+                                          : u"el presupuesto Nro. %1"_s.arg(numero);
+    if (mensaje(u"¿Marca %1 como «%2»?"_s.arg(cual, destinoTexto), Botones::SiNo, Icono::Pregunta,
+                u"Confirme"_s) != Respuesta::Si)
+        return Marcado::NoConfirmado;
+    QString motivo;
+    if (estados::pideMotivo(destino))
+        motivo = entrada(u"Motivo (puede dejarlo en blanco):"_s, u"Presupuesto "_s + destinoTexto)
+                     .simplified();
+    switch (estados::marcar(preId, *desde, destino, usuarioActual(), motivo)) {
+    case estados::Marca::Marcado:
+        actualizar();
+        return Marcado::Marcado;
+    case estados::Marca::Cambiado:
+        mensaje(u"Otro usuario cambió el estado de este Presupuesto. No se marcó; la lista "
+                "muestra su estado actual."_s,
+                Botones::Aceptar, Icono::Informacion, u"Atención"_s);
+        break;
+    case estados::Marca::Eliminado:
+        mensaje(u"Este Presupuesto ya no existe: fue eliminado."_s, Botones::Aceptar,
+                Icono::Informacion, u"Atención"_s);
+        break;
+    case estados::Marca::Fallido:
+        return Marcado::Fallido;
+    }
+    actualizar();
+    return Marcado::Fallido;
+}
+
+ListaPresupuestos::Edicion ListaPresupuestos::nuevaVersion(int posicion, qint32& preId) {
+    qint32 id = 0;
+    const Edicion e = editar(posicion, id);
+    if (e != Edicion::Permitida)
+        return e;
+    const std::optional<EstadoPresupuesto> estado = estados::actual(id);
+    if (!estado)
+        return Edicion::Rechazada;
+    if (!estados::admiteNuevaVersion(*estado)) {
+        mensaje(u"Un Presupuesto «%1» no admite una nueva versión."_s.arg(estados::nombre(*estado)),
+                Botones::Aceptar, Icono::Informacion, u"Atención"_s);
+        return Edicion::Rechazada;
+    }
+    preId = id;
+    return Edicion::Permitida;
 }
 
 void ListaPresupuestos::cerrar() {

@@ -2,6 +2,7 @@
 
 #include "data/modconexion.h"
 #include "data/modeloventana.h"
+#include "quotes/estadospresupuesto.h"
 
 #include <QObject>
 
@@ -48,6 +49,27 @@ public:
     enum class Borrado { NoVerificado, NadaQueBorrar, NoConfirmado, Borrado, Fallido };
     Borrado eliminar(int posicion, const std::function<bool()>& verificarAdministrador);
 
+    // Which statuses the list shows, whatever else selects its quotes (all,
+    // a search, the expiring ones) and in any order. Abiertos: Borrador or
+    // Enviado.
+    enum class Filtro { Todos, Abiertos, Aceptados, Rechazados, Anulados };
+    static QStringList textosFiltro(); // the choices' captions, in enum order
+    void filtrar(Filtro filtro);
+    Filtro filtro() const { return filtro_; }
+
+    // The status the list shows for the quote at a 1-based position; none
+    // without a row.
+    std::optional<EstadoPresupuesto> estadoDeFila(int posicion);
+    // Marks the quote at a 1-based position `destino`, after the owner check
+    // and the user's confirmation, asking the reason where the status takes
+    // one; the list is then read again.
+    enum class Marcado { SinFila, Rechazada, NoPermitido, NoConfirmado, Marcado, Fallido };
+    Marcado marcar(int posicion, EstadoPresupuesto destino);
+    // A new version of the quote at a 1-based position may be made by the
+    // current user (its owner, and a status that admits one); on refusal the
+    // message is shown. `preId` receives the quote's key.
+    Edicion nuevaVersion(int posicion, qint32& preId);
+
     // Empties the list and closes its first page (without releasing it).
     void cerrar();
 
@@ -67,8 +89,10 @@ signals:
     void listaCambiada();
 
 private:
-    // Shows the quotes meeting a condition (empty: all) in the current order.
-    void mostrar(const QString& condicion, const QVariantList& valores = {});
+    // Shows the quotes meeting a condition (empty: all) in the current order;
+    // only the open ones with `soloAbiertos` (the expiry notice's list).
+    void mostrar(const QString& condicion, const QVariantList& valores = {},
+                 bool soloAbiertos = false);
     void actualizar();
 
     ModeloVentana* modelo_;
@@ -80,4 +104,6 @@ private:
     bool descendente_ = false;
     int ultimaColumna_ = 0;
     QString direccion_;
+    Filtro filtro_ = Filtro::Todos;
+    bool soloAbiertos_ = false;
 };

@@ -68,6 +68,7 @@ void EditorPresupuesto::NuevoPre() {
         return;
     propuesto_ = *numero;
     cargado_.reset();
+    reemplaza_.reset();
     campos = CamposPresupuesto{};
     campos.numero = *numero;
     campos.fecha = Reloj::hoy();
@@ -80,6 +81,36 @@ void EditorPresupuesto::NuevoPre() {
     emit lineasCambiadas();
     cambiarModo(ModoEditor::Nuevo);
     emit camposCambiados();
+}
+
+bool EditorPresupuesto::NuevaVersion(qint32 id) {
+    Presupuesto original;
+    const Repositorio::Leido leido = Repositorio::cargar(id, original);
+    if (leido == Repositorio::Leido::Fallo)
+        return false;
+    if (leido == Repositorio::Leido::No) {
+        atencion(QStringLiteral("Este Presupuesto ya no existe: fue eliminado."));
+        return false;
+    }
+    const std::optional<QString> numero = Repositorio::numeroVersion(id, original.numero);
+    if (!numero)
+        return false;
+    campos = CamposPresupuesto::desde(original);
+    campos.id.clear();
+    campos.numero = *numero;
+    campos.fecha = Reloj::hoy();
+    vigenciaHabilitada_ = campos.vigencia;
+    lineas_.vaciar();
+    for (const LineaPresupuesto& l : original.lineas)
+        lineas_.cargar(l.proId, l.codigo, l.descripcion, l.precio, l.cantidad, l.moneda);
+    cargado_.reset();
+    propuesto_.reset();
+    reemplaza_ = id;
+    agregando = true;
+    emit lineasCambiadas();
+    cambiarModo(ModoEditor::Nuevo);
+    emit camposCambiados();
+    return true;
 }
 
 void EditorPresupuesto::CargarPre(qint32 id) {
@@ -101,6 +132,7 @@ void EditorPresupuesto::CargarPre(qint32 id) {
             lineas_.cargar(l.proId, l.codigo, l.descripcion, l.precio, l.cantidad);
         cargado_ = std::move(p);
         propuesto_.reset();
+        reemplaza_.reset();
         emit lineasCambiadas();
         emit camposCambiados();
     }
@@ -171,8 +203,9 @@ bool EditorPresupuesto::GuardarPre() {
     if (agregando)
         p.id.reset();
     const bool propuesto = agregando && propuesto_ && campos.numero == *propuesto_;
-    Repositorio::Guardado g =
-        Repositorio::guardar(p, agregando ? std::nullopt : cargado_, usuarioActual(), propuesto);
+    const std::optional<qint32> reemplaza = agregando ? reemplaza_ : std::nullopt;
+    Repositorio::Guardado g = Repositorio::guardar(p, agregando ? std::nullopt : cargado_,
+                                                   usuarioActual(), propuesto, reemplaza);
     if (g.resultado == Repositorio::Resultado::Cambiado) {
         // Another copy of the program changed the quote since it loaded here.
         if (mensaje(QStringLiteral("Otro usuario cambió este Presupuesto después de que usted lo "
@@ -193,8 +226,13 @@ bool EditorPresupuesto::GuardarPre() {
     campos.mostrarVigencia(g.presupuesto);
     cargado_ = std::move(g.presupuesto);
     propuesto_.reset();
+    reemplaza_.reset();
     agregando = false;
     emit camposCambiados();
+    if (reemplaza && !g.reemplazo)
+        atencion(QStringLiteral("Se guardó como un Presupuesto nuevo: el Presupuesto del que es "
+                                "versión fue eliminado o cambió de estado, y no se marcó como "
+                                "reemplazado."));
     documentos_.GenerarDocumento(campos);
     return true;
 }

@@ -56,6 +56,13 @@ public:
     // A blank new quote with the proposed number, today's date and the
     // default validity.
     void NuevoPre();
+    // A new quote that is a new version of stored quote `id`: a copy of its
+    // contact, texts, lines (with their prices and currencies), further
+    // costs and validity, dated today and numbered after it. Saving it marks
+    // the original "Reemplazado". False when the original could not be read.
+    bool NuevaVersion(qint32 id);
+    // The stored quote the new quote on screen replaces when saved.
+    std::optional<qint32> reemplaza() const { return reemplaza_; }
     // The current user may change the quote on screen (owner, letter case
     // ignored; no exception for administrators); nothing when the owner could
     // not be read (the error has been shown).
@@ -142,6 +149,7 @@ private:
     // The number a new quote was offered; a save recomputes it when the user
     // left it so.
     std::optional<QString> propuesto_;
+    std::optional<qint32> reemplaza_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
     bool recargando_ = false;

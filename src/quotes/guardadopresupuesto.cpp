@@ -4,6 +4,7 @@
 #include "data/modconexion.h"
 #include "data/transaccion.h"
 #include "platform/mensajes.h"
+#include "quotes/estadospresupuesto.h"
 
 #include <QSet>
 
@@ -32,7 +33,8 @@ bool insertarLinea(qint32 preId, const LineaPresupuesto& l) {
         return false;
     const QString moneda =
         rs->posicionAbsoluta() > 0 ? rs->texto(QStringLiteral("ProMoneda")) : QString();
-    const QVariantList valores{preId, l.proId, l.precio, moneda, l.cantidad};
+    // A copied line keeps the currency its price is in.
+    const QVariantList valores{preId, l.proId, l.precio, l.moneda.value_or(moneda), l.cantidad};
     return EjecutarProcedimiento(QStringLiteral("Presupuesto_Producto_Insertar"), rs, valores) > 0;
 }
 
@@ -104,11 +106,23 @@ std::optional<bool> numeroTomado(const QString& numero, qint32 preId) {
     return tomado;
 }
 
+// Whether quote `preId` is stored.
+std::optional<bool> existe(qint32 preId) {
+    RegistrosPtr rs;
+    AbrirConsulta(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreId=?"), rs, {preId});
+    if (rs->fallido())
+        return std::nullopt;
+    const bool hay = rs->posicionAbsoluta() > 0;
+    CerrarConsulta(rs, true);
+    return hay;
+}
+
 } // namespace
 
 RepositorioPresupuestos::Guardado
 RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
-                                 const QString& usuario, bool numeroPropuesto) {
+                                 const QString& usuario, bool numeroPropuesto,
+                                 std::optional<qint32> reemplaza) {
     Guardado fin;
     Conexion* con = conexion();
     if (!con) {
@@ -166,6 +180,27 @@ RepositorioPresupuestos::guardar(Presupuesto p, const std::optional<Presupuesto>
         if (!preId)
             return fin;
         p.id = *preId;
+        if (reemplaza) {
+            // Decided under the lock: the replaced quote is still there and
+            // still admits a new version.
+            const std::optional<bool> hay = existe(*reemplaza);
+            if (!hay)
+                return fin;
+            std::optional<EstadoPresupuesto> estado;
+            if (*hay) {
+                estado = estados::actual(*reemplaza);
+                if (!estado)
+                    return fin;
+            }
+            if (estado && estados::admiteNuevaVersion(*estado)) {
+                if (!estados::registrar(con, *reemplaza, EstadoPresupuesto::Reemplazado, usuario,
+                                        {}, *p.id)) {
+                    informarErrores(con->errores());
+                    return fin;
+                }
+                fin.reemplazo = true;
+            }
+        }
     } else {
         RegistrosPtr rs;
         QVariantList valores = valoresGuardado(p, usuario);

@@ -23,8 +23,10 @@ int LineasPresupuesto::buscar(qint32 proId) const {
 }
 
 void LineasPresupuesto::cargar(qint32 proId, const QString& codigo, const QString& descripcion,
-                               double precio, double cantidad) {
-    lineas_.push_back({proId, codigo, descripcion, precio, cantidad, numeros::texto(cantidad)});
+                               double precio, double cantidad,
+                               const std::optional<QString>& moneda) {
+    lineas_.push_back(
+        {proId, codigo, descripcion, precio, cantidad, numeros::texto(cantidad), moneda});
 }
 
 void LineasPresupuesto::agregar(qint32 proId, const QString& codigo, const QString& descripcion,
@@ -37,7 +39,7 @@ void LineasPresupuesto::agregar(qint32 proId, const QString& codigo, const QStri
         l.textoCantidad = numeros::texto(l.cantidad);
         return;
     }
-    lineas_.push_back({proId, codigo, descripcion, precio, q, textoCantidad});
+    lineas_.push_back({proId, codigo, descripcion, precio, q, textoCantidad, std::nullopt});
 }
 
 void LineasPresupuesto::quitar(int indice, double unidades) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // One line of a quote as the editor holds it: a product, its unit price fixed
@@ -16,6 +17,9 @@ struct LineaPresupuesto {
     // The quantity as shown: as typed for a new line, the number's text after
     // any change.
     QString textoCantidad;
+    // The currency the price is in, when the line is a copy of a stored one;
+    // none for a line made here, which takes the product's currency of now.
+    std::optional<QString> moneda;
 
     // "P" followed by the product key.
     QString clave() const;
@@ -40,7 +44,7 @@ public:
     void vaciar() { lineas_.clear(); }
     // A line as loaded from the database (quantity shown as a number).
     void cargar(qint32 proId, const QString& codigo, const QString& descripcion, double precio,
-                double cantidad);
+                double cantidad, const std::optional<QString>& moneda = std::nullopt);
     // Adds units of a product: a line the product already has grows by the
     // quantity at its own price; otherwise a new line is made at `precio`
     // showing the quantity as typed. `textoCantidad` must read as a number.

@@ -2,7 +2,10 @@
 
 #include "data/modconexion.h"
 #include "data/transaccion.h"
+#include "quotes/estadospresupuesto.h"
 #include "quotes/numeros.h"
+
+#include <QRegularExpression>
 
 #include <functional>
 
@@ -154,7 +157,8 @@ Leido leerPresupuesto(const QString& sql, qint32 id, Presupuesto& p) {
     // exists), in the order the lines are returned.
     const Leido lineas =
         leer(QStringLiteral("SELECT L.ProId, L.PreProPrecio, L.PreProCantidad, P.ProCodigo, "
-                            "P.ProDescripcion FROM PRESUPUESTOS_PRODUCTOS L LEFT JOIN "
+                            "P.ProDescripcion, L.PreProMoneda FROM PRESUPUESTOS_PRODUCTOS L "
+                            "LEFT JOIN "
                             "PRODUCTOS P ON L.ProId=P.ProId WHERE L.PREID=?"),
              {id}, [&leido](const Registros& r) {
                  LineasPresupuesto l;
@@ -162,7 +166,7 @@ Leido leerPresupuesto(const QString& sql, qint32 id, Presupuesto& p) {
                  for (rs.moverPrimero(); !rs.alFinal(); rs.moverSiguiente())
                      l.cargar(rs.campo(0).toInt(), rs.texto(QStringLiteral("ProCodigo")),
                               rs.texto(QStringLiteral("ProDescripcion")), rs.campo(1).toDouble(),
-                              rs.campo(2).toDouble());
+                              rs.campo(2).toDouble(), rs.texto(QStringLiteral("PreProMoneda")));
                  leido.lineas = l.lineas();
              });
     if (lineas == Leido::Fallo)
@@ -327,9 +331,52 @@ bool RepositorioPresupuestos::eliminar(qint32 id, QList<ErrorProveedor>& fallos)
         transaccion.iniciada() &&
         con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS_PRODUCTOS WHERE PreId=?"), {id})
             .ok &&
+        con->ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS_ESTADOS WHERE PreId=?"), {id}).ok &&
+        // A version that never was replaced nothing: the quote it replaced
+        // is back in the status it had before.
+        con->ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS_ESTADOS WHERE EstReemplazo=?"), {id})
+            .ok &&
         con->ejecutar(QStringLiteral("DELETE * FROM PRESUPUESTOS WHERE PreId=?"), {id}).ok &&
         transaccion.confirmar();
     if (!hecho)
         fallos = transaccion.errores().isEmpty() ? con->errores() : transaccion.errores();
     return hecho;
+}
+
+std::optional<QString> RepositorioPresupuestos::numeroVersion(qint32 id, const QString& numero) {
+    if (numero.trimmed().isEmpty())
+        return numeroPropuesto();
+    QString base = numero;
+    qint64 siguiente = 2;
+    // "42-2" counts on to "42-3" when it is a version itself: it replaced a
+    // quote, or a quote "42" exists. Otherwise ("2024-15") it is a number
+    // of its own, whose first version is "2024-15-2".
+    static const QRegularExpression sufijo(QStringLiteral("^(.+)-([0-9]{1,9})$"));
+    if (const QRegularExpressionMatch m = sufijo.match(numero); m.hasMatch()) {
+        const Leido reemplazo =
+            leer(QStringLiteral("SELECT EstId FROM PRESUPUESTOS_ESTADOS WHERE EstReemplazo=?"),
+                 {id}, [](const Registros&) {});
+        if (reemplazo == Leido::Fallo)
+            return std::nullopt;
+        Leido original = Leido::Si;
+        if (reemplazo == Leido::No)
+            original = leer(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreNumero=?"),
+                            {m.captured(1)}, [](const Registros&) {});
+        if (original == Leido::Fallo)
+            return std::nullopt;
+        if (original == Leido::Si) {
+            base = m.captured(1);
+            siguiente = m.captured(2).toLongLong() + 1;
+        }
+    }
+    for (;; ++siguiente) {
+        const QString candidato = base + u'-' + QString::number(siguiente);
+        const Leido tomado =
+            leer(QStringLiteral("SELECT PreId FROM PRESUPUESTOS WHERE PreNumero=?"), {candidato},
+                 [](const Registros&) {});
+        if (tomado == Leido::Fallo)
+            return std::nullopt;
+        if (tomado == Leido::No)
+            return candidato;
+    }
 }

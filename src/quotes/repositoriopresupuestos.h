@@ -45,6 +45,11 @@ public:
     // number plus one; empty for a quote without number. Never a number
     // another quote holds: a held proposal is counted on until it is free.
     static std::optional<QString> numeroPropuesto();
+    // The number of a new version of quote `id`, numbered `numero`: "42"
+    // gives "42-2", a version "42-2" gives "42-3", counted on past the
+    // numbers other quotes hold. A quote without number gets the number
+    // proposed for a new quote.
+    static std::optional<QString> numeroVersion(qint32 id, const QString& numero);
 
     // How a save ended. Every outcome but Guardado stored nothing; the user
     // has been told why, except for Cambiado, which the caller explains.
@@ -53,6 +58,8 @@ public:
         Resultado resultado = Resultado::Fallido;
         // Guardado: the quote as stored (key, number, owner, validity).
         Presupuesto presupuesto;
+        // Guardado as a new version: the quote it replaces was marked so.
+        bool reemplazo = false;
     };
     // Stores `p` as `usuario` in one transaction that holds the write lock
     // from its start. A new quote (no key, or `cargado` empty) is inserted;
@@ -62,8 +69,12 @@ public:
     // made to match (new ones with the product's currency of now, changed
     // ones updated, missing ones deleted, the stock mark kept). A number that
     // another quote holds is refused, unless a stored quote keeps its own.
+    // A new quote that is a new version of quote `reemplaza` marks it
+    // "Reemplazado" in the same transaction, unless it is gone or its status
+    // no longer admits it (then the new quote is stored alone).
     static Guardado guardar(Presupuesto p, const std::optional<Presupuesto>& cargado,
-                            const QString& usuario, bool numeroPropuesto);
+                            const QString& usuario, bool numeroPropuesto,
+                            std::optional<qint32> reemplaza = std::nullopt);
 
     // Deletes the quote and its lines together; false with the reasons in
     // `fallos` when nothing was deleted.

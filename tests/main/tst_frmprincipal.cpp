@@ -122,7 +122,8 @@ private slots:
         for (int c = 0; c < grilla->model()->columnCount(); ++c)
             encabezados << grilla->model()->headerData(c, Qt::Horizontal).toString();
         QCOMPARE(encabezados, (QStringList{QStringLiteral("Nro. Ppto."), QStringLiteral("Fecha"),
-                                           QStringLiteral("Cliente"), QStringLiteral("Ingresó")}));
+                                           QStringLiteral("Cliente"), QStringLiteral("Ingresó"),
+                                           QStringLiteral("Estado")}));
         QCOMPARE(grilla->columnWidth(2), 5265 * 96 / 1440);
 
         const QStringList textos = {QStringLiteral("Nuevo"),      QStringLiteral("Editar"),

@@ -43,6 +43,17 @@ class PruebaListaPresupuestos : public QObject {
     static std::function<bool()> verificado(bool si) {
         return [si] { return si; };
     }
+    // Rows of a quote's status history, oldest first.
+    void historia(int preId, const QStringList& estados) {
+        for (const QString& e : estados)
+            datos->ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                           "EstFechaHora) VALUES (?, ?, 46000.5)"),
+                            {preId, e});
+    }
+    QStringList filtrado(ListaPresupuestos::Filtro f) {
+        lista->filtrar(f);
+        return columna("PreNumero");
+    }
     // Contacts whose names tie (case aside) and quotes whose number, date and
     // owner tie or are Null, some of a contact that is gone.
     void muchos(int cantidad) {
@@ -404,6 +415,137 @@ private slots:
         QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS")), 1);
         QCOMPARE(datos->contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 1);
         QCOMPARE(cambios.size(), 0);
+    }
+
+    // The newest row is the status; a quote without rows is a draft. The
+    // filter applies to all quotes, a search and any header order.
+    void estadosYFiltro() {
+        using F = ListaPresupuestos::Filtro;
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int b = datos->contacto(QStringLiteral("Beta"));
+        const auto q = [&](const char* n, int dia, int c) {
+            return presupuesto(QString::fromLatin1(n), QDate(2026, 1, dia), c);
+        };
+        q("borrador", 1, a);
+        historia(q("enviado", 2, b), {u"Enviado"_s});
+        historia(q("aceptado", 3, a), {u"Enviado"_s, u"Aceptado"_s});
+        historia(q("rechazado", 4, b), {u"Rechazado"_s});
+        historia(q("anulado", 5, a), {u"Enviado"_s, u"Anulado"_s});
+        historia(q("reemplazado", 6, b), {u"Rechazado"_s, u"Reemplazado"_s});
+        historia(q("reabierto", 7, a), {u"Aceptado"_s, u"Enviado"_s});
+        lista->cargar();
+        QCOMPARE(columna("Estado"),
+                 (QStringList{u"Borrador"_s, u"Enviado"_s, u"Aceptado"_s, u"Rechazado"_s,
+                              u"Anulado"_s, u"Reemplazado"_s, u"Enviado"_s}));
+        QCOMPARE(filtrado(F::Abiertos), (QStringList{u"borrador"_s, u"enviado"_s, u"reabierto"_s}));
+        QCOMPARE(filtrado(F::Aceptados), QStringList{u"aceptado"_s});
+        QCOMPARE(filtrado(F::Rechazados), QStringList{u"rechazado"_s});
+        QCOMPARE(filtrado(F::Anulados), QStringList{u"anulado"_s});
+        QCOMPARE(filtrado(F::Todos).size(), 7);
+
+        lista->filtrar(F::Abiertos);
+        lista->ordenarPorColumna(2); // the contact's order reads another join
+        QCOMPARE(columna("PreNumero"), (QStringList{u"borrador"_s, u"reabierto"_s, u"enviado"_s}));
+        QCOMPARE(lista->cantidad(), 3);
+        lista->ordenarPorColumna(0);
+        lista->buscarTexto(u"r"_s); // all but "enviado" contain an r
+        QCOMPARE(columna("PreNumero"), (QStringList{u"borrador"_s, u"reabierto"_s}));
+        lista->mostrarTodo();
+        QCOMPARE(lista->cantidad(), 3);
+        QVERIFY(mensajes->mostrados().isEmpty());
+    }
+
+    void avisosSoloDePresupuestosAbiertos() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const auto vence = [&](const char* n) {
+            return presupuesto(QString::fromLatin1(n), QDate(2026, 12, 1), a, u"admin"_s, 10);
+        };
+        vence("borrador");
+        historia(vence("enviado"), {u"Enviado"_s});
+        historia(vence("aceptado"), {u"Enviado"_s, u"Aceptado"_s});
+        historia(vence("rechazado"), {u"Rechazado"_s});
+        QCOMPARE(ListaPresupuestos::textoAvisos(5),
+                 QStringLiteral("Hay 2 próximos a vencer. Clic para verlos."));
+        lista->listarAvisos(5);
+        QCOMPARE(columna("PreNumero"), (QStringList{u"borrador"_s, u"enviado"_s}));
+    }
+
+    void marcarSoloLosMovimientosPermitidos() {
+        using E = EstadoPresupuesto;
+        using M = ListaPresupuestos::Marcado;
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int uno = presupuesto(u"1"_s, QDate(2026, 1, 1), a);
+        presupuesto(u"2"_s, QDate(2026, 1, 2), a, u"pepe"_s);
+        lista->cargar();
+        const auto filas = [&] {
+            QStringList r;
+            RegistrosPtr rs;
+            AbrirConsulta(u"SELECT EstEstado, UsuLogin, EstMotivo, EstFechaHora FROM "
+                          "PRESUPUESTOS_ESTADOS WHERE PreId=? ORDER BY EstId"_s,
+                          rs, {uno});
+            for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
+                r << rs->texto(u"EstEstado"_s) + u'|' + rs->texto(u"UsuLogin"_s) + u'|' +
+                         rs->texto(u"EstMotivo"_s) + u'|' +
+                         rs->campo(u"EstFechaHora"_s).toDateTime().date().toString(Qt::ISODate);
+            return r;
+        };
+
+        QCOMPARE(lista->marcar(1, E::Enviado), M::NoConfirmado); // No is the default
+        QCOMPARE(mensajes->textos().last(), u"¿Marca el presupuesto Nro. 1 como «Enviado»?"_s);
+        QVERIFY(filas().isEmpty());
+        mensajes->responder(Respuesta::Si);
+        QCOMPARE(lista->marcar(1, E::Enviado), M::Marcado);
+        QCOMPARE(lista->estadoDeFila(1).value_or(E::Borrador), E::Enviado);
+        mensajes->responder(Respuesta::Si);
+        mensajes->escribir(u"  Precio  alto "_s);
+        QCOMPARE(lista->marcar(1, E::Rechazado), M::Marcado);
+        QCOMPARE(mensajes->mostrados().last().esEntrada, true);
+        QCOMPARE(filas(), (QStringList{u"Enviado|admin||2026-12-07"_s,
+                                       u"Rechazado|admin|Precio alto|2026-12-07"_s}));
+        // A rejected quote is not accepted afterwards, nor sent again.
+        for (E e : {E::Aceptado, E::Enviado, E::Reemplazado, E::Borrador})
+            QCOMPARE(lista->marcar(1, e), M::NoPermitido);
+        QCOMPARE(filas().size(), 2);
+        // Another user's quote is refused as its editing is.
+        QCOMPARE(lista->marcar(2, E::Enviado), M::Rechazada);
+        QCOMPARE(mensajes->textos().last(),
+                 u"Usted no tiene permiso para modificar este Presupuesto."_s);
+        QCOMPARE(lista->marcar(3, E::Enviado), M::SinFila);
+        QCOMPARE(datos->contar(u"PRESUPUESTOS_ESTADOS"_s), 2);
+    }
+
+    // What the list shows may be stale: the move is decided on the stored
+    // status, read again.
+    void marcarDecideSobreElEstadoGuardado() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int uno = presupuesto(u"1"_s, QDate(2026, 1, 1), a);
+        lista->cargar();
+        historia(uno, {u"Anulado"_s});
+        QCOMPARE(lista->marcar(1, EstadoPresupuesto::Aceptado),
+                 ListaPresupuestos::Marcado::NoPermitido);
+        QCOMPARE(mensajes->textos().last(),
+                 u"Este Presupuesto está «Anulado»: no se puede marcar como «Aceptado»."_s);
+        QCOMPARE(lista->estadoDeFila(1).value_or(EstadoPresupuesto::Borrador),
+                 EstadoPresupuesto::Anulado);
+    }
+
+    // A quote's history goes with it; a deleted new version gives the quote
+    // it replaced its former status back.
+    void eliminarBorraSuHistoria() {
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        const int viejo = presupuesto(u"1"_s, QDate(2026, 1, 1), a);
+        const int nuevo = presupuesto(u"1-2"_s, QDate(2026, 1, 2), a);
+        historia(viejo, {u"Enviado"_s});
+        datos->ejecutar(u"INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora, "
+                        "EstReemplazo) VALUES (?, 'Reemplazado', 46000, ?)"_s,
+                        {viejo, nuevo});
+        historia(nuevo, {u"Enviado"_s});
+        lista->cargar();
+        mensajes->responder(Respuesta::Si);
+        QCOMPARE(lista->eliminar(2, verificado(true)), ListaPresupuestos::Borrado::Borrado);
+        QCOMPARE(datos->contar(u"PRESUPUESTOS_ESTADOS"_s), 1);
+        QCOMPARE(lista->estadoDeFila(1).value_or(EstadoPresupuesto::Borrador),
+                 EstadoPresupuesto::Enviado);
     }
 };
 

@@ -20,6 +20,11 @@
 
 namespace {
 
+QByteArray leerArchivo(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 EditorPresupuesto::PedirCantidad cantidad(const QString& texto) {
     return [texto](qint32) { return std::optional<QString>(texto); };
 }
@@ -243,6 +248,149 @@ private slots:
         QVERIFY(!lineaGuardada(id, codo, "PreProCantidad").isValid());
         QCOMPARE(lineaGuardada(id, tercero, "PreProCantidad").toDouble(), 4.0);
         QCOMPARE(mensajes().textos().size(), 2); // only the two input boxes
+    }
+
+    // A new version copies everything the quote stores but its number, date
+    // and owner; saving it marks the original, which stays as it was.
+    void nuevaVersionCopiaYReemplaza() {
+        nuevo();
+        CamposPresupuesto& c = editor->campos;
+        c.numero = QStringLiteral("42");
+        c.lugar = QStringLiteral("Salto");
+        c.fecha = QDate(2026, 10, 1);
+        c.saludo = QStringLiteral("Estimados:");
+        elegirAcme();
+        c.descripcion = {QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres")};
+        c.concepto = {QStringLiteral("Flete"), QStringLiteral("Armado"), QStringLiteral("Viaje")};
+        c.importe = {QStringLiteral("10.5"), QStringLiteral("3"), QStringLiteral("7")};
+        c.moneda = {QStringLiteral("USD"), QStringLiteral("EUR"), QStringLiteral("$")};
+        c.despedida = QStringLiteral("Atentamente");
+        c.firma = QStringLiteral("Ana Pérez");
+        editor->establecerVigencia(true);
+        c.textoVigencia = QStringLiteral("Válido por:");
+        c.diasVigencia = QStringLiteral("15");
+        agregar(1, QStringLiteral("2"));
+        agregar(2, QStringLiteral("3.5"));
+        QVERIFY(editor->guardar());
+        const int original = c.id.toInt();
+        datos().ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                        "EstFechaHora) VALUES (?, 'Enviado', 46000)"),
+                         {original});
+        // The catalogue changes afterwards: the copy keeps the quoted terms.
+        datos().ejecutar(
+            QStringLiteral("UPDATE PRODUCTOS SET ProMoneda='GBP', ProPrecio=99 WHERE ProId=?"),
+            {cano});
+        const auto fila = [this](int id) {
+            QStringList t;
+            const ResultadoSentencia r = datos().conexion().ejecutar(
+                QStringLiteral("SELECT * FROM PRESUPUESTOS WHERE PreId=?"), {id});
+            for (int i = 0; r.ok && i < r.filas->columnas(); ++i)
+                t << r.filas->valor(0, i).toString();
+            return t;
+        };
+        const auto lineas = [this](int id) {
+            QStringList t;
+            const ResultadoSentencia r = datos().conexion().ejecutar(
+                QStringLiteral("SELECT ProId, PreProPrecio, PreProMoneda, PreProCantidad FROM "
+                               "PRESUPUESTOS_PRODUCTOS WHERE PreId=? ORDER BY ProId"),
+                {id});
+            for (int i = 0; r.ok && i < r.filas->filas(); ++i)
+                for (int j = 0; j < 4; ++j)
+                    t << r.filas->valor(i, j).toString();
+            return t;
+        };
+        const QStringList antes = fila(original);
+        const QByteArray documento =
+            leerArchivo(MundoPresupuestos::documento(QStringLiteral("42")));
+        QVERIFY(!documento.isEmpty());
+
+        QVERIFY(editor->NuevaVersion(original));
+        QVERIFY(editor->agregando);
+        QCOMPARE(editor->reemplaza().value_or(0), original);
+        QCOMPARE(c.id, QString());
+        QCOMPARE(c.numero, QStringLiteral("42-2"));
+        QCOMPARE(c.fecha, MundoPresupuestos::hoy());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_ESTADOS")), 1);
+        QVERIFY(editor->guardar());
+        const int version = c.id.toInt();
+        QVERIFY(version != original);
+        QVERIFY(mensajes().mostrados().isEmpty());
+
+        QStringList copia = fila(version);
+        QStringList esperado = antes;
+        // PreId, PreNumero and PreFecha differ; the rest is the original's.
+        for (int i : {0, 1, 2}) {
+            copia[i].clear();
+            esperado[i].clear();
+        }
+        QCOMPARE(copia, esperado);
+        QCOMPARE(lineas(version), lineas(original));
+        QVERIFY(lineas(version).contains(QStringLiteral("USD")));
+        QVERIFY(lineas(version).contains(QStringLiteral("12.5")));
+        QCOMPARE(fila(original), antes);
+        QCOMPARE(leerArchivo(MundoPresupuestos::documento(QStringLiteral("42"))), documento);
+        QVERIFY(QFile::exists(MundoPresupuestos::documento(QStringLiteral("42-2"))));
+        QCOMPARE(valor(QStringLiteral("SELECT EstEstado || '|' || EstReemplazo || '|' || UsuLogin "
+                                      "FROM PRESUPUESTOS_ESTADOS WHERE PreId=? ORDER BY EstId "
+                                      "DESC LIMIT 1"),
+                       {original})
+                     .toString(),
+                 QStringLiteral("Reemplazado|%1|ana").arg(version));
+
+        // A version's version counts on, past a number another quote holds.
+        mundo->presupuesto(QStringLiteral("42-3"), acme, QStringLiteral("ana"));
+        QVERIFY(editor->NuevaVersion(version));
+        QCOMPARE(c.numero, QStringLiteral("42-4"));
+    }
+
+    void numeroDeUnaVersion_data() {
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QStringList>("otros");
+        QTest::addColumn<QString>("version");
+        const auto t = [](const char* texto) { return QString::fromUtf8(texto); };
+        QTest::newRow("primera") << t("7") << QStringList{} << t("7-2");
+        QTest::newRow("de una versión") << t("7-2") << QStringList{t("7")} << t("7-3");
+        QTest::newRow("guion propio")
+            << t("2026-15") << QStringList{t("2026-16")} << t("2026-15-2");
+        QTest::newRow("tomada") << t("7") << QStringList{t("7-2"), t("7-3")} << t("7-4");
+    }
+    void numeroDeUnaVersion() {
+        QFETCH(QString, numero);
+        QFETCH(QStringList, otros);
+        QFETCH(QString, version);
+        const int id = mundo->presupuesto(numero, acme, QStringLiteral("ana"));
+        for (const QString& n : otros)
+            mundo->presupuesto(n, acme, QStringLiteral("ana"));
+        QCOMPARE(RepositorioPresupuestos::numeroVersion(id, numero).value_or(QStringLiteral("?")),
+                 version);
+    }
+
+    // The mark on the original is part of the new quote's save: when it
+    // cannot be written, nothing is.
+    void nuevaVersionEnUnaTransaccion() {
+        const int original = mundo->presupuesto(QStringLiteral("8"), acme, QStringLiteral("ana"));
+        QVERIFY(editor->NuevaVersion(original));
+        QVERIFY(datos()
+                    .conexion()
+                    .ejecutar(QStringLiteral("CREATE TRIGGER impedir BEFORE INSERT ON "
+                                             "PRESUPUESTOS_ESTADOS BEGIN SELECT RAISE(ABORT, "
+                                             "'no'); END"))
+                    .ok);
+        QVERIFY(!editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 1);
+        QVERIFY(editor->agregando);
+
+        // Meanwhile the original was accepted: the copy is stored alone.
+        datos().ejecutar(QStringLiteral("DROP TRIGGER impedir"));
+        datos().ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                        "EstFechaHora) VALUES (?, 'Aceptado', 46000)"),
+                         {original});
+        mensajes().limpiar();
+        QVERIFY(editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 2);
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_ESTADOS")), 1);
+        QCOMPARE(mensajes().textos().size(), 1);
+        QVERIFY(mensajes().textos().first().contains(QStringLiteral("no se marcó")));
     }
 
     void monedaAlGuardar() {

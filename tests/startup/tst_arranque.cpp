@@ -247,8 +247,8 @@ private slots:
         Main();
         QCOMPARE(mensajes->mostrados().size(), 1);
         const QString texto = mensajes->mostrados().first().texto;
-        QVERIFY2(texto.contains(QStringLiteral("versión 3")) &&
-                     texto.contains(QStringLiteral("versión 2")),
+        QVERIFY2(texto.contains(QStringLiteral("versión %1").arg(versionesquema::kActual + 1)) &&
+                     texto.contains(QStringLiteral("versión %1").arg(versionesquema::kActual)),
                  qPrintable(texto));
         QCOMPARE(opciones().db_path, buena);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,7 +67,7 @@ frmPrincipal::frmPrincipal(QWidget* padre) : QMainWindow(padre) {
     sbAvisos->addWidget(avisos_, 1);
 
     new FiltroEnterTab(this);
-    resize(pixeles(975 + 1140 + 5265 + 1470) + 220, 520);
+    resize(pixeles(975 + 1140 + 5265 + 1470 + 1300) + 220, 520);
 
     connect(lista_, &ListaPresupuestos::listaCambiada, this, &frmPrincipal::enlazarGrilla);
     lista_->cargar();
@@ -79,6 +80,7 @@ void frmPrincipal::crearMenus() {
     QMenu* archivo = menu(barra, u"mnuArchivo", QStringLiteral("Archivo"));
     connect(accion(archivo, u"mnuArchivoNuevoPresupuesto", QStringLiteral("Nuevo Presupuesto")),
             &QAction::triggered, this, [this] { cmdMenu_Click(0); });
+    crearMenuPresupuesto(archivo);
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
             &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
@@ -141,6 +143,46 @@ void frmPrincipal::crearMenus() {
             });
 }
 
+void frmPrincipal::crearMenuPresupuesto(QMenu* archivo) {
+    mnuPresupuesto_ = menu(archivo, u"mnuArchivoPresupuesto", QStringLiteral("Presupuesto"));
+    nuevaVersion_ =
+        accion(mnuPresupuesto_, u"mnuPresupuestoNuevaVersion", QStringLiteral("Nueva versión"));
+    connect(nuevaVersion_, &QAction::triggered, this, &frmPrincipal::nuevaVersion);
+    QMenu* marcar = menu(mnuPresupuesto_, u"mnuPresupuestoMarcar", QStringLiteral("Marcar como"));
+    for (int i = 0; i <= int(EstadoPresupuesto::Reemplazado); ++i) {
+        const auto estado = EstadoPresupuesto(i);
+        const QString nombre = estados::nombre(estado);
+        QAction* a = accion(marcar, QStringLiteral("mnuMarcar") + nombre, nombre);
+        // Only a new version's save marks a quote replaced; a draft is where
+        // every quote starts.
+        a->setVisible(estado != EstadoPresupuesto::Reemplazado &&
+                      estado != EstadoPresupuesto::Borrador);
+        connect(a, &QAction::triggered, this,
+                [this, estado] { lista_->marcar(filaActual(), estado); });
+        marcas_ << a;
+    }
+    connect(mnuPresupuesto_, &QMenu::aboutToShow, this, &frmPrincipal::prepararMarcas);
+}
+
+void frmPrincipal::prepararMarcas() {
+    const std::optional<EstadoPresupuesto> estado = lista_->estadoDeFila(filaActual());
+    const QList<EstadoPresupuesto> destinos =
+        estado ? estados::destinos(*estado) : QList<EstadoPresupuesto>{};
+    for (int i = 0; i < marcas_.size(); ++i)
+        marcas_[i]->setEnabled(destinos.contains(EstadoPresupuesto(i)));
+    nuevaVersion_->setEnabled(estado && estados::admiteNuevaVersion(*estado));
+}
+
+void frmPrincipal::nuevaVersion() {
+    qint32 preId = 0;
+    if (lista_->nuevaVersion(filaActual(), preId) != ListaPresupuestos::Edicion::Permitida)
+        return;
+    frmDetallePresupuesto& editor = ventanaUnica<frmDetallePresupuesto>();
+    editor.Actualizar();
+    if (editor.NuevaVersion(preId))
+        mostrarEditor(editor);
+}
+
 void frmPrincipal::crearLista() {
     auto* central = new QWidget(this);
     auto* marco = new QGroupBox(QStringLiteral("LISTA DE PRESUPUESTOS"), central);
@@ -151,9 +193,11 @@ void frmPrincipal::crearLista() {
     dtgLista_->setAccessibleName(QStringLiteral("Lista de presupuestos"));
     modelo_ = &lista_->modelo();
     modelo_->establecerColumnas({QStringLiteral("PreNumero"), QStringLiteral("PreFecha"),
-                                 QStringLiteral("EmpNombreFantasia"), QStringLiteral("UsuLogin")});
-    const char16_t* const encabezados[] = {u"Nro. Ppto.", u"Fecha", u"Cliente", u"Ingresó"};
-    for (int c = 0; c < 4; ++c)
+                                 QStringLiteral("EmpNombreFantasia"), QStringLiteral("UsuLogin"),
+                                 QStringLiteral("Estado")});
+    const char16_t* const encabezados[] = {u"Nro. Ppto.", u"Fecha", u"Cliente", u"Ingresó",
+                                           u"Estado"};
+    for (int c = 0; c < 5; ++c)
         modelo_->setHeaderData(c, Qt::Horizontal, QString::fromUtf16(encabezados[c]));
     dtgLista_->setModel(modelo_);
     // What was current before the list changes, to find it again after.
@@ -165,9 +209,17 @@ void frmPrincipal::crearLista() {
     dtgLista_->setAlternatingRowColors(true);
     dtgLista_->verticalHeader()->setDefaultSectionSize(22);
     dtgLista_->horizontalHeader()->setSectionsClickable(true);
-    const int anchos[] = {975, 1140, 5265, 1470};
-    for (int c = 0; c < 4; ++c)
+    const int anchos[] = {975, 1140, 5265, 1470, 1300};
+    for (int c = 0; c < 5; ++c)
         dtgLista_->setColumnWidth(c, pixeles(anchos[c]));
+    // The commands on the selected quote, also on a right click.
+    dtgLista_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(dtgLista_, &QWidget::customContextMenuRequested, this, [this](const QPoint& punto) {
+        const QModelIndex indice = dtgLista_->indexAt(punto);
+        if (indice.isValid())
+            dtgLista_->setCurrentIndex(indice);
+        mnuPresupuesto_->popup(dtgLista_->viewport()->mapToGlobal(punto));
+    });
     connect(dtgLista_->horizontalHeader(), &QHeaderView::sectionClicked, lista_,
             &ListaPresupuestos::ordenarPorColumna);
     connect(dtgLista_, &QTableView::doubleClicked, this, [this] {
@@ -175,6 +227,16 @@ void frmPrincipal::crearLista() {
             cmdMenu_Click(1);
     });
     auto* enMarco = new QVBoxLayout(marco);
+    auto* filtro = new QHBoxLayout;
+    cboEstado_ = new QComboBox(marco);
+    cboEstado_->setObjectName(QStringLiteral("cboEstado"));
+    cboEstado_->addItems(ListaPresupuestos::textosFiltro());
+    filtro->addWidget(etiqueta(marco, u"lblEstado", QStringLiteral("&Mostrar:"), cboEstado_));
+    filtro->addWidget(cboEstado_);
+    filtro->addStretch();
+    connect(cboEstado_, &QComboBox::activated, this,
+            [this](int i) { lista_->filtrar(ListaPresupuestos::Filtro(i)); });
+    enMarco->addLayout(filtro);
     enMarco->addWidget(dtgLista_);
 
     static const struct {

@@ -7,7 +7,9 @@
 class ListaPresupuestos;
 class ModeloVentana;
 class QAction;
+class QComboBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -34,6 +36,12 @@ public:
     // The grid's current row, 1-based; 0 when none.
     int filaActual() const;
 
+    // "Nueva versión" of the selected quote: the editor opens on the copy.
+    void nuevaVersion();
+    // The commands on the selected quote ("Nueva versión" and "Marcar como"),
+    // shared by the menu bar and the list's context menu.
+    QMenu* menuPresupuesto() const { return mnuPresupuesto_; }
+
 protected:
     void showEvent(QShowEvent* evento) override;
     void changeEvent(QEvent* evento) override;
@@ -44,6 +52,9 @@ private:
     void crearMenus();
     void crearLista();
     void enlazarGrilla();
+    void crearMenuPresupuesto(QMenu* archivo);
+    // Enables the moves the selected quote's status allows.
+    void prepararMarcas();
     QVariant preIdActual() const; // key of the current row; invalid when none
     void cerrarConexiones(bool cerrarLista);
     static void mostrarEditor(QWidget& editor);
@@ -54,6 +65,10 @@ private:
     QTableView* dtgLista_;
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
+    QComboBox* cboEstado_;
+    QMenu* mnuPresupuesto_ = nullptr;
+    QAction* nuevaVersion_ = nullptr;
+    QList<QAction*> marcas_; // one per status, in the order of EstadoPresupuesto
     bool avisosMostrados_ = false;
     bool avisoFallido_ = false; // the notice's last count failed and was reported
 };

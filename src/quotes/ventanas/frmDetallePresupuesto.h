@@ -27,6 +27,8 @@ public:
     void setAgregando(bool valor) { editor_.agregando = valor; }
     void Actualizar() { recargar(); }
     void CargarPre(qint32 id) { editor_.CargarPre(id); }
+    // A new version of stored quote `id` (after Actualizar).
+    bool NuevaVersion(qint32 id) { return editor_.NuevaVersion(id); }
 
     // The command bar: 0 Nuevo .. 8 Atras.
     void cmdMenu_Click(int indice);
