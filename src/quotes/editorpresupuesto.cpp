@@ -6,6 +6,7 @@
 #include "platform/reloj.h"
 #include "quotes/accionesdocumento.h"
 #include "quotes/enlaces.h"
+#include "quotes/estadospresupuesto.h"
 #include "quotes/numeros.h"
 #include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
@@ -308,14 +309,14 @@ void EditorPresupuesto::enviarPdf() {
         return;
     // Only a draft becomes "Enviado": a quote already sent, decided or
     // replaced keeps its status.
-    const std::optional<QString> estado = RepositorioPresupuestos::estado(*id);
-    if (!estado || estado->compare(u"Borrador", Qt::CaseInsensitive) != 0)
+    if (estados::actual(*id) != EstadoPresupuesto::Borrador)
         return;
     if (mensaje(QStringLiteral("¿Marcar el presupuesto «%1» como Enviado?").arg(campos.numero),
                 Botones::SiNo, Icono::Pregunta, QStringLiteral("Confirme")) != Respuesta::Si)
         return;
-    RepositorioPresupuestos::marcarEnviado(*id, usuarioActual(),
-                                           QDateTime(Reloj::hoy(), QTime::currentTime()));
+    // A status changed meanwhile elsewhere is left as it is.
+    estados::marcar(*id, EstadoPresupuesto::Borrador, EstadoPresupuesto::Enviado, usuarioActual(),
+                    QString());
 }
 
 void EditorPresupuesto::establecerVigencia(bool marcada) {

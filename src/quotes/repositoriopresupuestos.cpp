@@ -274,50 +274,6 @@ std::optional<QString> RepositorioPresupuestos::numeroPropuesto() {
     }
 }
 
-std::optional<QString> RepositorioPresupuestos::estado(qint32 id) {
-    QString estado = QStringLiteral("Borrador");
-    if (leer(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADOS WHERE PreId=? ORDER BY "
-                            "EstId DESC LIMIT 1"),
-             {id}, [&estado](const Registros& r) {
-                 estado = r.texto(QStringLiteral("EstEstado"));
-             }) == Leido::Fallo)
-        return std::nullopt;
-    return estado;
-}
-
-RepositorioPresupuestos::Leido RepositorioPresupuestos::marcarEnviado(qint32 id,
-                                                                      const QString& usuario,
-                                                                      const QDateTime& momento) {
-    Conexion* con = conexion();
-    if (!con)
-        return Leido::Fallo;
-    Transaccion transaccion(con);
-    if (!transaccion.iniciada()) {
-        for (const ErrorProveedor& e : transaccion.errores())
-            MostrarError(e);
-        return Leido::Fallo;
-    }
-    const std::optional<QString> actual = estado(id);
-    if (!actual)
-        return Leido::Fallo;
-    if (actual->compare(u"Borrador", Qt::CaseInsensitive) != 0)
-        return Leido::No;
-    const bool hecho =
-        con->ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
-                                     "EstFechaHora, UsuLogin) VALUES (?, 'Enviado', ?, ?)"),
-                      {id, momento, usuario})
-            .ok &&
-        transaccion.confirmar();
-    if (!hecho) {
-        const QList<ErrorProveedor> fallos =
-            transaccion.errores().isEmpty() ? con->errores() : transaccion.errores();
-        for (const ErrorProveedor& e : fallos)
-            MostrarError(e);
-        return Leido::Fallo;
-    }
-    return Leido::Si;
-}
-
 bool RepositorioPresupuestos::eliminar(qint32 id, QList<ErrorProveedor>& fallos) {
     Conexion* con = conexion();
     if (!con) {

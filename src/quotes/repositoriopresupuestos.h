@@ -3,7 +3,6 @@
 #include "data/conexion.h"
 #include "quotes/presupuesto.h"
 
-#include <QDateTime>
 #include <QStringList>
 #include <QVariantList>
 
@@ -27,13 +26,6 @@ public:
     static std::optional<bool> contactoExiste(qint32 empId);
     // The contact's e-mail field (empty when it has none or does not exist).
     static std::optional<QString> correoContacto(qint32 empId);
-    // The quote's current status: that of its latest status row, "Borrador"
-    // when it has none.
-    static std::optional<QString> estado(qint32 id);
-    // Records "Enviado" as `usuario` at `momento` for a quote that is still
-    // "Borrador", deciding under the write lock. No when its status changed
-    // meanwhile (nothing is written); Fallo once the errors have been shown.
-    static Leido marcarEnviado(qint32 id, const QString& usuario, const QDateTime& momento);
     // Whether the stored line of the quote for the product is written off in
     // the stock (false when there is no such line).
     static std::optional<bool> lineaDeBaja(qint32 preId, qint32 proId);
