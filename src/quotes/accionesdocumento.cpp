@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -48,10 +50,28 @@ std::optional<QString> documentoGuardado(const QString& numero, const QString& i
     return std::nullopt;
 }
 
+// What a conversion is for, in the words its failures are told with.
+struct Proposito {
+    const char16_t* para;         // "imprimir el presupuesto"
+    const char16_t* preparar;     // "preparar la impresión de"
+    const char16_t* convertir;    // "para imprimirlo"
+    const char16_t* consecuencia; // "el presupuesto no se ha impreso"
+};
+
+constexpr Proposito kImprimir{u"imprimir el presupuesto", u"preparar la impresión de",
+                              u"para imprimirlo", u"el presupuesto no se ha impreso"};
+constexpr Proposito kEnviarPdf{u"enviar el presupuesto en PDF", u"convertir a PDF", u"a PDF",
+                               u"el presupuesto no se ha enviado"};
+
+QString t(const char16_t* texto) {
+    return QString::fromUtf16(texto);
+}
+
 // Converts the document to PDF with LibreOffice, headless and with a profile
 // of its own (so that it neither waits for nor disturbs a LibreOffice the user
 // has open). The PDF's path, or nullopt once the user has been told why not.
-std::optional<QString> convertirAPdf(const QString& documento, const QTemporaryDir& trabajo) {
+std::optional<QString> convertirAPdf(const QString& documento, const QTemporaryDir& trabajo,
+                                     const Proposito& proposito) {
     const QString salida = trabajo.filePath(QStringLiteral("pdf"));
     const QString perfil = QUrl::fromLocalFile(trabajo.filePath(QStringLiteral("perfil")))
                                .toString(QUrl::FullyEncoded);
@@ -62,29 +82,76 @@ std::optional<QString> convertirAPdf(const QString& documento, const QTemporaryD
          QStringLiteral("pdf"), QStringLiteral("--outdir"), salida, documento},
         {kPlazoConversionMs, false});
     if (!r.iniciado) {
-        avisar(QStringLiteral("No se ha encontrado LibreOffice, que hace falta para imprimir el "
-                              "presupuesto. Instale LibreOffice Writer (paquete "
-                              "libreoffice-writer) y vuelva a intentarlo."));
+        avisar(QStringLiteral("No se ha encontrado LibreOffice, que hace falta para %1. Instale "
+                              "LibreOffice Writer (paquete libreoffice-writer) y vuelva a "
+                              "intentarlo.")
+                   .arg(t(proposito.para)));
         return std::nullopt;
     }
     if (r.agotado) {
-        avisar(QStringLiteral("LibreOffice no ha terminado de preparar la impresión de «%1» en "
-                              "%2 segundos; el presupuesto no se ha impreso.")
-                   .arg(documento)
-                   .arg(kPlazoConversionMs / 1000));
+        avisar(QStringLiteral("LibreOffice no ha terminado de %1 «%2» en %3 segundos; %4.")
+                   .arg(t(proposito.preparar), documento,
+                        QString::number(kPlazoConversionMs / 1000), t(proposito.consecuencia)));
         return std::nullopt;
     }
     const QString pdf =
         salida + u'/' + QFileInfo(documento).completeBaseName() + QStringLiteral(".pdf");
     // LibreOffice ends with 0 even when it could not read the document.
     if (r.codigo != 0 || !QFileInfo(pdf).isFile()) {
-        avisar(QStringLiteral("LibreOffice no ha podido convertir el documento «%1» para "
-                              "imprimirlo; el presupuesto no se ha impreso.")
-                   .arg(documento) +
+        avisar(QStringLiteral("LibreOffice no ha podido convertir el documento «%1» %2; %3.")
+                   .arg(documento, t(proposito.convertir), t(proposito.consecuencia)) +
                detalle(r));
         return std::nullopt;
     }
     return pdf;
+}
+
+// Tells the user that no mail program took the file, where the file is, and
+// opens its folder so that it can be attached by hand.
+void sinCorreo(const QString& archivo) {
+    avisar(QStringLiteral("No se ha podido abrir un programa de correo para enviar el "
+                          "presupuesto. El documento está en «%1»; se abre su carpeta para que "
+                          "pueda adjuntarlo a un mensaje.")
+               .arg(QDir::toNativeSeparators(archivo)),
+           Icono::Exclamacion);
+    ejecutorComandos().abrir(QUrl::fromLocalFile(QFileInfo(archivo).absolutePath()));
+}
+
+// A new message of the mail program with `adjunto`; true when the program
+// took it (one left open with the message counts).
+bool abrirCorreo(const QString& numero, const QString& adjunto, const QString& destinatario) {
+    QStringList argumentos{QStringLiteral("--subject"), QStringLiteral("Presupuesto ") + numero,
+                           QStringLiteral("--attach"), adjunto};
+    if (!destinatario.isEmpty())
+        argumentos << destinatario;
+    const ResultadoComando r = ejecutorComandos().ejecutar(QStringLiteral("xdg-email"), argumentos,
+                                                           {kPlazoCorreoMs, true});
+    return r.iniciado && (r.agotado || r.codigo == 0);
+}
+
+// Puts the converted PDF beside the quote's document (its name with ".pdf"),
+// whole or not at all: the mail program reads it after this returns, and the
+// user finds it there. The PDF's path, or nullopt once the user has been told.
+std::optional<QString> dejarJuntoAlDocumento(const QString& pdf, const QString& documento) {
+    const QFileInfo doc(documento);
+    const QString destino =
+        doc.absolutePath() + u'/' + doc.completeBaseName() + QStringLiteral(".pdf");
+    QFile origen(pdf);
+    QSaveFile copia(destino);
+    if (origen.open(QIODevice::ReadOnly) && copia.open(QIODevice::WriteOnly)) {
+        bool bien = true;
+        while (bien && !origen.atEnd()) {
+            const QByteArray trozo = origen.read(1 << 16);
+            bien = !trozo.isEmpty() && copia.write(trozo) == trozo.size();
+        }
+        if (bien && copia.commit())
+            return destino;
+    }
+    avisar(QStringLiteral("No se ha podido guardar el PDF del presupuesto en «%1»: %2.")
+               .arg(QDir::toNativeSeparators(destino), copia.error() != QFileDevice::NoError
+                                                           ? copia.errorString()
+                                                           : origen.errorString()));
+    return std::nullopt;
 }
 
 } // namespace
@@ -112,7 +179,7 @@ bool ImprimirDocumentoDe(const QString& numero, const QString& id) {
         return false;
     }
     PunteroEspera espera;
-    const std::optional<QString> pdf = convertirAPdf(*ruta, trabajo);
+    const std::optional<QString> pdf = convertirAPdf(*ruta, trabajo, kImprimir);
     if (!pdf)
         return false;
     const ResultadoComando r = ejecutorComandos().ejecutar(
@@ -137,21 +204,48 @@ bool EnviarDocumentoDe(const QString& numero, const QString& id) {
     const std::optional<QString> ruta = documentoGuardado(numero, id);
     if (!ruta)
         return false;
-    const ResultadoComando r = ejecutorComandos().ejecutar(QStringLiteral("xdg-email"),
-                                                           {QStringLiteral("--subject"),
-                                                            QStringLiteral("Presupuesto ") + numero,
-                                                            QStringLiteral("--attach"), *ruta},
-                                                           {kPlazoCorreoMs, true});
-    if (r.iniciado && (r.agotado || r.codigo == 0))
+    if (abrirCorreo(numero, *ruta, QString()))
         return true;
-    const QString carpeta = QFileInfo(*ruta).absolutePath();
-    avisar(QStringLiteral("No se ha podido abrir un programa de correo para enviar el "
-                          "presupuesto. El documento está en «%1»; se abre su carpeta para que "
-                          "pueda adjuntarlo a un mensaje.")
-               .arg(QDir::toNativeSeparators(*ruta)),
-           Icono::Exclamacion);
-    ejecutorComandos().abrir(QUrl::fromLocalFile(carpeta));
+    sinCorreo(*ruta);
     return false;
+}
+
+bool EnviarPdfDocumentoDe(const QString& numero, const QString& id, const QString& correo) {
+    const std::optional<QString> ruta = documentoGuardado(numero, id);
+    if (!ruta)
+        return false;
+    QTemporaryDir trabajo;
+    if (!trabajo.isValid()) {
+        avisar(QStringLiteral("No se puede preparar el PDF: %1.").arg(trabajo.errorString()));
+        return false;
+    }
+    PunteroEspera espera;
+    const std::optional<QString> convertido = convertirAPdf(*ruta, trabajo, kEnviarPdf);
+    if (!convertido)
+        return false;
+    const std::optional<QString> pdf = dejarJuntoAlDocumento(*convertido, *ruta);
+    if (!pdf)
+        return false;
+    const bool abierto = abrirCorreo(numero, *pdf, direccionCorreo(correo));
+    espera.restaurar();
+    if (!abierto)
+        sinCorreo(*pdf);
+    return abierto;
+}
+
+QString direccionCorreo(const QString& texto) {
+    // An address is one piece of the field (several may be written, separated
+    // by commas, semicolons or spaces) made of name@domain.tld. Characters
+    // that could make it an option of the mail command (a leading "-") or add
+    // fields to the message ("?attach=...", "%", "&", ":") are refused.
+    static const QRegularExpression separador(QStringLiteral("[\\s,;]+"));
+    static const QRegularExpression valida(
+        QStringLiteral("^(?!-)%1+@%1+\\.%1+$").arg(QStringLiteral("[^@\\s?&#%<>\"'/\\\\:()]")));
+    for (const QString& parte : texto.split(separador, Qt::SkipEmptyParts)) {
+        if (valida.match(parte).hasMatch())
+            return parte;
+    }
+    return QString();
 }
 
 bool AbrirDocumento(const QString& numero) {

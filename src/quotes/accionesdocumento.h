@@ -13,6 +13,15 @@
 bool AbrirDocumentoDe(const QString& numero, const QString& id);
 bool ImprimirDocumentoDe(const QString& numero, const QString& id);
 bool EnviarDocumentoDe(const QString& numero, const QString& id);
+// The document converted to PDF by LibreOffice, kept beside it under the
+// same name with ".pdf", and attached to a new message of the mail program
+// addressed to the first usable address of `correo` (a contact's e-mail
+// field; none when it holds no usable one). When no mail program takes it,
+// the user is told where the PDF is and its folder is opened.
+bool EnviarPdfDocumentoDe(const QString& numero, const QString& id, const QString& correo);
+// The first address of an e-mail field that can be handed to the mail
+// program as it is; empty when there is none.
+QString direccionCorreo(const QString& texto);
 // The same for a number alone: the number's own document.
 bool AbrirDocumento(const QString& numero);
 bool ImprimirDocumento(const QString& numero);

@@ -6,6 +6,7 @@
 #include "platform/reloj.h"
 #include "quotes/accionesdocumento.h"
 #include "quotes/enlaces.h"
+#include "quotes/estadospresupuesto.h"
 #include "quotes/numeros.h"
 #include "quotes/repositoriopresupuestos.h"
 #include "users/sesion.h"
@@ -291,6 +292,31 @@ void EditorPresupuesto::cmdMenu_Click(int indice) {
     default:
         break;
     }
+}
+
+void EditorPresupuesto::enviarPdf() {
+    bool esClave = false;
+    const qint32 empId = campos.clienteTag.toInt(&esClave);
+    // A contact's field that cannot be read (the error has been shown) leaves
+    // the message without addressee.
+    const QString correo = esClave && empId > 0
+                               ? RepositorioPresupuestos::correoContacto(empId).value_or(QString())
+                               : QString();
+    if (!EnviarPdfDocumentoDe(campos.numero, campos.id, correo))
+        return;
+    const std::optional<qint32> id = campos.clave();
+    if (!id)
+        return;
+    // Only a draft becomes "Enviado": a quote already sent, decided or
+    // replaced keeps its status.
+    if (estados::actual(*id) != EstadoPresupuesto::Borrador)
+        return;
+    if (mensaje(QStringLiteral("¿Marcar el presupuesto «%1» como Enviado?").arg(campos.numero),
+                Botones::SiNo, Icono::Pregunta, QStringLiteral("Confirme")) != Respuesta::Si)
+        return;
+    // A status changed meanwhile elsewhere is left as it is.
+    estados::marcar(*id, EstadoPresupuesto::Borrador, EstadoPresupuesto::Enviado, usuarioActual(),
+                    QString());
 }
 
 void EditorPresupuesto::establecerVigencia(bool marcada) {

@@ -79,6 +79,10 @@ public:
     // 5 Imprimir, 6 Modificar, 7 Enviar, 8 Atras (asks the window to close).
     void cmdMenu_Click(int indice);
     bool guardar();
+    // "Enviar PDF": the document of the quote on screen sent as PDF to its
+    // contact's address; once the mail program has it, the user may mark a
+    // draft quote as sent.
+    void enviarPdf();
 
     // Ticking or unticking the validity box.
     void establecerVigencia(bool marcada);

@@ -230,6 +230,15 @@ std::optional<bool> RepositorioPresupuestos::contactoExiste(qint32 empId) {
     return l == Leido::Si;
 }
 
+std::optional<QString> RepositorioPresupuestos::correoContacto(qint32 empId) {
+    QString correo;
+    if (leer(QStringLiteral("SELECT EmpEmail FROM CONTACTOS WHERE EmpId=?"), {empId},
+             [&correo](const Registros& r) { correo = r.texto(QStringLiteral("EmpEmail")); }) ==
+        Leido::Fallo)
+        return std::nullopt;
+    return correo;
+}
+
 std::optional<bool> RepositorioPresupuestos::lineaDeBaja(qint32 preId, qint32 proId) {
     bool deBaja = false;
     if (leer(QStringLiteral("SELECT * FROM PRESUPUESTOS_PRODUCTOS WHERE PREID=? AND PROID=?"),

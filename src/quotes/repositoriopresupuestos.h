@@ -26,6 +26,8 @@ public:
     static std::optional<QString> propietario(qint32 id);
     // Whether the contact exists.
     static std::optional<bool> contactoExiste(qint32 empId);
+    // The contact's e-mail field (empty when it has none or does not exist).
+    static std::optional<QString> correoContacto(qint32 empId);
     // Whether the stored line of the quote for the product is written off in
     // the stock (false when there is no such line).
     static std::optional<bool> lineaDeBaja(qint32 preId, qint32 proId);

@@ -84,6 +84,21 @@ QString enteroAgrupado(double valor, const QLocale& locale) {
     return digitos(redondear(valor), 3, true, locale);
 }
 
+QString importe(double valor, const QLocale& locale) {
+    if (!std::isfinite(valor))
+        return numeroGeneral(valor, locale);
+    const double centimos = redondear(valor, 2);
+    // The whole part grouped, then the two decimals of the rounded amount.
+    const QString texto = QString::number(std::fabs(centimos), 'f', 2);
+    const qsizetype punto = texto.indexOf(u'.');
+    const double entera = std::trunc(std::fabs(centimos));
+    QString resultado = digitos(entera, 1, true, locale) + locale.decimalPoint();
+    for (QChar c : texto.mid(punto + 1))
+        resultado += locale.zeroDigit() == QStringLiteral("0") ? QString(c)
+                                                               : locale.toString(c.digitValue());
+    return centimos < 0 ? locale.negativeSign() + resultado : resultado;
+}
+
 QString siNo(bool valor) {
     return valor ? QStringLiteral("Si") : QStringLiteral("No");
 }

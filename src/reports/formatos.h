@@ -27,6 +27,8 @@ double redondear(double valor, int decimales = 0);
 QString dosDecimales(double valor, const QLocale& locale = localeTarvo());
 QString entero(double valor, const QLocale& locale = localeTarvo());
 QString enteroAgrupado(double valor, const QLocale& locale = localeTarvo());
+// An amount: thousands grouped and exactly two decimals ("1.234,50").
+QString importe(double valor, const QLocale& locale = localeTarvo());
 QString siNo(bool valor);
 QString fechaLarga(const QDate& fecha, const QLocale& locale = localeTarvo());
 QString fechaCorta(const QDate& fecha);

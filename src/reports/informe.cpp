@@ -11,6 +11,13 @@ Informe::Informe(std::function<DefinicionInforme()> declarar, bool cerrarAlTermi
 
 std::unique_ptr<Maquetador> Informe::iniciar() {
     aplicarEncabezadoEmpresa(base_, opciones().logo_path, opciones().empresa);
+    if (origen_) {
+        const std::optional<Registros> propias = origen_();
+        if (!propias || !propias->abierto())
+            return nullptr;
+        return std::make_unique<Maquetador>(std::make_shared<const DefinicionInforme>(base_),
+                                            *propias, Reloj::hoy(), localeTarvo());
+    }
     const RegistrosPtr filas = dteBodex().usar(base_.comando);
     if (!filas || !filas->abierto())
         return nullptr;
@@ -21,6 +28,6 @@ std::unique_ptr<Maquetador> Informe::iniciar() {
 }
 
 void Informe::terminar() {
-    if (cerrarAlTerminar_ && dteBodex().abierto(base_.comando))
+    if (!origen_ && cerrarAlTerminar_ && dteBodex().abierto(base_.comando))
         dteBodex().cerrar(base_.comando);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // One report of the program: its declaration, the command of the data
 // environment that feeds it, and its start and end steps. One object per
@@ -25,6 +26,14 @@ public:
     // text when closed). Null when the rows cannot be read; the data
     // environment has then reported why.
     std::unique_ptr<Maquetador> iniciar();
+    // Rows the report computes itself, read at each start instead of the
+    // command's; nothing when they cannot be read (the user has been told).
+    using Origen = std::function<std::optional<Registros>()>;
+    void establecerOrigen(Origen origen) { origen_ = std::move(origen); }
+    // The declaration, to change before the next start (a caption that
+    // depends on what the user asked for).
+    DefinicionInforme& definicion() { return base_; }
+
     // The end step.
     void terminar();
 
@@ -34,4 +43,5 @@ public:
 private:
     DefinicionInforme base_;
     bool cerrarAlTerminar_;
+    Origen origen_;
 };

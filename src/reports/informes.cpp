@@ -407,4 +407,47 @@ DefinicionInforme proveedores() {
     return d;
 }
 
+DefinicionInforme resultados() {
+    DefinicionInforme d =
+        base(QStringLiteral("dtrResultados"), QStringLiteral("Resultados de presupuestos - Tarvo"),
+             QString(), true);
+    // The counts and the share go on the first line of a customer or user;
+    // each line carries one currency's amounts.
+    const std::vector<Columna> columnas = {
+        {u"Cliente:", u"txtNombre", u"Nombre", 0, 150, Formato::General, Qt::AlignLeft},
+        {u"Presup.:", u"txtPresupuestos", u"Presupuestos", 152, 45, Formato::General,
+         Qt::AlignRight},
+        {u"Acept.:", u"txtAceptados", u"Aceptados", 199, 40, Formato::General, Qt::AlignRight},
+        {u"Rech.:", u"txtRechazados", u"Rechazados", 241, 40, Formato::General, Qt::AlignRight},
+        {u"% acept.:", u"txtPorcentaje", u"Porcentaje", 283, 50, Formato::General, Qt::AlignRight},
+        {u"Moneda:", u"txtMoneda", u"Moneda", 345, 50, Formato::General, Qt::AlignLeft},
+        {u"Ofrecido:", u"txtOfrecido", u"Ofrecido", 397, 55, Formato::General, Qt::AlignRight},
+        {u"Aceptado:", u"txtAceptado", u"Aceptado", 454, 56, Formato::General, Qt::AlignRight},
+    };
+    std::vector<Control> encabezado = {
+        titulo(QStringLiteral("RESULTADOS DE PRESUPUESTOS")),
+        etiqueta(QStringLiteral("lblPeriodo"), {}, QRectF(0, 22, kAncho, 12), kLetra, false,
+                 Qt::AlignHCenter),
+    };
+    agregarRotulos(encabezado, columnas, 42);
+    encabezado.push_back(regla(QStringLiteral("Linea1"), 56));
+    d.encabezadoPagina = banda(QStringLiteral("EncabezadoPagina"), 60, std::move(encabezado));
+
+    Grupo mes;
+    mes.cabecera = banda(QStringLiteral("CabeceraMes"), 20,
+                         {campo(QStringLiteral("txtTitulo"), QStringLiteral("Titulo"),
+                                QRectF(0, 4, kAncho, kFila))});
+    mes.cabecera.controles.front().negrita = true;
+    mes.pie = banda(QStringLiteral("PieMes"), 6, {});
+    d.grupos = {mes};
+    d.capituloDetalle = QStringLiteral("Lineas");
+    std::vector<Control> detalle;
+    for (const Columna& c : columnas)
+        detalle.push_back(campo(QString::fromUtf16(c.nombreCampo), QString::fromUtf16(c.columna),
+                                QRectF(c.x, 0, c.ancho, kFila), c.formato, c.alineacion,
+                                QStringView(c.columna) == u"Nombre"));
+    d.detalle = banda(QStringLiteral("Detalle"), kFila, std::move(detalle));
+    return d;
+}
+
 } // namespace informes

@@ -18,4 +18,10 @@ DefinicionInforme productosCategorias();
 // dtrProveedores: every contact, one block each.
 DefinicionInforme proveedores();
 
+// dtrResultados: the results of the quotes of a period, by month and by
+// customer or user; its rows come from filasResultados (resultados.h), and
+// its period line (lblPeriodo) and first column label (lblColumna1) are set
+// for each opening.
+DefinicionInforme resultados();
+
 } // namespace informes

@@ -215,6 +215,80 @@ private slots:
         }
         QCOMPARE(ejecutor->abiertas().size(), 2);
     }
+
+    // The PDF goes beside the document, whole, and stays there for the mail
+    // program, which reads it after xdg-email has returned.
+    void enviarPdfAdjuntaElPdfJuntoAlDocumento() {
+        convertirDeVerdad();
+        QVERIFY(EnviarPdfDocumentoDe(kNumero, QString(),
+                                     QStringLiteral(" ventas@acme.com.uy; b@c.uy")));
+        QVERIFY(mensajes->mostrados().isEmpty());
+        QCOMPARE(ejecutor->llamadas().size(), 2);
+        QCOMPARE(ejecutor->llamadas().at(0).programa, QStringLiteral("soffice"));
+        QCOMPARE(ejecutor->llamadas().at(0).argumentos.last(), documento);
+        const QString pdf = opciones().doc_path + u'/' + kNumero + QStringLiteral(".pdf");
+        const EjecutorGuion::Llamada correo = ejecutor->llamadas().at(1);
+        QCOMPARE(correo.programa, QStringLiteral("xdg-email"));
+        QCOMPARE(
+            correo.argumentos,
+            (QStringList{QStringLiteral("--subject"), QStringLiteral("Presupuesto 2026-41"),
+                         QStringLiteral("--attach"), pdf, QStringLiteral("ventas@acme.com.uy")}));
+        QVERIFY(correo.opciones.dejarSiSigue);
+        QFile escrito(pdf);
+        QVERIFY(escrito.open(QIODevice::ReadOnly));
+        QCOMPARE(escrito.readAll(), QByteArray("%PDF-1.4"));
+        // LibreOffice's own output and profile are gone.
+        QVERIFY(!QFileInfo::exists(pdfs.first()));
+
+        // Without a usable address the message has no addressee.
+        QVERIFY(EnviarPdfDocumentoDe(kNumero, QString(), QStringLiteral("-oProxy=x@y.com")));
+        QCOMPARE(ejecutor->llamadas().last().argumentos.size(), 4);
+    }
+
+    void enviarPdfQueFalla() {
+        // The conversion fails: no mail program, and the user is told.
+        QVERIFY(!EnviarPdfDocumentoDe(kNumero, QString(), QString()));
+        verificarUnAviso(s("no se ha enviado"), Icono::Critico);
+        QCOMPARE(ejecutor->llamadas().size(), 1);
+
+        // No mail program: the PDF's place is told and its folder opened.
+        mensajes->limpiar();
+        convertirDeVerdad();
+        ejecutor->responder(QStringLiteral("xdg-email"), EjecutorGuion::fallo(3));
+        QVERIFY(!EnviarPdfDocumentoDe(kNumero, QString(), QString()));
+        const QString pdf = opciones().doc_path + u'/' + kNumero + QStringLiteral(".pdf");
+        verificarUnAviso(pdf, Icono::Exclamacion);
+        QVERIFY(QFileInfo(pdf).isFile());
+        QCOMPARE(ejecutor->abiertas(), QList<QUrl>{QUrl::fromLocalFile(opciones().doc_path)});
+    }
+
+    // What a contact's e-mail field may hand to the mail program: never an
+    // option of the command nor extra fields of the message.
+    void direccionDeCorreo_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("direccion");
+        QTest::newRow("una") << "ana@acme.com.uy"
+                             << "ana@acme.com.uy";
+        QTest::newRow("varias") << " , ana@acme.com;luis@acme.com"
+                                << "ana@acme.com";
+        QTest::newRow("opcion") << "--utf8@x.com"
+                                << "";
+        QTest::newRow("adjunto") << "a@b.com?attach=/etc/passwd"
+                                 << "";
+        QTest::newRow("mailto") << "mailto:a@b.com"
+                                << "";
+        QTest::newRow("sigue") << "a@b?cc=x@y.com otra@c.org"
+                               << "otra@c.org";
+        QTest::newRow("nombre") << "Acme"
+                                << "";
+        QTest::newRow("vacio") << ""
+                               << "";
+    }
+    void direccionDeCorreo() {
+        QFETCH(QString, campo);
+        QFETCH(QString, direccion);
+        QCOMPARE(direccionCorreo(campo), direccion);
+    }
 };
 
 QTEST_GUILESS_MAIN(PruebaAccionesDocumento)

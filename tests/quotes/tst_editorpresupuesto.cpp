@@ -1,6 +1,7 @@
 // The quote editor's logic against a real database: numbering, loading, the
 // validity, the owner rule, the suggestion lists, the product grid's
 // type-ahead and bar code, and adding and removing units.
+#include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
 #include "data/conexionsqlite.h"
 #include "data/modconexion.h"
@@ -9,6 +10,9 @@
 #include "quotes/numeros.h"
 #include "users/sesion.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -526,6 +530,56 @@ private slots:
         QCOMPARE(grillaActual(), QStringLiteral("Broca"));
         editor->retrocesoGrilla();
         QCOMPARE(editor->grilla().registros().cantidad(), 3);
+    }
+
+    // "Enviar PDF" addresses the contact and, once the mail program has the
+    // PDF, offers to mark a draft as sent; a quote already sent is not asked
+    // about again.
+    void enviarPdfOfreceMarcarEnviado() {
+        EjecutorGuion ejecutor;
+        ejecutor.alLlamar([](const EjecutorGuion::Llamada& l) {
+            if (l.programa != u"soffice")
+                return;
+            const QString carpeta =
+                l.argumentos.at(l.argumentos.indexOf(QStringLiteral("--outdir")) + 1);
+            QDir().mkpath(carpeta);
+            QFile pdf(carpeta + u'/' + QFileInfo(l.argumentos.last()).completeBaseName() +
+                      QStringLiteral(".pdf"));
+            if (pdf.open(QIODevice::WriteOnly))
+                pdf.write("%PDF");
+        });
+        datos().ejecutar(QStringLiteral("UPDATE CONTACTOS SET EmpEmail=? WHERE EmpId=?"),
+                         {QStringLiteral("compras@acme.com.uy"), acme});
+        const int id = mundo->presupuesto(QStringLiteral("0041"), acme, QStringLiteral("ana"));
+        QFile documento(MundoPresupuestos::documento(QStringLiteral("0041")));
+        QVERIFY(documento.open(QIODevice::WriteOnly) && documento.write("doc") == 3);
+        documento.close();
+        abrir(id);
+        mensajes().limpiar();
+
+        mensajes().responder(Respuesta::Si);
+        editor->enviarPdf();
+        QCOMPARE(ejecutor.llamadas().size(), 2);
+        QCOMPARE(ejecutor.llamadas().last().argumentos.last(),
+                 QStringLiteral("compras@acme.com.uy"));
+        QCOMPARE(mensajes().mostrados().size(), 1);
+        QCOMPARE(mensajes().mostrados().first().botones, Botones::SiNo);
+        QVERIFY(mensajes().mostrados().first().texto.contains(u"«0041» como Enviado"));
+        const ResultadoSentencia r = datos().conexion().ejecutar(
+            QStringLiteral("SELECT EstEstado, UsuLogin, EstFechaHora FROM PRESUPUESTOS_ESTADOS "
+                           "WHERE PreId=?"),
+            {id});
+        QVERIFY(r.ok && r.filas);
+        QCOMPARE(r.filas->filas(), 1);
+        QCOMPARE(r.filas->texto(0, 0), QStringLiteral("Enviado"));
+        QCOMPARE(r.filas->texto(0, 1), QStringLiteral("ana"));
+        QCOMPARE(r.filas->valor(0, 2).toDateTime().date(), MundoPresupuestos::hoy());
+
+        mensajes().limpiar();
+        editor->enviarPdf();
+        QCOMPARE(ejecutor.llamadas().size(), 4);
+        QVERIFY(mensajes().mostrados().isEmpty());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_ESTADOS")), 1);
     }
 };
 

@@ -395,6 +395,27 @@ private slots:
         QVERIFY(!v);
         QVERIFY(ejecutor.llamadas().isEmpty() && ejecutor.abiertas().isEmpty());
     }
+
+    // "Enviar PDF" follows "Enviar": off for a new quote, on for a stored
+    // one, where it works on the quote's document.
+    void enviarPdfSigueAEnviar() {
+        EjecutorGuion ejecutor;
+        nuevo();
+        auto* pdf = control<QPushButton>(QStringLiteral("cmdEnviarPDF"));
+        QCOMPARE(pdf->text(), QStringLiteral("Enviar PDF"));
+        QVERIFY(!pdf->isEnabled());
+        const int id = mundo->presupuesto(QStringLiteral("7"), acme, QStringLiteral("ana"));
+        v->setAgregando(false);
+        v->CargarPre(id);
+        QVERIFY(pdf->isEnabled() && boton(7)->isEnabled());
+        mundo->mensajes().limpiar();
+        pdf->click();
+        // No document written yet: the user is told, and nothing is started.
+        QCOMPARE(mundo->mensajes().mostrados().size(), 1);
+        QVERIFY(mundo->mensajes().mostrados().first().texto.contains(
+            QStringLiteral("No existe el documento del presupuesto «7»")));
+        QVERIFY(ejecutor.llamadas().isEmpty());
+    }
 };
 
 QTEST_MAIN(PruebaFrmDetallePresupuesto)

@@ -11,14 +11,17 @@
 #include "reports/informe.h"
 #include "reports/informes.h"
 #include "reports/pintor.h"
+#include "reports/resultados.h"
 #include "startup/arranque.h"
 #include "startup/opciones.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -125,6 +128,14 @@ class PruebaInformes : public QObject {
     // PDF and read back; the report's end step runs after it.
     LectorPdf imprimir(DefinicionInforme (*declarar)(), bool cerrarAlTerminar = false) {
         Informe informe(declarar, cerrarAlTerminar);
+        return imprimir(informe);
+    }
+    LectorPdf imprimirResultados(const PeticionResultados& peticion) {
+        Informe informe(&informes::resultados, false);
+        prepararInformeResultados(informe, peticion);
+        return imprimir(informe);
+    }
+    LectorPdf imprimir(Informe& informe) {
         std::unique_ptr<Maquetador> m = informe.iniciar();
         if (!m)
             qFatal("el reporte no lee sus filas");
@@ -504,6 +515,101 @@ private slots:
         QVERIFY(categorias.iniciar());
         categorias.terminar();
         QVERIFY(dteBodex().abierto(QStringLiteral("Categorias")));
+    }
+
+    // Eleven quotes of March and April by hand, two currencies, the latest
+    // status row deciding; a replaced quote and quotes outside the period
+    // are left out. Accepted 4 and rejected 3 overall: 4 / 7 = 57 %.
+    void resultadosPorMesYCliente() {
+        ejecutar(QStringLiteral("INSERT INTO CONTACTOS (EmpId, EmpNombreFantasia) VALUES (1, "
+                                "'Beta'), (2, 'Acme')"));
+        struct Dato {
+            int id;
+            int empId;
+            QDate fecha;
+            std::vector<const char*> estados; // oldest first
+        };
+        const QDate marzo(2026, 3, 10), abril(2026, 4, 30);
+        const Dato datosPresupuestos[] = {
+            {101, 2, QDate(2026, 3, 1), {"Enviado", "Aceptado"}},
+            {102, 2, marzo, {"Aceptado"}},
+            {103, 2, marzo, {"Rechazado"}},
+            {104, 2, marzo, {"Enviado"}},
+            {105, 2, QDate(2026, 3, 31), {}},
+            {106, 2, marzo, {"Aceptado", "Rechazado"}},
+            {107, 1, marzo, {"Aceptado"}},
+            {108, 1, marzo, {"Anulado"}},
+            {109, 2, QDate(2026, 4, 1), {"Aceptado"}},
+            {110, 2, abril, {"Rechazado"}},
+            {114, 1, abril, {}},
+            {111, 2, marzo, {"Aceptado", "Reemplazado"}},
+            {112, 2, QDate(2026, 2, 28), {"Aceptado"}},
+            {113, 2, QDate(2026, 5, 1), {"Rechazado"}},
+        };
+        for (const Dato& d : datosPresupuestos) {
+            presupuesto(Presupuesto(d.id, d.empId, QString(), d.fecha, QString()));
+            for (const char* e : d.estados)
+                ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                        "EstFechaHora, UsuLogin) VALUES (?, ?, ?, 'admin')"),
+                         {d.id, QString::fromLatin1(e), QDateTime(d.fecha, QTime(9, 30))});
+        }
+        const QString usd = QStringLiteral("USD"), uyu = QStringLiteral("UYU");
+        linea(101, 1, 100, 2, usd);
+        linea(101, 2, 1000, 1, uyu);
+        linea(102, 1, 50, 3, QStringLiteral("usd"));
+        linea(103, 1, 300, 1, usd);
+        linea(104, 2, 500, 2, uyu);
+        linea(106, 1, 10, 1, usd);
+        linea(107, 2, 2500.5, 2, uyu);
+        linea(108, 1, 40, 1, usd);
+        linea(109, 1, 1234.5, 1, usd);
+        linea(110, 2, 100, 3, uyu);
+        for (int id : {111, 112, 113})
+            linea(id, 1, 9999, 1, usd);
+
+        PeticionResultados peticion{QDate(2026, 3, 1), QDate(2026, 4, 30),
+                                    AgrupacionResultados::PorCliente};
+        LectorPdf pdf = imprimirResultados(peticion);
+        QCOMPARE(pdf.titulo, QStringLiteral("Resultados de presupuestos - Tarvo"));
+        verificarPaginas(pdf);
+        QVERIFY(pdf.lineas().contains(QStringLiteral("Del 01/03/26 al 30/04/26, por cliente")));
+        QVERIFY(!pdf.texto.contains(QStringLiteral("9.999")));
+        // Month, then customers in order; counts and share on the first line,
+        // one line per currency.
+        const QList<QStringList> esperadas = {
+            piezas({"Marzo de 2026"}),
+            piezas({"Acme", "6", "2", "2", "50", "%", "USD", "660,00", "350,00"}),
+            piezas({"UYU", "2.000,00", "1.000,00"}),
+            piezas({"Beta", "2", "1", "0", "100", "%", "USD", "40,00", "0,00"}),
+            piezas({"UYU", "5.001,00", "5.001,00"}),
+            piezas({"Abril de 2026"}),
+            piezas({"Acme", "2", "1", "1", "50", "%", "USD", "1.234,50", "1.234,50"}),
+            piezas({"UYU", "300,00", "0,00"}),
+            piezas({"Beta", "1", "0", "0", "—"}),
+            piezas({"Total del período"}),
+            piezas({"Total", "11", "4", "3", "57", "%", "USD", "1.934,50", "1.584,50"}),
+            piezas({"UYU", "7.301,00", "6.001,00"}),
+        };
+        qsizetype anterior = fila(pdf, piezas({"Cliente:", "Presup.:", "Acept.:", "Rech.:",
+                                               "% acept.:", "Moneda:", "Ofrecido:", "Aceptado:"}));
+        QVERIFY2(anterior > 0, qPrintable(pdf.texto));
+        for (const QStringList& e : esperadas) {
+            const qsizetype i = fila(pdf, e);
+            QVERIFY2(i == anterior + 1, qPrintable(e.join(u' ') + u'\n' + pdf.texto));
+            anterior = i;
+        }
+
+        // By user: the logins, whatever their letter case, and the same figures.
+        ejecutar(QStringLiteral("UPDATE PRESUPUESTOS SET UsuLogin=IIF(EmpId=2, "
+                                "IIF(PreId=102, 'Ana', 'ana'), 'luis')"));
+        peticion.agrupacion = AgrupacionResultados::PorUsuario;
+        pdf = imprimirResultados(peticion);
+        QVERIFY(pdf.lineas().contains(QStringLiteral("Del 01/03/26 al 30/04/26, por usuario")));
+        QVERIFY(fila(pdf, piezas({"ANA", "6", "2", "2", "50", "%", "USD", "660,00", "350,00"})) >
+                0);
+        QVERIFY(fila(pdf, piezas({"LUIS", "1", "0", "0", "—"})) > 0);
+        QVERIFY(fila(pdf, piezas({"Usuario:", "Presup.:", "Acept.:", "Rech.:", "% acept.:",
+                                  "Moneda:", "Ofrecido:", "Aceptado:"})) > 0);
     }
 };
 

@@ -84,6 +84,8 @@ void frmPrincipal::crearMenus() {
     QMenu* reportes = menu(archivo, u"mnuArchivoReportes", QStringLiteral("Reportes"));
     connect(accion(reportes, u"mnuArchivoProCat", QStringLiteral("Productos por Categoría")),
             &QAction::triggered, this, [] { mostrarReporteProductosCategorias(); });
+    connect(accion(reportes, u"mnuArchivoResultados", QStringLiteral("Resultados de presupuestos")),
+            &QAction::triggered, this, [this] { pedirReporteResultados(this); });
     connect(accion(archivo, u"mnuArchivoImportar", QStringLiteral("Importar")), &QAction::triggered,
             this, [this] {
                 frmImportar importar(this);

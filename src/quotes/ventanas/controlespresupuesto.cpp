@@ -66,6 +66,11 @@ void crearBarra(ControlesPresupuesto& c, QWidget* v, QHBoxLayout* barra) {
         if (i == 8)
             barra->addStretch();
         barra->addWidget(b);
+        if (i == 7) {
+            c.cmdEnviarPDF = boton(v, u"cmdEnviarPDF", QStringLiteral("Enviar PDF"),
+                                   QStringLiteral("Enviar por mail el Presupuesto en PDF"));
+            barra->addWidget(c.cmdEnviarPDF);
+        }
     }
 }
 

@@ -19,6 +19,8 @@ class QWidget;
 // The controls of the quote editor, each named as the system names it.
 struct ControlesPresupuesto {
     std::array<QPushButton*, 9> cmdMenu{};
+    // Beside "Enviar": the document sent as PDF; enabled with "Enviar".
+    QPushButton* cmdEnviarPDF = nullptr;
     std::array<QLineEdit*, 2> txtFields{};
     QDateEdit* dtpFecha = nullptr;
     QLineEdit* txtCliente = nullptr;

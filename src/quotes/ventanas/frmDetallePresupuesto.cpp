@@ -161,6 +161,8 @@ void frmDetallePresupuesto::conectarComandos() {
     for (int i = 0; i < modos::kBotones; ++i)
         connect(c_.cmdMenu[size_t(i)], &QPushButton::clicked, this,
                 [this, i] { cmdMenu_Click(i); });
+    connect(c_.cmdEnviarPDF, &QPushButton::clicked, this,
+            [this] { enUso([this] { editor_.enviarPdf(); }); });
     connect(c_.cmdBuscarProveedor, &QPushButton::clicked, this,
             &frmDetallePresupuesto::buscarCliente);
     connect(c_.cmdNuevoProveedor, &QPushButton::clicked, this, [] {
@@ -223,6 +225,7 @@ void frmDetallePresupuesto::mostrarModo() {
     const auto botones = editor_.botones();
     for (int i = 0; i < modos::kBotones; ++i)
         c_.cmdMenu[size_t(i)]->setEnabled(botones[size_t(i)]);
+    c_.cmdEnviarPDF->setEnabled(botones[7]);
     const EnlacesPresupuesto& e = enlacesPresupuesto();
     c_.cmdNuevoProveedor->setEnabled(bool(e.nuevoContacto));
     c_.cmdBusquedaAvanzada->setVisible(bool(e.buscarProductos));

@@ -3,6 +3,7 @@
 #include "data/entornodatos.h"
 #include "reports/informes.h"
 #include "reports/ventanas/frmInforme.h"
+#include "reports/ventanas/frmResultados.h"
 
 #include <QPointer>
 
@@ -60,4 +61,15 @@ void mostrarReporteProductosCategorias() {
 void mostrarReporteProveedores() {
     dteBodex().cerrar(QStringLiteral("Proveedores"));
     ventana(QStringLiteral("dtrProveedores"), &informes::proveedores, false).abrir(true);
+}
+
+void mostrarReporteResultados(const PeticionResultados& peticion) {
+    frmInforme& v = ventana(QStringLiteral("dtrResultados"), &informes::resultados, false);
+    prepararInformeResultados(v.informe(), peticion);
+    v.abrir(false);
+}
+
+void pedirReporteResultados(QWidget* padre) {
+    frmResultados dialogo(padre);
+    dialogo.exec();
 }

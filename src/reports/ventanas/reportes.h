@@ -1,10 +1,12 @@
 #pragma once
 
 #include "data/registros.h"
+#include "reports/resultados.h"
 
 #include <QString>
 
 class frmInforme;
+class QWidget;
 
 // The reports of the program. Each is one window for the whole run, created
 // the first time it is asked for; asking again while it is open reads its
@@ -34,6 +36,13 @@ void mostrarReporteProductosCategorias();
 // again with its current text (the contact window's query). The contact
 // window reloads its list afterwards.
 void mostrarReporteProveedores();
+
+// dtrResultados, not modal: the results of the quotes of a period, read
+// again at each opening.
+void mostrarReporteResultados(const PeticionResultados& peticion);
+// Asks for the period and the grouping (frmResultados, modal), then shows
+// dtrResultados.
+void pedirReporteResultados(QWidget* padre);
 
 // The window of a report by its name ("dtrCategorias"); null before its first
 // opening.
