@@ -10,8 +10,12 @@
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
 
+#include <QScrollBar>
+#include <QTableView>
+
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -187,6 +191,61 @@ void buscar(benchmark::State& estado, const QString& texto) {
     sinMensajes(estado, ventana.mensajes());
 }
 
+// Scrolling the list a page (the scroll bar's page step) at a time, each page
+// painted: 300 pages down from the top, the jump to the end, then 300 pages
+// back up. The figure is the whole walk; the counters give the slowest page,
+// the median page and the jump.
+void desplazarPaginas(benchmark::State& estado) {
+    VentanaAbierta ventana;
+    if (!ventana.principal()) {
+        estado.SkipWithError("la ventana principal no se abrió");
+        return;
+    }
+    auto* grilla = ventana.principal()->findChild<QTableView*>(QStringLiteral("dtgLista"));
+    QScrollBar* barra = grilla->verticalScrollBar();
+    VigiaPintura pintura(medidas::esGrilla);
+    std::vector<double> paginas;
+    double salto = 0;
+    for (auto _ : estado) {
+        barra->setValue(0);
+        QCoreApplication::processEvents();
+        paginas.clear();
+        const qint64 inicio = medidas::ahoraNs();
+        // -1: the page was not painted; 0: the bar was already there.
+        const auto ir = [&](int valor) -> double {
+            if (valor == barra->value())
+                return 0;
+            pintura.reiniciar();
+            const qint64 t = medidas::ahoraNs();
+            barra->setValue(valor);
+            return pintura.esperar() ? medidas::milisegundos(t, medidas::ahoraNs()) : -1;
+        };
+        bool ok = true;
+        for (int i = 1; i <= 300 && ok; ++i) {
+            const double ms = ir(qMin(barra->maximum(), i * barra->pageStep()));
+            ok = ms >= 0;
+            paginas.push_back(ms);
+        }
+        salto = ok ? ir(barra->maximum()) : -1;
+        ok = ok && salto >= 0;
+        for (int i = 1; i <= 300 && ok; ++i) {
+            const double ms = ir(qMax(0, barra->maximum() - i * barra->pageStep()));
+            ok = ms >= 0;
+            paginas.push_back(ms);
+        }
+        if (!ok) {
+            estado.SkipWithError("una página no se pintó");
+            break;
+        }
+        estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
+    }
+    estado.counters["pagina_max_ms"] =
+        paginas.empty() ? -1 : *std::max_element(paginas.begin(), paginas.end());
+    estado.counters["pagina_mediana_ms"] = medidas::mediana(paginas);
+    estado.counters["salto_al_final_ms"] = salto;
+    sinMensajes(estado, ventana.mensajes());
+}
+
 } // namespace
 
 namespace registro {
@@ -212,6 +271,10 @@ void registrarEnProceso() {
         ->DenseRange(0, 3)
         ->UseManualTime()
         ->Iterations(6)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("lista/desplazar_paginas", desplazarPaginas)
+        ->UseManualTime()
+        ->Iterations(2)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("lista/mostrar_todo", mostrarTodo)
         ->UseManualTime()

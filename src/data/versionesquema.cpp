@@ -42,6 +42,9 @@ const std::vector<PasoEsquema>& pasosEsquema() {
            QStringLiteral("ProCodigo IS NOT NULL AND ProCodigo <> ''")},
           {QStringLiteral("USUARIOS"), QStringLiteral("UsuLogin"), {}},
           {QStringLiteral("CONSULTAS_GUARDADAS"), QStringLiteral("Nombre"), {}}}},
+        // Version 3: the index of the expiry day, which the expiry notice
+        // counts through.
+        {3, QStringLiteral(":/actualizaciones/version-3.sql"), {}},
     };
     return pasos;
 }

@@ -67,12 +67,14 @@ signals:
     void listaCambiada();
 
 private:
-    // Shows the quotes meeting a condition (empty: all) in the current order.
-    void mostrar(const QString& condicion, const QVariantList& valores = {});
+    // Shows the quotes meeting a condition (empty: all) in the current order;
+    // a search's condition also names the contact's columns.
+    void mostrar(const QString& condicion, const QVariantList& valores = {}, bool busqueda = false);
     void actualizar();
 
     ModeloVentana* modelo_;
     QString condicion_;
+    bool busqueda_ = false;
     QString mostrada_; // what the list shows, without its order clause
     QVariantList valoresMostrada_;
     QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");

@@ -161,6 +161,19 @@ private slots:
         QCOMPARE(contenido(ruta), actualizada);
     }
 
+    // A file of the previous schema gets what this one adds (the index of the
+    // expiry day) and nothing else changes.
+    void actualizaUnaBaseDeLaVersion2() {
+        const QString ruta = entorno->copiarBase();
+        ejecutar(ruta, "DROP INDEX PRESUPUESTOS_Vencimiento; PRAGMA user_version = 2");
+        const QStringList antes = datos(ruta);
+        const ResultadoActualizacion r = actualizarBase(ruta, entorno->ruta(QString()));
+        QCOMPARE(r.estado, Estado::Actualizada);
+        QCOMPARE(r.versionAnterior, 2);
+        QCOMPARE(esquema(ruta), esquema(rutaBasePristina()));
+        QCOMPARE(datos(ruta), antes);
+    }
+
     // Values a unique column would take for one are never merged: the file
     // stays as it is and the user learns what to rename.
     void unaColisionNoCambiaNada() {
@@ -194,7 +207,7 @@ private slots:
         f.write("CREATE TABLE NUEVA (a INTEGER);\nINSERT INTO NO_EXISTE VALUES (1);\n");
         f.close();
         std::vector<PasoEsquema> pasos = pasosEsquema();
-        pasos.push_back({3, guion, {}});
+        pasos.push_back({versionesquema::kActual + 1, guion, {}});
         const QByteArray antes = contenido(ruta);
 
         BaseVersionadaSqlite bd(ruta);
@@ -207,17 +220,19 @@ private slots:
 
     void unaBaseMasNuevaNoSeEscribe() {
         const QString ruta = entorno->copiarBase();
-        ejecutar(ruta, "PRAGMA user_version = 3");
+        const QString mayor = QString::number(versionesquema::kActual + 1);
+        ejecutar(ruta, (QStringLiteral("PRAGMA user_version = ") + mayor).toUtf8().constData());
         const QByteArray antes = contenido(ruta);
         const ResultadoActualizacion r = actualizarBase(ruta, {});
         QCOMPARE(r.estado, Estado::MasNueva);
-        QVERIFY(r.texto().contains(QStringLiteral("versión 3")));
-        QVERIFY(r.texto().contains(QStringLiteral("versión 2")));
+        QVERIFY(r.texto().contains(QStringLiteral("versión ") + mayor));
+        QVERIFY(r.texto().contains(QStringLiteral("versión %1").arg(versionesquema::kActual)));
         QVERIFY(!problemaVersionBase(ruta).isEmpty());
         {
             ConexionSqlite con(ruta);
             QVERIFY(!con.abierta());
-            QVERIFY(con.errores().value(0).descripcion.contains(QStringLiteral("versión 3")));
+            QVERIFY(
+                con.errores().value(0).descripcion.contains(QStringLiteral("versión ") + mayor));
         }
         QCOMPARE(contenido(ruta), antes);
     }

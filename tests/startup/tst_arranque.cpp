@@ -214,7 +214,7 @@ private slots:
         entorno->ajustar(QStringLiteral("db_backup"), respaldos);
         entrarComoAdmin();
         Main();
-        QCOMPARE(versionArchivo(antigua), 2);
+        QCOMPARE(versionArchivo(antigua), versionesquema::kActual);
         QCOMPARE(versionArchivo(respaldos + QStringLiteral("/bd2000-antes-de-version-2.mdb")), 1);
         QCOMPARE(mensajes->mostrados().size(), 1);
         QCOMPARE(mensajes->mostrados().first().titulo,
@@ -228,7 +228,10 @@ private slots:
         const QString nueva = entorno->copiarBase(QStringLiteral("nueva.mdb"));
         {
             ConexionSqlite con(nueva);
-            QVERIFY(con.ejecutar(QStringLiteral("PRAGMA user_version = 3")).ok);
+            QVERIFY(
+                con.ejecutar(
+                       QStringLiteral("PRAGMA user_version = %1").arg(versionesquema::kActual + 1))
+                    .ok);
         }
         QFile f(nueva);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -244,8 +247,8 @@ private slots:
         Main();
         QCOMPARE(mensajes->mostrados().size(), 1);
         const QString texto = mensajes->mostrados().first().texto;
-        QVERIFY2(texto.contains(QStringLiteral("versión 3")) &&
-                     texto.contains(QStringLiteral("versión 2")),
+        QVERIFY2(texto.contains(QStringLiteral("versión %1").arg(versionesquema::kActual + 1)) &&
+                     texto.contains(QStringLiteral("versión %1").arg(versionesquema::kActual)),
                  qPrintable(texto));
         QCOMPARE(opciones().db_path, buena);
         QVERIFY(f.open(QIODevice::ReadOnly));
