@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kEsperaConteoMs = 50;
+
 QString lista(const QStringList& partes) {
     return u'(' + partes.join(QStringLiteral(", ")) + u')';
 }
@@ -57,10 +59,11 @@ bool ModeloVentana::establecer(const Consulta& consulta) {
         total_ = leidas;
     } else if (consulta_.conteoDiferido) {
         // The page is shown first; the count follows once the view has
-        // painted it (posted events, the paint among them, go before a timer).
+        // painted it. A view lays itself out on a zero timer after a reset
+        // and paints after that, so the count waits a few frames.
         total_ = leidas;
         conteoPendiente_ = true;
-        QTimer::singleShot(1, this, [this, g = generacion_] { completarConteo(g); });
+        QTimer::singleShot(kEsperaConteoMs, this, [this, g = generacion_] { completarConteo(g); });
     } else {
         const qint64 n = contar({}, {});
         ok = n >= 0;
