@@ -192,9 +192,18 @@ void buscar(benchmark::State& estado, const QString& texto) {
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
         filas = lista.cantidad();
     }
+    // The rows of the search: none when its message came and the full list followed.
+    if (!ventana.mensajes().mostrados().isEmpty())
+        filas = 0;
     estado.counters["filas"] = filas;
     estado.counters["cpu_ms"] = medidas::mediana(cpu);
-    sinMensajes(estado, ventana.mensajes());
+    // A word no quote holds is answered with the message that says so (the
+    // full list follows it); any other message is unexpected.
+    const auto& mostrados = ventana.mensajes().mostrados();
+    if (!std::all_of(mostrados.begin(), mostrados.end(), [](const auto& m) {
+            return m.texto == u"No hay Presupuestos con esos datos";
+        }))
+        sinMensajes(estado, ventana.mensajes());
 }
 
 // Scrolling the list a page (the scroll bar's page step) at a time, each page

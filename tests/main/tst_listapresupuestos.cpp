@@ -399,6 +399,32 @@ private slots:
         QCOMPARE(lista->modelo().rowCount(), 0);
     }
 
+    // After a header click the current quote is found in the new order, the
+    // reversed one included, and the rows read around it are the order's.
+    void filaDeUnaCotizacionTrasOrdenar() {
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        lista->cargar();
+        lista->ordenarPorColumna(0);
+        const qint64 id = modelo.valor(1234, u"PreId"_s).toLongLong();
+        struct Paso {
+            int clic;
+            QString orden;
+        };
+        for (const Paso& p :
+             {Paso{0, u"P.PreNumero DESC, P.PreId DESC"_s}, Paso{3, u"P.UsuLogin, P.PreId"_s},
+              Paso{3, u"P.UsuLogin DESC, P.PreId DESC"_s}}) {
+            lista->ordenarPorColumna(p.clic);
+            const QList<qint64> esperado = leidoDeUnaVez(p.orden);
+            const int fila = modelo.filaDeClave(id);
+            QCOMPARE(fila, esperado.indexOf(id));
+            // The rows held around it first, before any read moves the window.
+            for (int f : {fila + 1, fila - 1, fila, fila + 30, fila - 18})
+                QCOMPARE(modelo.valor(f, u"PreId"_s).toLongLong(), esperado[f]);
+        }
+    }
+
     // Type-ahead finds, in the order shown, the first row from the current
     // one on whose cell starts with the typed text (wrapping to the top),
     // wherever its page is, without reading the rows between.
