@@ -62,6 +62,7 @@ std::vector<Lectura> lecturas() {
         {"lista", kLista + kOrden},
         {"busqueda_ciudad", busqueda(QStringLiteral("Sevilla"))},
         {"busqueda_nombre", busqueda(QStringLiteral("garc"))},
+        {"busqueda_ninguna", busqueda(QStringLiteral("Zzxq"))},
         // The main window's header click on the customer column: a sort on
         // a text column, in the text columns' collation.
         {"orden_cliente", kLista + QStringLiteral(" ORDER BY EmpNombreFantasia ASC")},

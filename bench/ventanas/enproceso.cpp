@@ -10,8 +10,12 @@
 #include "main/listapresupuestos.h"
 #include "main/ventanas/frmPrincipal.h"
 
+#include <QScrollBar>
+#include <QTableView>
+
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -98,7 +102,8 @@ private:
 
 // A click on the header of a column (0 number, 1 date, 2 customer, 3 owner):
 // the list read again in that order, and the grid painted. Each click
-// reverses the previous one.
+// reverses the previous one; the counter primer_clic_ms is the first click,
+// which finds the current quote in an order it was not seen in.
 void ordenarColumna(benchmark::State& estado) {
     VentanaAbierta ventana;
     if (!ventana.principal()) {
@@ -108,6 +113,7 @@ void ordenarColumna(benchmark::State& estado) {
     VigiaPintura grilla(medidas::esGrilla);
     ListaPresupuestos& lista = ventana.principal()->lista();
     std::vector<double> cpu;
+    double primero = -1;
     for (auto _ : estado) {
         grilla.reiniciar();
         const qint64 inicioCpu = medidas::cpuNs();
@@ -117,9 +123,13 @@ void ordenarColumna(benchmark::State& estado) {
             estado.SkipWithError("la grilla no se pintó");
             break;
         }
-        estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
+        const double ms = medidas::milisegundos(inicio, medidas::ahoraNs());
+        if (primero < 0)
+            primero = ms;
+        estado.SetIterationTime(ms / 1e3);
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
     }
+    estado.counters["primer_clic_ms"] = primero;
     estado.counters["filas"] = lista.cantidad();
     estado.counters["cpu_ms"] = medidas::mediana(cpu);
     sinMensajes(estado, ventana.mensajes());
@@ -182,8 +192,72 @@ void buscar(benchmark::State& estado, const QString& texto) {
         cpu.push_back(medidas::milisegundos(inicioCpu, medidas::cpuNs()));
         filas = lista.cantidad();
     }
+    // The rows of the search: none when its message came and the full list followed.
+    if (!ventana.mensajes().mostrados().isEmpty())
+        filas = 0;
     estado.counters["filas"] = filas;
     estado.counters["cpu_ms"] = medidas::mediana(cpu);
+    // A word no quote holds is answered with the message that says so (the
+    // full list follows it); any other message is unexpected.
+    const auto& mostrados = ventana.mensajes().mostrados();
+    if (!std::all_of(mostrados.begin(), mostrados.end(), [](const auto& m) {
+            return m.texto == u"No hay Presupuestos con esos datos";
+        }))
+        sinMensajes(estado, ventana.mensajes());
+}
+
+// Scrolling the list a page (the scroll bar's page step) at a time, each page
+// painted: 300 pages down from the top, the jump to the end, then 300 pages
+// back up. The figure is the whole walk; the counters give the slowest page,
+// the median page and the jump.
+void desplazarPaginas(benchmark::State& estado) {
+    VentanaAbierta ventana;
+    if (!ventana.principal()) {
+        estado.SkipWithError("la ventana principal no se abrió");
+        return;
+    }
+    auto* grilla = ventana.principal()->findChild<QTableView*>(QStringLiteral("dtgLista"));
+    QScrollBar* barra = grilla->verticalScrollBar();
+    VigiaPintura pintura(medidas::esGrilla);
+    std::vector<double> paginas;
+    double salto = 0;
+    for (auto _ : estado) {
+        barra->setValue(0);
+        QCoreApplication::processEvents();
+        paginas.clear();
+        const qint64 inicio = medidas::ahoraNs();
+        // -1: the page was not painted; 0: the bar was already there.
+        const auto ir = [&](int valor) -> double {
+            if (valor == barra->value())
+                return 0;
+            pintura.reiniciar();
+            const qint64 t = medidas::ahoraNs();
+            barra->setValue(valor);
+            return pintura.esperar() ? medidas::milisegundos(t, medidas::ahoraNs()) : -1;
+        };
+        bool ok = true;
+        for (int i = 1; i <= 300 && ok; ++i) {
+            const double ms = ir(qMin(barra->maximum(), i * barra->pageStep()));
+            ok = ms >= 0;
+            paginas.push_back(ms);
+        }
+        salto = ok ? ir(barra->maximum()) : -1;
+        ok = ok && salto >= 0;
+        for (int i = 1; i <= 300 && ok; ++i) {
+            const double ms = ir(qMax(0, barra->maximum() - i * barra->pageStep()));
+            ok = ms >= 0;
+            paginas.push_back(ms);
+        }
+        if (!ok) {
+            estado.SkipWithError("una página no se pintó");
+            break;
+        }
+        estado.SetIterationTime(medidas::milisegundos(inicio, medidas::ahoraNs()) / 1e3);
+    }
+    estado.counters["pagina_max_ms"] =
+        paginas.empty() ? -1 : *std::max_element(paginas.begin(), paginas.end());
+    estado.counters["pagina_mediana_ms"] = medidas::mediana(paginas);
+    estado.counters["salto_al_final_ms"] = salto;
     sinMensajes(estado, ventana.mensajes());
 }
 
@@ -213,12 +287,18 @@ void registrarEnProceso() {
         ->UseManualTime()
         ->Iterations(6)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("lista/desplazar_paginas", desplazarPaginas)
+        ->UseManualTime()
+        ->Iterations(2)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("lista/mostrar_todo", mostrarTodo)
         ->UseManualTime()
         ->Iterations(6)
         ->Unit(benchmark::kMillisecond);
-    // A city of the generated data that few quotes name, and the one most do.
-    for (const char* ciudad : {"Sevilla", "Valencia"})
+    // A city of the generated data that few quotes name, the one most do, and
+    // a word no quote holds (one scan of every quote, as the raw search
+    // "busqueda_ninguna" of tarvo_bench).
+    for (const char* ciudad : {"Sevilla", "Valencia", "Zzxq"})
         benchmark::RegisterBenchmark((std::string("lista/buscar/") + ciudad).c_str(), buscar,
                                      QString::fromUtf8(ciudad))
             ->UseManualTime()

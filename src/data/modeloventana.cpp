@@ -3,7 +3,13 @@
 #include "data/fechas.h"
 #include "data/modconexion.h"
 
+#include <QTimer>
+
+#include <utility>
+
 namespace {
+
+constexpr int kEsperaConteoMs = 50;
 
 QString lista(const QStringList& partes) {
     return u'(' + partes.join(QStringLiteral(", ")) + u')';
@@ -29,6 +35,9 @@ void ModeloVentana::establecerColumnas(const QStringList& campos) {
 
 void ModeloVentana::vaciar() {
     beginResetModel();
+    anterior_ = {};
+    ++generacion_;
+    conteoPendiente_ = false;
     ventana_.clear();
     total_ = 0;
     CerrarConsulta(primera_, false);
@@ -37,17 +46,53 @@ void ModeloVentana::vaciar() {
 
 bool ModeloVentana::establecer(const Consulta& consulta) {
     beginResetModel();
+    anterior_ = {consulta_, std::exchange(ventana_, {}), total_};
     consulta_ = consulta;
-    ventana_.clear();
-    const qint64 n = contar({}, {});
-    total_ = n < 0 ? 0 : int(n);
+    ++generacion_;
+    conteoPendiente_ = false;
     const QList<Registros> leidos = leer({}, true, pagina_);
     const Registros primera = leidos.value(0);
-    if (primera.cantidad() > 0)
+    const int leidas = primera.cantidad();
+    bool ok = primera.abierto();
+    if (leidas < pagina_) {
+        // The first page holds every row: they are the count.
+        total_ = leidas;
+    } else if (consulta_.conteoDiferido) {
+        // The page is shown first; the count follows once the view has
+        // painted it. A view lays itself out on a zero timer after a reset
+        // and paints after that, so the count waits a few frames.
+        total_ = leidas;
+        conteoPendiente_ = true;
+        QTimer::singleShot(kEsperaConteoMs, this, [this, g = generacion_] { completarConteo(g); });
+    } else {
+        const qint64 n = contar({}, {});
+        ok = n >= 0;
+        total_ = ok ? int(n) : 0;
+    }
+    if (leidas > 0 && total_ > 0)
         ventana_.append({0, primera, false});
     primera_ = std::make_shared<Registros>(primera);
     endResetModel();
-    return n >= 0;
+    return ok;
+}
+
+void ModeloVentana::completarConteo(quint64 generacion) {
+    if (generacion != generacion_ || !conteoPendiente_)
+        return;
+    conteoPendiente_ = false;
+    const qint64 n = contar({}, {});
+    if (n > total_) {
+        beginInsertRows({}, total_, int(n) - 1);
+        total_ = int(n);
+        endInsertRows();
+    } else if (n >= 0 && n < total_) {
+        // Rows deleted meanwhile by another user: the window reads again.
+        beginResetModel();
+        total_ = int(n);
+        ventana_.clear();
+        endResetModel();
+    }
+    emit conteoCompleto();
 }
 
 QString ModeloVentana::ordenClaves(bool ascendente) const {
@@ -236,7 +281,9 @@ void ModeloVentana::recortar(bool alFinal) {
 
 qint64 ModeloVentana::contar(const QString& condicionExtra, const QVariantList& valoresExtra) {
     RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT count(*) ") + consulta_.origen + donde(condicionExtra), rs,
+    const QString& origen =
+        consulta_.origenConteo.isEmpty() ? consulta_.origen : consulta_.origenConteo;
+    AbrirConsulta(QStringLiteral("SELECT count(*) ") + origen + donde(condicionExtra), rs,
                   consulta_.valores + valoresExtra);
     if (!rs || !rs->abierto() || rs->cantidad() < 1)
         return -1;
@@ -251,8 +298,55 @@ QVariant ModeloVentana::valor(int fila, const QString& campo) {
     return p->valor(fila, p->filas.indiceCampo(campo));
 }
 
+int ModeloVentana::filaRetenida(const QList<Pagina>& ventana, const QString& campoClave,
+                                const QVariant& clave) {
+    for (const Pagina& p : ventana) {
+        const int campo = p.filas.indiceCampo(campoClave);
+        for (int f = p.inicio; f < p.inicio + p.filas.cantidad(); ++f)
+            if (p.valor(f, campo) == clave)
+                return f;
+    }
+    return -1;
+}
+
+bool ModeloVentana::esInversaDeLaAnterior() const {
+    const Consulta& a = anterior_.consulta;
+    const Consulta& b = consulta_;
+    return anterior_.total == total_ && a.descendente != b.descendente && a.claves == b.claves &&
+           a.origen == b.origen && a.condicion == b.condicion && a.valores == b.valores;
+}
+
+void ModeloVentana::centrarEn(int fila, const QVariantList& claves) {
+    // The rows before it, walking back from its keys, then the row and those
+    // after it, walking on from the row before it.
+    QList<Pagina> nueva;
+    int inicio = fila;
+    for (const Registros& r : leer(claves, false, pagina_ / 2)) {
+        if (r.cantidad() == 0)
+            continue;
+        inicio -= r.cantidad();
+        nueva.prepend({inicio, r, true});
+    }
+    if (inicio < 0 || (inicio > 0 && fila - inicio < pagina_ / 2))
+        return; // the rows moved meanwhile: the view's reads place the window
+    const QVariantList desde = nueva.isEmpty() ? QVariantList{} : clavesDe(nueva.last().filas, 1);
+    int i = fila;
+    for (const Registros& r : leer(desde, true, pagina_)) {
+        if (r.cantidad() == 0)
+            continue;
+        nueva.append({i, r, false});
+        i += r.cantidad();
+    }
+    ventana_ = nueva;
+}
+
 int ModeloVentana::filaDeClave(const QVariant& clave) {
     if (clave.isNull() || consulta_.claves.isEmpty())
+        return -1;
+    // A held row needs no query.
+    if (const int f = filaRetenida(ventana_, consulta_.camposClave.last(), clave); f >= 0)
+        return f;
+    if (conteoPendiente_)
         return -1;
     // The row's keys in this order, then how many rows come before them.
     QStringList alias;
@@ -268,15 +362,28 @@ int ModeloVentana::filaDeClave(const QVariant& clave) {
     QVariantList claves;
     for (int i = 0; i < consulta_.claves.size(); ++i)
         claves << rs->campo(i);
-    QVariantList valoresTramo;
-    const QStringList antes = tramos(claves, consulta_.descendente, valoresTramo);
-    qint64 n = 0;
-    for (int i = 0; i < antes.size(); ++i) {
-        const qint64 parte = contar(antes[i], i == 0 ? valoresTramo : QVariantList{});
-        if (parte < 0)
-            return -1;
-        n += parte;
+    // The same rows in the reverse order of the last query: the row held
+    // there is mirrored, with no count.
+    qint64 n = -1;
+    if (esInversaDeLaAnterior()) {
+        const int f = filaRetenida(anterior_.ventana, consulta_.camposClave.last(), clave);
+        if (f >= 0)
+            n = total_ - 1 - f;
     }
+    if (n < 0) {
+        QVariantList valoresTramo;
+        const QStringList antes = tramos(claves, consulta_.descendente, valoresTramo);
+        n = 0;
+        for (int i = 0; i < antes.size(); ++i) {
+            const qint64 parte = contar(antes[i], i == 0 ? valoresTramo : QVariantList{});
+            if (parte < 0)
+                return -1;
+            n += parte;
+        }
+    }
+    // The view goes there next: the window is read around the row from its
+    // keys, not by walking to it.
+    centrarEn(int(n), claves);
     return int(n);
 }
 
@@ -316,4 +423,75 @@ bool ModeloVentana::setHeaderData(int seccion, Qt::Orientation orientacion, cons
     encabezados_[seccion] = valor;
     emit headerDataChanged(orientacion, seccion, seccion);
     return true;
+}
+
+QVariant ModeloVentana::primeraQueCumple(const QString& prueba, const QVariant& valor,
+                                         const QVariantList& desde) const {
+    const bool ascendente = !consulta_.descendente;
+    QVariantList valoresTramo;
+    const QStringList partes = tramos(desde, ascendente, valoresTramo);
+    for (int i = 0; i < partes.size(); ++i) {
+        QString tramo = prueba;
+        if (!partes[i].isEmpty())
+            tramo += QStringLiteral(" AND ") + partes[i];
+        RegistrosPtr rs;
+        AbrirConsulta(
+            QStringLiteral("SELECT ") + consulta_.claves.last() + u' ' + consulta_.origen +
+                donde(tramo) + ordenClaves(ascendente) + QStringLiteral(" LIMIT 1"),
+            rs, consulta_.valores + QVariantList{valor} + (i == 0 ? valoresTramo : QVariantList{}));
+        if (rs && rs->abierto() && rs->cantidad() == 1) {
+            rs->moverPrimero();
+            return rs->campo(0);
+        }
+    }
+    return {};
+}
+
+QModelIndexList ModeloVentana::match(const QModelIndex& inicio, int rol, const QVariant& valor,
+                                     int cantidad, Qt::MatchFlags banderas) const {
+    const Qt::MatchFlags tipo = banderas & Qt::MatchTypeMask;
+    const bool empieza = tipo == Qt::MatchStartsWith;
+    if (rol != Qt::DisplayRole || cantidad != 1 || (!empieza && tipo != Qt::MatchContains) ||
+        (banderas & Qt::MatchCaseSensitive) || !checkIndex(inicio) || !inicio.isValid() ||
+        consulta_.claves.isEmpty() || valor.toString().isEmpty())
+        return QAbstractTableModel::match(inicio, rol, valor, cantidad, banderas);
+    auto* yo = const_cast<ModeloVentana*>(this);
+    const QString texto = valor.toString();
+    const auto cumple = [&](const QVariant& celda) {
+        const QString c = fechas::textoCelda(celda).toString();
+        return empieza ? c.startsWith(texto, Qt::CaseInsensitive)
+                       : c.contains(texto, Qt::CaseInsensitive);
+    };
+    const QString campo = columnas_.value(inicio.column());
+    if (cumple(yo->valor(inicio.row(), campo)))
+        return {inicio};
+    const Pagina* pagina = paginaDe(inicio.row());
+    if (!pagina)
+        return {};
+
+    // The column's expression: the key's when the column is a key, else its
+    // own name; a date is compared as the text the cell shows.
+    QString expresion = campo;
+    const qsizetype k = consulta_.camposClave.indexOf(campo);
+    if (k >= 0)
+        expresion = consulta_.claves[k];
+    const int indice = pagina->filas.indiceCampo(campo);
+    int clase = QMetaType::UnknownType;
+    for (int f = 1; f <= pagina->filas.cantidad() && clase == QMetaType::UnknownType; ++f)
+        clase = pagina->filas.valor(f, indice).typeId();
+    if (clase == QMetaType::QDate || clase == QMetaType::QDateTime)
+        expresion = QStringLiteral("CSTR(") + expresion + u')';
+    const QString prueba = QStringLiteral("INSTR(") + expresion +
+                           (empieza ? QStringLiteral(", ?) = 1") : QStringLiteral(", ?) > 0"));
+
+    const int r = inicio.row() - pagina->inicio;
+    QVariant clave = primeraQueCumple(
+        prueba, texto,
+        clavesDe(pagina->filas, pagina->invertida ? pagina->filas.cantidad() - r : r + 1));
+    if (clave.isNull() && (banderas & Qt::MatchWrap))
+        clave = primeraQueCumple(prueba, texto, {});
+    const int fila = clave.isNull() ? -1 : yo->filaDeClave(clave);
+    if (fila < 0)
+        return {};
+    return {index(fila, inicio.column())};
 }

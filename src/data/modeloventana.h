@@ -30,14 +30,21 @@ public:
         QStringList claves;      // expressions of the order, the unique one last
         QStringList camposClave; // the same keys as result fields
         bool descendente = false;
+        // A FROM that counts the same rows more cheaply (empty: `origen`).
+        QString origenConteo;
+        // When the first page is full, the count runs after the page is
+        // shown; until then the model lists only the rows read.
+        bool conteoDiferido = false;
     };
 
     explicit ModeloVentana(QObject* padre = nullptr);
 
-    // Shows another query (or the same one again): counts, then reads the
-    // first page. False when the count fails (already reported); the model
-    // is then empty.
+    // Shows another query (or the same one again): reads the first page, then
+    // counts (no count when the first page holds every row). False when the
+    // count fails (already reported); the model is then empty.
     bool establecer(const Consulta& consulta);
+    // The count of a query shown with conteoDiferido has not arrived yet.
+    bool conteoPendiente() const { return conteoPendiente_; }
     void vaciar();
     const Consulta& consulta() const { return consulta_; }
 
@@ -49,11 +56,25 @@ public:
     // A field of a row (0-based), reading its page when it is not held.
     QVariant valor(int fila, const QString& campo);
     // The row (0-based) of the record whose unique key is `clave`; -1 when the
-    // query does not list it.
+    // query does not list it (or, while the count is pending, when it is not
+    // among the rows read).
     int filaDeClave(const QVariant& clave);
     // Rows held now (the window), for tests and measurements.
     int filasRetenidas() const;
 
+    // Type-ahead: one query finds the first row from `inicio` on (wrapping to
+    // the top) whose column's text starts with or contains the value; the
+    // rows are never walked here. Other kinds of match use the default.
+    QModelIndexList match(const QModelIndex& inicio, int rol, const QVariant& valor,
+                          int cantidad = 1,
+                          Qt::MatchFlags banderas = Qt::MatchFlags(Qt::MatchStartsWith |
+                                                                   Qt::MatchWrap)) const override;
+
+signals:
+    // The deferred count arrived: rowCount() is now the whole count.
+    void conteoCompleto();
+
+public:
     int rowCount(const QModelIndex& padre = {}) const override;
     int columnCount(const QModelIndex& padre = {}) const override;
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
@@ -84,6 +105,17 @@ private:
     bool asegurar(int fila);
     void recortar(bool alFinal);
     qint64 contar(const QString& condicionExtra, const QVariantList& valoresExtra);
+    static int filaRetenida(const QList<Pagina>& ventana, const QString& campoClave,
+                            const QVariant& clave);
+    // The query shown is the last one with its order reversed, over as many rows.
+    bool esInversaDeLaAnterior() const;
+    // Reads the window around row `fila`, whose keys are `claves`.
+    void centrarEn(int fila, const QVariantList& claves);
+    void completarConteo(quint64 generacion);
+    // The first row at or after `desde` (empty: from the top) whose
+    // expression passes `prueba` (bound to `valor`); its unique key, or Null.
+    QVariant primeraQueCumple(const QString& prueba, const QVariant& valor,
+                              const QVariantList& desde) const;
     const Pagina* paginaDe(int fila) const;
 
     Consulta consulta_;
@@ -94,4 +126,12 @@ private:
     int maxPaginas_ = 6;
     QStringList columnas_;
     QHash<int, QVariant> encabezados_;
+    bool conteoPendiente_ = false;
+    struct Anterior {
+        Consulta consulta;
+        QList<Pagina> ventana;
+        int total = 0;
+    };
+    Anterior anterior_;      // what was shown before the last establecer
+    quint64 generacion_ = 0; // one per establecer: a late count of an old query is dropped
 };

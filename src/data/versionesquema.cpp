@@ -44,6 +44,9 @@ const std::vector<PasoEsquema>& pasosEsquema() {
           {QStringLiteral("CONSULTAS_GUARDADAS"), QStringLiteral("Nombre"), {}}}},
         // Version 3: the history of each quote's status.
         {3, QStringLiteral(":/actualizaciones/version-3.sql"), {}},
+        // Version 4: the index of the expiry day, which the expiry notice
+        // counts through.
+        {4, QStringLiteral(":/actualizaciones/version-4.sql"), {}},
     };
     return pasos;
 }

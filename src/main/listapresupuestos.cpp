@@ -21,6 +21,27 @@ const QString kOrigen =
     QStringLiteral("FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON P.EMPID=C.EMPID");
 const QString kOrigenPorCliente = QStringLiteral("FROM CONTACTOS C CROSS JOIN PRESUPUESTOS P");
 const QString kUnionPorCliente = QStringLiteral("P.EMPID=C.EMPID");
+const QString kOrigenConteo = QStringLiteral("FROM PRESUPUESTOS P");
+
+// Whether every quote names an existing contact, so that the join with the
+// contacts drops none and the quotes alone give the list's counts (through
+// their indexes, without a lookup per quote). Each distinct contact key of
+// the quotes is stepped through the index on it and looked up once.
+bool todosConContacto() {
+    RegistrosPtr rs;
+    AbrirConsulta(
+        QStringLiteral(
+            "SELECT NOT EXISTS (SELECT 1 FROM PRESUPUESTOS WHERE EmpId IS NULL) AND NOT EXISTS "
+            "(WITH RECURSIVE e(id) AS (SELECT min(EmpId) FROM PRESUPUESTOS UNION ALL "
+            "SELECT (SELECT min(EmpId) FROM PRESUPUESTOS WHERE EmpId > e.id) FROM e "
+            "WHERE e.id IS NOT NULL) SELECT 1 FROM e WHERE e.id IS NOT NULL AND NOT EXISTS "
+            "(SELECT 1 FROM CONTACTOS C WHERE C.EmpId = e.id))"),
+        rs);
+    if (!rs || !rs->abierto() || rs->cantidad() != 1)
+        return false;
+    rs->moverPrimero();
+    return rs->campo(0).toInt() == 1;
+}
 
 // The keys each header's order walks, the quote's key last so that no two
 // rows tie. Each order is a walk of an index: the indexes on the quote's
@@ -91,8 +112,9 @@ void ListaPresupuestos::cargar() {
 }
 
 void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& valores,
-                                bool soloAbiertos) {
+                                bool busqueda, bool soloAbiertos) {
     condicion_ = condicion;
+    busqueda_ = busqueda;
     soloAbiertos_ = soloAbiertos;
     mostrada_ = consultaBase() + (condicion.isEmpty() ? QString() : u" WHERE "_s + condicion);
     valoresMostrada_ = valores;
@@ -122,6 +144,11 @@ void ListaPresupuestos::actualizar() {
     consulta.claves = orden.claves;
     consulta.camposClave = orden.campos;
     consulta.descendente = descendente_;
+    // A search names the contact's columns and may scan every quote to count:
+    // its first page is shown before the count.
+    consulta.conteoDiferido = busqueda_;
+    if (!busqueda_ && columnaOrden_ != 2 && todosConContacto())
+        consulta.origenConteo = kOrigenConteo;
     modelo_->establecer(consulta);
     emit listaCambiada();
 }
@@ -157,7 +184,7 @@ void ListaPresupuestos::buscarTexto(const QString& texto) {
         mostrar(QStringLiteral("INSTR(PRELUGAR,?1) OR INSTR(PRESALUDO,?1) OR "
                                "INSTR(EMPRAZONSOCIAL,?1) OR INSTR(PRENUMERO,?1) OR "
                                "INSTR(CSTR(PREFECHA),?1) OR INSTR(EMPNOMBREFANTASIA,?1)"),
-                {texto.trimmed()});
+                {texto.trimmed()}, true);
     }
     if (cantidad() > 0)
         return;
@@ -175,7 +202,7 @@ void ListaPresupuestos::listarAvisos(int diasAviso) {
     orden_ = QStringLiteral(" ORDER BY PreFecha ASC");
     columnaOrden_ = 1;
     descendente_ = false;
-    mostrar(kAvisos, {diasAviso}, true);
+    mostrar(kAvisos, {diasAviso}, false, true);
 }
 
 QString ListaPresupuestos::textoAvisos(int diasAviso) {

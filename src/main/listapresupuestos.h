@@ -90,13 +90,15 @@ signals:
 
 private:
     // Shows the quotes meeting a condition (empty: all) in the current order;
-    // only the open ones with `soloAbiertos` (the expiry notice's list).
-    void mostrar(const QString& condicion, const QVariantList& valores = {},
+    // a search's condition also names the contact's columns; only the open
+    // ones with `soloAbiertos` (the expiry notice's list).
+    void mostrar(const QString& condicion, const QVariantList& valores = {}, bool busqueda = false,
                  bool soloAbiertos = false);
     void actualizar();
 
     ModeloVentana* modelo_;
     QString condicion_;
+    bool busqueda_ = false;
     QString mostrada_; // what the list shows, without its order clause
     QVariantList valoresMostrada_;
     QString orden_ = QStringLiteral(" ORDER BY PReFECHA ASC");

@@ -3,6 +3,7 @@
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
 #include "comun/mensajesguion.h"
+#include "data/fechas.h"
 #include "data/modconexion.h"
 #include "main/listapresupuestos.h"
 #include "platform/reloj.h"
@@ -348,20 +349,32 @@ private slots:
     void recorridoPorPaginas_data() {
         QTest::addColumn<QList<int>>("clics");
         QTest::addColumn<QString>("orden");
-        QTest::newRow("fecha") << QList<int>{} << "P.PreFecha, P.PreId";
-        QTest::newRow("fecha desc") << QList<int>{1, 1} << "P.PreFecha DESC, P.PreId DESC";
-        QTest::newRow("número") << QList<int>{0} << "P.PreNumero, P.PreId";
-        QTest::newRow("número desc") << QList<int>{0, 0} << "P.PreNumero DESC, P.PreId DESC";
-        QTest::newRow("cliente") << QList<int>{2} << "C.EmpNombreFantasia, C.EmpId, P.PreId";
+        QTest::addColumn<bool>("huerfanos"); // quotes of a contact that is gone
+        QTest::newRow("fecha") << QList<int>{} << "P.PreFecha, P.PreId" << true;
+        QTest::newRow("fecha desc") << QList<int>{1, 1} << "P.PreFecha DESC, P.PreId DESC" << true;
+        QTest::newRow("número") << QList<int>{0} << "P.PreNumero, P.PreId" << true;
+        QTest::newRow("número desc")
+            << QList<int>{0, 0} << "P.PreNumero DESC, P.PreId DESC" << true;
+        QTest::newRow("cliente") << QList<int>{2} << "C.EmpNombreFantasia, C.EmpId, P.PreId"
+                                 << true;
         QTest::newRow("cliente desc")
-            << QList<int>{2, 2} << "C.EmpNombreFantasia DESC, C.EmpId DESC, P.PreId DESC";
-        QTest::newRow("usuario") << QList<int>{3} << "P.UsuLogin, P.PreId";
-        QTest::newRow("usuario desc") << QList<int>{3, 3} << "P.UsuLogin DESC, P.PreId DESC";
+            << QList<int>{2, 2} << "C.EmpNombreFantasia DESC, C.EmpId DESC, P.PreId DESC" << true;
+        QTest::newRow("usuario") << QList<int>{3} << "P.UsuLogin, P.PreId" << true;
+        QTest::newRow("usuario desc")
+            << QList<int>{3, 3} << "P.UsuLogin DESC, P.PreId DESC" << true;
+        // Every quote with its contact: the counts read the quotes alone.
+        QTest::newRow("fecha, sin huérfanos") << QList<int>{} << "P.PreFecha, P.PreId" << false;
+        QTest::newRow("número desc, sin huérfanos")
+            << QList<int>{0, 0} << "P.PreNumero DESC, P.PreId DESC" << false;
+        QTest::newRow("usuario, sin huérfanos") << QList<int>{3} << "P.UsuLogin, P.PreId" << false;
     }
     void recorridoPorPaginas() {
         QFETCH(QList<int>, clics);
         QFETCH(QString, orden);
+        QFETCH(bool, huerfanos);
         muchos(3000);
+        if (!huerfanos)
+            datos->ejecutar(u"DELETE FROM PRESUPUESTOS WHERE EmpId = 999"_s);
         ModeloVentana& modelo = lista->modelo();
         modelo.establecerTamanoPagina(37);
         lista->cargar();
@@ -395,6 +408,101 @@ private slots:
         QVERIFY(lista->cantidad() > 0);
         lista->cerrar();
         QCOMPARE(lista->modelo().rowCount(), 0);
+    }
+
+    // After a header click the current quote is found in the new order, the
+    // reversed one included, and the rows read around it are the order's.
+    void filaDeUnaCotizacionTrasOrdenar() {
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        lista->cargar();
+        lista->ordenarPorColumna(0);
+        const qint64 id = modelo.valor(1234, u"PreId"_s).toLongLong();
+        struct Paso {
+            int clic;
+            QString orden;
+        };
+        for (const Paso& p :
+             {Paso{0, u"P.PreNumero DESC, P.PreId DESC"_s}, Paso{3, u"P.UsuLogin, P.PreId"_s},
+              Paso{3, u"P.UsuLogin DESC, P.PreId DESC"_s}}) {
+            lista->ordenarPorColumna(p.clic);
+            const QList<qint64> esperado = leidoDeUnaVez(p.orden);
+            const int fila = modelo.filaDeClave(id);
+            QCOMPARE(fila, esperado.indexOf(id));
+            // The rows held around it first, before any read moves the window.
+            for (int f : {fila + 1, fila - 1, fila, fila + 30, fila - 18})
+                QCOMPARE(modelo.valor(f, u"PreId"_s).toLongLong(), esperado[f]);
+        }
+    }
+
+    // Type-ahead finds, in the order shown, the first row from the current
+    // one on whose cell starts with the typed text (wrapping to the top),
+    // wherever its page is, without reading the rows between.
+    void tecleoBuscaEnElOrdenMostrado() {
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        modelo.establecerColumnas({u"PreNumero"_s, u"PreFecha"_s});
+        lista->cargar();
+        lista->ordenarPorColumna(3);
+        QStringList numeros, dias;
+        RegistrosPtr rs;
+        AbrirConsulta(u"SELECT P.PreNumero, P.PreFecha FROM PRESUPUESTOS P INNER JOIN CONTACTOS "
+                      "C ON P.EmpId=C.EmpId ORDER BY P.UsuLogin, P.PreId"_s,
+                      rs);
+        for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente()) {
+            numeros << rs->texto(u"PreNumero"_s);
+            dias << fechas::textoCelda(rs->campo(1)).toString();
+        }
+        const int total = int(numeros.size());
+        QCOMPARE(modelo.rowCount(), total);
+        const auto primera = [&](const QStringList& columna, const QString& texto, int desde) {
+            for (int i = 0; i < total; ++i)
+                if (const int f = (desde + i) % total;
+                    columna[f].startsWith(texto, Qt::CaseInsensitive))
+                    return f;
+            return -1;
+        };
+        struct Caso {
+            int columna;
+            QString texto;
+            int desde;
+        };
+        for (const Caso& c :
+             {Caso{0, u"n52"_s, 0}, Caso{0, u"N52"_s, 1500}, Caso{0, u"N3"_s, total - 1},
+              Caso{1, dias[2222].left(5), 700}, Caso{0, u"ninguno"_s, 10}}) {
+            const QModelIndexList hallado =
+                modelo.match(modelo.index(c.desde, c.columna), Qt::DisplayRole, c.texto, 1,
+                             Qt::MatchStartsWith | Qt::MatchWrap);
+            const int esperado = primera(c.columna ? dias : numeros, c.texto, c.desde);
+            QCOMPARE(hallado.isEmpty() ? -1 : hallado.first().row(), esperado);
+            QVERIFY(modelo.filasRetenidas() < 300);
+        }
+    }
+
+    // A search's first page shows before its count; the count then gives
+    // the whole list.
+    void busquedaCuentaDespuesDeMostrar() {
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        lista->cargar();
+        QSignalSpy completo(&modelo, &ModeloVentana::conteoCompleto);
+        lista->buscarTexto(u"N1"_s);
+        QCOMPARE(modelo.rowCount(), 37);
+        QVERIFY(modelo.conteoPendiente());
+        QVERIFY(completo.wait());
+        RegistrosPtr rs;
+        AbrirConsulta(u"SELECT count(*) FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON "
+                      "P.EmpId=C.EmpId WHERE INSTR(PRELUGAR,'N1') OR INSTR(PRESALUDO,'N1') OR "
+                      "INSTR(EMPRAZONSOCIAL,'N1') OR INSTR(PRENUMERO,'N1') OR "
+                      "INSTR(CSTR(PREFECHA),'N1') OR INSTR(EMPNOMBREFANTASIA,'N1')"_s,
+                      rs);
+        rs->moverPrimero();
+        QCOMPARE(modelo.rowCount(), rs->campo(0).toInt());
+        QVERIFY(modelo.rowCount() > 37);
+        QCOMPARE(modelo.valor(modelo.rowCount() - 1, u"PreNumero"_s).toString().left(2), u"N1"_s);
     }
 
     void borradoFallidoNoDejaNadaAMedias() {

@@ -164,6 +164,20 @@ private slots:
         QCOMPARE(contenido(ruta), actualizada);
     }
 
+    // A file of the previous schema gets what this one adds (the index of the
+    // expiry day) and nothing else changes.
+    void actualizaUnaBaseDeLaVersion2() {
+        const QString ruta = entorno->copiarBase();
+        ejecutar(ruta, "DROP TABLE PRESUPUESTOS_ESTADOS; DROP INDEX PRESUPUESTOS_Vencimiento; "
+                       "PRAGMA user_version = 2");
+        const QStringList antes = datos(ruta);
+        const ResultadoActualizacion r = actualizarBase(ruta, entorno->ruta(QString()));
+        QCOMPARE(r.estado, Estado::Actualizada);
+        QCOMPARE(r.versionAnterior, 2);
+        QCOMPARE(esquema(ruta), esquema(rutaBasePristina()));
+        QCOMPARE(datos(ruta), antes);
+    }
+
     // Values a unique column would take for one are never merged: the file
     // stays as it is and the user learns what to rename.
     void unaColisionNoCambiaNada() {

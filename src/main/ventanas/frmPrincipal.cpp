@@ -203,6 +203,7 @@ void frmPrincipal::crearLista() {
     // What was current before the list changes, to find it again after.
     connect(modelo_, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { preIdAnterior_ = preIdActual(); });
+    connect(modelo_, &ModeloVentana::conteoCompleto, this, &frmPrincipal::volverALaFilaAnterior);
     dtgLista_->setSelectionBehavior(QAbstractItemView::SelectRows);
     dtgLista_->setSelectionMode(QAbstractItemView::SingleSelection);
     dtgLista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -273,10 +274,24 @@ void frmPrincipal::enlazarGrilla() {
     // re-sort), so a command never lands on another quote than the one shown;
     // otherwise (a deletion) the first row is.
     const QVariant anterior = std::exchange(preIdAnterior_, {});
+    preIdBuscado_ = {};
     if (modelo_->rowCount() == 0)
         return;
     const int fila = anterior.isValid() ? modelo_->filaDeClave(anterior) : -1;
     dtgLista_->setCurrentIndex(modelo_->index(qMax(fila, 0), 0));
+    // Not among the rows of a first page shown before its count: it is
+    // looked for once the count arrives.
+    if (fila < 0 && modelo_->conteoPendiente())
+        preIdBuscado_ = anterior;
+}
+
+void frmPrincipal::volverALaFilaAnterior() {
+    const QVariant buscado = std::exchange(preIdBuscado_, {});
+    // Only while the user has not moved from the first row.
+    if (!buscado.isValid() || filaActual() != 1)
+        return;
+    if (const int fila = modelo_->filaDeClave(buscado); fila > 0)
+        dtgLista_->setCurrentIndex(modelo_->index(fila, 0));
 }
 
 QVariant frmPrincipal::preIdActual() const {

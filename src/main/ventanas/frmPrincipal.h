@@ -55,6 +55,7 @@ private:
     void crearMenuPresupuesto(QMenu* archivo);
     // Enables the moves the selected quote's status allows.
     void prepararMarcas();
+    void volverALaFilaAnterior();
     QVariant preIdActual() const; // key of the current row; invalid when none
     void cerrarConexiones(bool cerrarLista);
     static void mostrarEditor(QWidget& editor);
@@ -62,6 +63,7 @@ private:
     ListaPresupuestos* lista_;
     ModeloVentana* modelo_;
     QVariant preIdAnterior_; // the current quote when the list began to change
+    QVariant preIdBuscado_;  // the same, looked for again when a deferred count arrives
     QTableView* dtgLista_;
     std::array<QPushButton*, 7> cmdMenu_{};
     QLabel* avisos_;
