@@ -203,6 +203,42 @@ CREATE TABLE LOTES (
 );
 CREATE INDEX LOTES_Producto ON LOTES (ProId);
 
+-- A row inserted with its key given (the import keeps the other program's
+-- keys) moves the key's sequence past it, so that the next generated key
+-- does not collide with it, as a file's keys never do.
+CREATE FUNCTION tarvo_ajustar_clave() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE
+  secuencia text := pg_get_serial_sequence(quote_ident(TG_TABLE_NAME), TG_ARGV[0]);
+  mayor bigint;
+BEGIN
+  EXECUTE format('SELECT MAX(%I) FROM %I', TG_ARGV[0], TG_TABLE_NAME) INTO mayor;
+  IF mayor IS NOT NULL AND mayor > COALESCE((SELECT last_value FROM pg_sequences
+      WHERE format('%I.%I', schemaname, sequencename) = secuencia), 0) THEN
+    PERFORM setval(secuencia, mayor);
+  END IF;
+  RETURN NULL;
+END $$;
+CREATE TRIGGER CATEGORIAS_Clave AFTER INSERT ON CATEGORIAS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('catid');
+CREATE TRIGGER vinculos_Clave AFTER INSERT ON vinculos
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('vinid');
+CREATE TRIGGER CONTACTOS_Clave AFTER INSERT ON CONTACTOS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('empid');
+CREATE TRIGGER PRODUCTOS_Clave AFTER INSERT ON PRODUCTOS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('proid');
+CREATE TRIGGER PRESUPUESTOS_Clave AFTER INSERT ON PRESUPUESTOS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('preid');
+CREATE TRIGGER OPCIONES_Clave AFTER INSERT ON OPCIONES
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('opcid');
+CREATE TRIGGER SECTORES_Clave AFTER INSERT ON SECTORES
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('secid');
+CREATE TRIGGER FACTURAS_PRODUCTOS_Clave AFTER INSERT ON FACTURAS_PRODUCTOS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('facproid');
+CREATE TRIGGER REMITOS_PRODUCTOS_Clave AFTER INSERT ON REMITOS_PRODUCTOS
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('remproid');
+CREATE TRIGGER LOTES_Clave AFTER INSERT ON LOTES
+  FOR EACH STATEMENT EXECUTE FUNCTION tarvo_ajustar_clave('lotid');
+
 -- Suggestion lists of the quote editor: the distinct non-blank values of the
 -- columns they gather, compared as those columns compare.
 CREATE VIEW V_PRESUPUESTOS_CONCEPTOS AS
@@ -292,5 +328,4 @@ INSERT INTO USUARIOS (UsuLogin, UsuPassword, UsuNombre) VALUES ('admin', '', 'Ad
 INSERT INTO USUARIOS (UsuLogin, UsuPassword, UsuNombre) VALUES ('super', '', 'Supervisor');
 INSERT INTO vinculos (VinId, VinDescripcion, VinDesactivado) VALUES (1, 'Cliente', false);
 INSERT INTO vinculos (VinId, VinDescripcion, VinDesactivado) VALUES (2, 'Proveedor', false);
-SELECT setval(pg_get_serial_sequence('vinculos', 'vinid'), 2) AS VinId;
 INSERT INTO OPCIONES (OpcAvisoVencimiento) VALUES (0);

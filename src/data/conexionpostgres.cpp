@@ -50,6 +50,39 @@ const QHash<QString, QString>& nombresEsquema() {
     return nombres;
 }
 
+// One statement only: a semicolon outside quotes and comments followed by
+// anything but blanks would let the server run a second statement.
+bool unaSentencia(const QString& sql) {
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            while (++i < n && sql[i] != c) {
+            }
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            while (i < n && sql[i] != u'\n')
+                ++i;
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            const qsizetype fin = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = fin < 0 ? n : fin + 1;
+        } else if (c == u';') {
+            for (qsizetype j = i + 1; j < n; ++j)
+                if (!sql[j].isSpace() && sql[j] != u';')
+                    return false;
+            return true;
+        }
+    }
+    return true;
+}
+
+// A text value goes as text even when it is a null string, as the file
+// stores it: the driver would send NULL.
+QVariant paraServidor(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString && v.toString().isNull())
+        return QVariant(QStringLiteral(""));
+    return v;
+}
+
 bool esInsercion(const QString& sql) {
     return QStringView(sql).trimmed().startsWith(u"INSERT", Qt::CaseInsensitive);
 }
@@ -191,11 +224,19 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
         auto tabla = std::make_shared<TablaResultado>();
         const QSqlRecord registro = q.record();
         for (int c = 0; c < registro.count(); ++c) {
-            const int tipo = registro.field(c).metaType().id();
-            tabla->agregarColumna(nombreCanonico(registro.fieldName(c), sql),
-                                  tipo == QMetaType::QDate  ? TipoColumna::Fecha
-                                  : tipo == QMetaType::Bool ? TipoColumna::SiNo
-                                                            : TipoColumna::General);
+            // A table's date and yes/no columns read back as such; an
+            // expression (Date() + 30, a comparison) reads as a number, as
+            // it does from the database file. The driver does not name a
+            // column's table, so a schema column's name tells.
+            const QSqlField campo = registro.field(c);
+            const int tipo = campo.metaType().id();
+            const bool deTabla = nombresEsquema().contains(campo.name().toLower());
+            TipoColumna clase = TipoColumna::General;
+            if (deTabla && tipo == QMetaType::QDate)
+                clase = TipoColumna::Fecha;
+            else if (deTabla && tipo == QMetaType::Bool)
+                clase = TipoColumna::SiNo;
+            tabla->agregarColumna(nombreCanonico(registro.fieldName(c), sql), clase);
         }
         while (q.next())
             for (int c = 0; c < registro.count(); ++c)
@@ -232,8 +273,14 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
                QStringLiteral("La conexión con la base de datos está cerrada."));
         return {};
     }
-    fijarHoy();
     const QString texto = dialecto::adaptar(sql);
+    if (!unaSentencia(texto)) {
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Se encontraron caracteres después del final de la instrucción "
+                              "SQL."));
+        return {};
+    }
+    fijarHoy();
     QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
@@ -253,7 +300,7 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
         return {};
     }
     for (const QVariant& v : valores)
-        q.addBindValue(v);
+        q.addBindValue(paraServidor(v));
     return correr(q, texto, true);
 }
 
@@ -333,7 +380,7 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
         const QString marca = u':' + p->nombres[i];
         const QRegularExpression re(QRegularExpression::escape(marca) + QStringLiteral(R"(\b)"));
         if (p->sentencia.contains(re))
-            q.bindValue(marca, *v);
+            q.bindValue(marca, paraServidor(*v));
     }
     return correr(q, p->sentencia, true);
 }

@@ -121,6 +121,12 @@ void cerrarEntornoDatosDePrueba() {
     dteBodex().cerrarConexion();
 }
 
+std::unique_ptr<Conexion> conexionDePrueba(const QString& rutaBase) {
+    if (servidorprueba::motorServidor())
+        return std::make_unique<ConexionPostgres>(servidorprueba::baseDeArchivo(rutaBase));
+    return std::make_unique<ConexionSqlite>(rutaBase);
+}
+
 void abrirConexionDePrueba(const QString& rutaBase) {
     if (servidorprueba::motorServidor()) {
         const DatosServidor d = servidorprueba::baseDeArchivo(rutaBase);

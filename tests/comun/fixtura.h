@@ -49,6 +49,10 @@ private:
     std::unique_ptr<Conexion> servidor_;
 };
 
+// A connection of its own to the test's database: the file, or on the
+// server engine the server database that stands for it.
+std::unique_ptr<Conexion> conexionDePrueba(const QString& rutaBase);
+
 // Points a test data source at the file (or, on the server engine, at the
 // server database that stands for it) and opens the shared connection on it.
 void abrirConexionDePrueba(const QString& rutaBase);
