@@ -11,10 +11,12 @@ CREATE DOMAIN texto AS text COLLATE es_ci;
 
 -- LIKE on texto: the server refuses LIKE under a nondeterministic collation,
 -- so both sides are lowered (every letter, accented ones too) and compared
--- byte by byte; % and _ only, no escape character.
+-- byte by byte; % and _ as wildcards. The server hands an ESCAPE clause's
+-- pattern over already rewritten for the backslash, so the backslash is the
+-- escape character here (the program escapes a typed backslash).
 CREATE FUNCTION tarvo_como(a text, b text) RETURNS boolean
   LANGUAGE sql IMMUTABLE PARALLEL SAFE
-  RETURN (lower(a COLLATE "und-x-icu") COLLATE "C") LIKE (lower(b COLLATE "und-x-icu") COLLATE "C") ESCAPE '';
+  RETURN (lower(a COLLATE "und-x-icu") COLLATE "C") LIKE (lower(b COLLATE "und-x-icu") COLLATE "C");
 CREATE FUNCTION tarvo_como(a texto, b texto) RETURNS boolean
   LANGUAGE sql IMMUTABLE PARALLEL SAFE RETURN tarvo_como(a::text, b::text);
 CREATE FUNCTION tarvo_como(a texto, b text) RETURNS boolean
@@ -50,6 +52,11 @@ CREATE OPERATOR <> (LEFTARG = integer, RIGHTARG = boolean, FUNCTION = tarvo_si_d
 CREATE FUNCTION date() RETURNS date
   LANGUAGE sql STABLE PARALLEL SAFE
   RETURN coalesce(nullif(current_setting('tarvo.hoy', true), ''), current_date::text)::date;
+-- A day number (counted from 30 December 1899, as the database file keeps
+-- dates) written into a date column is that day.
+CREATE FUNCTION tarvo_fecha_de_dia(dia integer) RETURNS date
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE RETURN DATE '1899-12-30' + dia;
+CREATE CAST (integer AS date) WITH FUNCTION tarvo_fecha_de_dia(integer) AS ASSIGNMENT;
 -- The short date text.
 CREATE FUNCTION cstr(d date) RETURNS text
   LANGUAGE sql IMMUTABLE PARALLEL SAFE RETURN to_char(d, 'DD/MM/YY');

@@ -13,6 +13,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 constexpr qint32 kTiposNoCoinciden = -2147217913;
@@ -45,6 +48,9 @@ const QHash<QString, QString>& nombresEsquema() {
                 }
             }
         }
+        // Type names caught by the patterns ("CAST (integer AS date)").
+        for (const char* tipo : {"date", "text", "texto", "integer", "boolean", "double"})
+            h.remove(QString::fromLatin1(tipo));
         return h;
     }();
     return nombres;
@@ -73,6 +79,79 @@ bool unaSentencia(const QString& sql) {
         }
     }
     return true;
+}
+
+// The server's type for a value bound to a ? placeholder; empty when the
+// server is left to infer it from the context (text, null). Without it
+// "Date() + ?" is ambiguous (date + integer, interval or time).
+QString tipoServidor(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return QStringLiteral("boolean");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return QStringLiteral("integer");
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const qint64 n = v.toLongLong();
+        return n >= INT_MIN && n <= INT_MAX ? QStringLiteral("integer") : QStringLiteral("bigint");
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QStringLiteral("double precision");
+    case QMetaType::QDate:
+        return QStringLiteral("date");
+    case QMetaType::QDateTime:
+        return QStringLiteral("timestamp");
+    default:
+        return {};
+    }
+}
+
+// The statement with one plain ? per value to bind, in order: a numbered
+// ?N (the same value used several times) becomes a ? of its own with the
+// value repeated in `enlazados`, and each ? whose value has a known type is
+// written as CAST(? AS type). Quotes and comments are left alone.
+QString conTipos(const QString& sql, const QVariantList& valores, QVariantList& enlazados) {
+    QString salida;
+    salida.reserve(sql.size() + 16 * valores.size());
+    const qsizetype n = sql.size();
+    int siguiente = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            const qsizetype desde = i;
+            while (++i < n && sql[i] != c) {
+            }
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            const qsizetype desde = i;
+            while (i < n && sql[i] != u'\n')
+                ++i;
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+        } else if (c == u'?') {
+            qsizetype fin = i + 1;
+            while (fin < n && sql[fin].isDigit())
+                ++fin;
+            int indice = siguiente;
+            if (fin > i + 1)
+                indice = QStringView(sql).mid(i + 1, fin - i - 1).toInt() - 1;
+            siguiente = indice + 1;
+            i = fin - 1;
+            const QVariant v = valores.value(indice);
+            enlazados << v;
+            const QString tipo = tipoServidor(v);
+            salida +=
+                tipo.isEmpty() ? QStringLiteral("?") : QStringLiteral("CAST(? AS %1)").arg(tipo);
+        } else {
+            salida += c;
+        }
+    }
+    return salida;
 }
 
 // A text value goes as text even when it is a null string, as the file
@@ -291,7 +370,8 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
     const bool punto = enTransaccion_;
     if (punto && !simple(QStringLiteral("SAVEPOINT tarvo_preparar")))
         return {};
-    const bool preparada = q.prepare(texto);
+    QVariantList enlazados;
+    const bool preparada = q.prepare(conTipos(texto, valores, enlazados));
     if (punto)
         simple(preparada ? QStringLiteral("RELEASE SAVEPOINT tarvo_preparar")
                          : QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_preparar"));
@@ -299,7 +379,7 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
         anotar(q.lastError());
         return {};
     }
-    for (const QVariant& v : valores)
+    for (const QVariant& v : std::as_const(enlazados))
         q.addBindValue(paraServidor(v));
     return correr(q, texto, true);
 }

@@ -37,10 +37,12 @@ public:
     void usuario(const QString& login, const QVariant& passwordCodificada, const QString& nombre);
     int contar(const QString& tabla);
 
-    // The database file itself, whatever the engine.
-    ConexionSqlite& conexion() { return con_; }
-    // The connection the fixture's rows go to.
+    // The connection the fixture's rows go to: the file's, or on the server
+    // engine the server database's.
+    Conexion& conexion() { return activa(); }
     Conexion& activa();
+    // The database file itself, whatever the engine.
+    ConexionSqlite& archivo() { return con_; }
     // Runs a statement that must succeed.
     void ejecutar(const QString& sql, const QVariantList& valores = {});
 

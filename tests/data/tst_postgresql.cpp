@@ -136,6 +136,18 @@ private slots:
         QCOMPARE(fila.filas->valor(0, 2), QVariant(QDate(2026, 12, 2)));
         QCOMPARE(fila.filas->valor(0, 3), QVariant(15));
         QCOMPARE(fila.filas->columna(1).nombre, QStringLiteral("PreLugar"));
+        // Declared first, used last: bound by position it would land in the
+        // description.
+        QVERIFY(con->ejecutar(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES "
+                                             "('Vieja')"))
+                    .ok);
+        const qint64 cat = con->ultimoIdInsertado();
+        QVERIFY(con->ejecutarProcedimiento(QStringLiteral("categoria_actualizar"),
+                                           {cat, QStringLiteral("Nueva"), true})
+                    .ok);
+        QCOMPARE(
+            uno(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS WHERE CatId = ?"), {cat}),
+            QVariant(QStringLiteral("Nueva")));
     }
 
     void copiaGuardaClavesYNoSeRepite() {
