@@ -256,7 +256,10 @@ bool ConexionPostgres::abrir() {
         return false;
     }
     // Dates typed as text read day first, as the program writes them.
-    if (!simple(QStringLiteral("SET DateStyle = 'ISO, DMY'")))
+    // A lock held by another desk is waited for a few seconds, as the file
+    // waits for another program, then reported.
+    if (!simple(QStringLiteral("SET DateStyle = 'ISO, DMY'")) ||
+        !simple(QStringLiteral("SET lock_timeout = '5s'")))
         return false;
     fijarHoy();
     return errores_.isEmpty();
@@ -472,6 +475,13 @@ bool ConexionPostgres::iniciarTransaccion() {
     fijarHoy();
     if (!simple(QStringLiteral("BEGIN")))
         return false;
+    // One writing transaction at a time, as on the file: what a transaction
+    // decides from other rows (the next quote number, MAX(PreId), the lines
+    // stored now) holds until it commits. Readers are never blocked.
+    if (!simple(QStringLiteral("LOCK TABLE PRESUPUESTOS IN SHARE ROW EXCLUSIVE MODE"))) {
+        QSqlQuery(QSqlDatabase::database(nombreQt_, false)).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
     enTransaccion_ = true;
     return true;
 }

@@ -112,6 +112,30 @@ private slots:
         QCOMPARE(uno(QStringLiteral("SELECT COUNT(*) FROM CATEGORIAS")), QVariant(2));
     }
 
+    void dosPuestosEscribenDeAUno() {
+        ConexionPostgres otro(con->datos());
+        QVERIFY(otro.abierta());
+        QVERIFY(otro.ejecutar(QStringLiteral("SET lock_timeout = '100ms'")).ok);
+        QVERIFY(con->iniciarTransaccion());
+        QVERIFY(
+            con->ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('1')")).ok);
+        const qint64 id = con->ultimoIdInsertado();
+        QVERIFY(con->ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) "
+                                             "VALUES (?, 1)"),
+                              {id})
+                    .ok);
+        // The other desk reads meanwhile, but its save waits for this one.
+        QCOMPARE(
+            otro.ejecutar(QStringLiteral("SELECT COUNT(*) FROM PRESUPUESTOS")).filas->valor(0, 0),
+            QVariant(0));
+        QVERIFY(!otro.iniciarTransaccion());
+        QVERIFY(otro.errores().value(0).descripcion.contains(u"bloqueada"));
+        QVERIFY(!otro.enTransaccion());
+        QVERIFY(con->confirmarTransaccion());
+        QVERIFY(otro.iniciarTransaccion());
+        QVERIFY(otro.deshacerTransaccion());
+    }
+
     void procedimientoEnlazaPorNombre() {
         QVariantList v(22);
         v[0] = QStringLiteral("0007");
