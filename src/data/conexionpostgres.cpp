@@ -154,6 +154,115 @@ QString conTipos(const QString& sql, const QVariantList& valores, QVariantList& 
     return salida;
 }
 
+// Whether the word `palabra` starts at `i` in `sql`, on word boundaries.
+bool palabraEn(const QString& sql, qsizetype i, QStringView palabra) {
+    const auto esLetra = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    if (i > 0 && esLetra(sql[i - 1]))
+        return false;
+    if (QStringView(sql).mid(i, palabra.size()).compare(palabra, Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype fin = i + palabra.size();
+    return fin >= sql.size() || !esLetra(sql[fin]);
+}
+
+// The file sorts Nulls before every value; the server, after. Each term of
+// every ORDER BY that does not say where Nulls go gets NULLS FIRST, or NULLS
+// LAST when it sorts DESC, so that rows come in the file's order.
+QString nulosComoArchivo(const QString& sql) {
+    if (!sql.contains(QStringLiteral("ORDER"), Qt::CaseInsensitive))
+        return sql;
+    static const QStringView kFinales[] = {u"LIMIT", u"OFFSET", u"FETCH",    u"FOR",
+                                           u"UNION", u"EXCEPT", u"INTERSECT"};
+    QString salida;
+    salida.reserve(sql.size() + 32);
+    const qsizetype n = sql.size();
+    // Per parenthesis depth: whether an ORDER BY list is open there, and
+    // where its current term began in `salida`.
+    QList<qsizetype> inicioTermino{-1};
+    // Per depth: the parenthesis opened a subquery right after FROM or JOIN,
+    // which the server wants named (the file does not).
+    QList<bool> tablaDerivada{false};
+    int numeroDerivada = 0;
+    const auto tieneNombre = [&](qsizetype j) {
+        while (j < n && sql[j].isSpace())
+            ++j;
+        if (j >= n || sql[j] == u')' || sql[j] == u',' || sql[j] == u';')
+            return false;
+        static const QStringView kNoNombres[] = {
+            u"ORDER", u"WHERE", u"GROUP", u"LIMIT", u"HAVING", u"UNION", u"EXCEPT", u"INTERSECT",
+            u"INNER", u"LEFT",  u"RIGHT", u"CROSS", u"JOIN",   u"FULL",  u"ON"};
+        for (const QStringView palabra : kNoNombres)
+            if (palabraEn(sql, j, palabra))
+                return false;
+        return true;
+    };
+    const auto cerrarTermino = [&](int nivel) {
+        qsizetype& inicio = inicioTermino[nivel];
+        if (inicio < 0)
+            return;
+        const QString termino = salida.mid(inicio).trimmed();
+        if (!termino.isEmpty() && !termino.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive)) {
+            const bool desc = termino.endsWith(QStringLiteral("DESC"), Qt::CaseInsensitive);
+            while (!salida.isEmpty() && salida.back().isSpace())
+                salida.chop(1);
+            salida += desc ? QStringLiteral(" NULLS LAST ") : QStringLiteral(" NULLS FIRST ");
+        }
+        inicio = -1;
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        const int nivel = int(inicioTermino.size()) - 1;
+        if (c == u'\'' || c == u'"') {
+            const qsizetype desde = i;
+            while (++i < n && sql[i] != c) {
+            }
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+            continue;
+        }
+        if (c == u'(') {
+            QString antes = salida.trimmed();
+            const bool derivada = antes.endsWith(QStringLiteral("FROM"), Qt::CaseInsensitive) ||
+                                  antes.endsWith(QStringLiteral("JOIN"), Qt::CaseInsensitive);
+            inicioTermino << -1;
+            tablaDerivada << derivada;
+        } else if (c == u')') {
+            cerrarTermino(nivel);
+            if (nivel > 0) {
+                const bool derivada = tablaDerivada.takeLast();
+                inicioTermino.removeLast();
+                if (derivada && !tieneNombre(i + 1)) {
+                    salida += QStringLiteral(") AS tarvo_derivada_%1 ").arg(++numeroDerivada);
+                    continue;
+                }
+            }
+        } else if (c == u',' && inicioTermino[nivel] >= 0) {
+            cerrarTermino(nivel);
+            salida += c;
+            inicioTermino[nivel] = salida.size();
+            continue;
+        } else if (c.isLetter() && inicioTermino[nivel] >= 0) {
+            for (const QStringView fin : kFinales)
+                if (palabraEn(sql, i, fin)) {
+                    cerrarTermino(nivel);
+                    break;
+                }
+        } else if ((c == u'O' || c == u'o') && palabraEn(sql, i, u"ORDER")) {
+            qsizetype j = i + 5;
+            while (j < n && sql[j].isSpace())
+                ++j;
+            if (palabraEn(sql, j, u"BY")) {
+                salida += QStringView(sql).mid(i, j + 2 - i);
+                i = j + 1;
+                inicioTermino[nivel] = salida.size();
+                continue;
+            }
+        }
+        salida += c;
+    }
+    cerrarTermino(int(inicioTermino.size()) - 1);
+    return salida;
+}
+
 // A text value goes as text even when it is a null string, as the file
 // stores it: the driver would send NULL.
 QVariant paraServidor(const QVariant& v) {
@@ -355,7 +464,7 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
                QStringLiteral("La conexión con la base de datos está cerrada."));
         return {};
     }
-    const QString texto = dialecto::adaptar(sql);
+    const QString texto = nulosComoArchivo(dialecto::adaptar(sql));
     if (!unaSentencia(texto)) {
         anotar(errores::kErroresEnComando,
                QStringLiteral("Se encontraron caracteres después del final de la instrucción "

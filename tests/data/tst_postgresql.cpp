@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class PruebaPostgresql : public QObject {
     Q_OBJECT
     std::unique_ptr<EntornoPrueba> entorno;
@@ -94,6 +96,24 @@ private slots:
                  QVariant(1));
         QCOMPARE(uno(QStringLiteral("SELECT IIF(ProDesactivado, 'Si', 'No') FROM PRODUCTOS")),
                  QVariant(QStringLiteral("No")));
+        // Nulls sort first, as in the file, and a subquery needs no name.
+        for (const QVariant& numero :
+             {QVariant(QStringLiteral("B")), QVariant(), QVariant(QStringLiteral("a"))})
+            QVERIFY(con->ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreNumero) VALUES (?)"),
+                                  {numero})
+                        .ok);
+        const auto numeros = [&](const QString& sql) {
+            QStringList lista;
+            const ResultadoSentencia r = con->ejecutar(sql);
+            for (int f = 0; r.ok && f < r.filas->filas(); ++f)
+                lista << (r.filas->esNulo(f, 0) ? QStringLiteral("-") : r.filas->texto(f, 0));
+            return lista;
+        };
+        QCOMPARE(numeros(QStringLiteral("SELECT PreNumero FROM PRESUPUESTOS ORDER BY PreNumero")),
+                 (QStringList{u"-"_s, u"a"_s, u"B"_s}));
+        QCOMPARE(numeros(QStringLiteral("SELECT * FROM (SELECT PreNumero AS k FROM PRESUPUESTOS "
+                                        "ORDER BY PreNumero DESC LIMIT 2) ORDER BY k LIMIT 5")),
+                 (QStringList{u"a"_s, u"B"_s}));
         // Column names come back as the schema spells them.
         const ResultadoSentencia r = con->ejecutar(QStringLiteral("SELECT * FROM PRODUCTOS"));
         QVERIFY(r.ok);
