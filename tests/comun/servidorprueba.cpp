@@ -4,9 +4,12 @@
 #include "data/versionservidor.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QtTest>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
@@ -32,6 +35,7 @@ public:
         for (const QString& v : versiones)
             mayor = std::max(mayor, v.toInt());
         bin_ = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(mayor);
+        limpiarAbandonados();
         QByteArray plantilla = "/tmp/tarvo-pg-XXXXXX";
         if (!mkdtemp(plantilla.data()))
             qFatal("no se puede crear la carpeta del servidor de prueba");
@@ -56,6 +60,10 @@ public:
                                             .arg(dir_)
                                             .arg(kPuerto))));
         activo_ = true;
+        QFile dueno(dir_ + QStringLiteral("/dueno"));
+        if (dueno.open(QIODevice::WriteOnly))
+            dueno.write(QByteArray::number(qint64(getpid())));
+        dueno.close();
         sql(QStringLiteral("CREATE DATABASE plantilla"));
         const ResultadoActualizacion r = prepararServidor(datosDe(QStringLiteral("plantilla")));
         if (!r.alDia())
@@ -89,6 +97,31 @@ public:
     QHash<QString, QString> porArchivo;
 
 private:
+    // A test that ended abruptly (a fatal failure, a timeout) left its
+    // cluster running: the next one stops it and removes its folder.
+    void limpiarAbandonados() const {
+        const QDir tmp(QStringLiteral("/tmp"));
+        for (const QString& nombre :
+             tmp.entryList({QStringLiteral("tarvo-pg-*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString dir = tmp.filePath(nombre);
+            QFile dueno(dir + QStringLiteral("/dueno"));
+            if (!dueno.open(QIODevice::ReadOnly))
+                continue;
+            const qint64 pid = dueno.readAll().toLongLong();
+            if (pid <= 0 || kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+                continue;
+            std::system((como() + bin_ +
+                         QStringLiteral("pg_ctl -D %1/datos -m immediate stop >/dev/null 2>&1")
+                             .arg(comillas(dir)))
+                            .toLocal8Bit()
+                            .constData());
+            QDir(dir).removeRecursively();
+        }
+    }
+    static QString como() {
+        return geteuid() == 0 ? QStringLiteral("runuser -u nobody -- ") : QString();
+    }
+
     void correr(const QString& orden, bool comoServidor = true) const {
         const QString completa = (comoServidor ? como_ : QString()) + orden;
         if (std::system(completa.toLocal8Bit().constData()) != 0)
