@@ -58,5 +58,6 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Varnel Software <soporte@varnelsoftware.com
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6sql6-sqlite, libqt6sql6-odbc, libsqliteodbc, unixodbc, libreoffice-writer, xdg-utils, cups-client, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+# A desk that works on a shared PostgreSQL server needs Qt's driver for it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, libqt6sql6-psql, odbc-postgresql")
 include(CPack)

@@ -9,6 +9,9 @@ paquetes=(
   ninja-build lld ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n
   libgl-dev libsqlite3-dev libicu-dev unixodbc-dev odbcinst libsqliteodbc
+  # Several desks share a PostgreSQL server: the server and its client for
+  # the tests' private clusters, Qt's driver and the ODBC driver.
+  postgresql odbc-postgresql libqt6sql6-psql
   libzip-dev libpugixml-dev xdg-utils cups-client fonts-dejavu-core
   poppler-utils libbenchmark-dev sqlite3
   # Users edit and print their quote documents with it; printing converts

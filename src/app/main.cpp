@@ -3,11 +3,13 @@
 // `--carpeta-programa` prints the folder the companion files (bd2000.mdb,
 // presupuesto.dot) are taken from; the installation checks and support use it.
 // `--version-base RUTA` and `--actualizar-base RUTA [CARPETA]` print and
-// upgrade a database file's schema version.
+// upgrade a database file's schema version; `--preparar-servidor` and
+// `--copiar-a-servidor` prepare a PostgreSQL server and copy a file into it.
 #include "app/arranque.h"
 #include "platform/carpetas.h"
 #include "quotes/comprobarplantilla.h"
 #include "startup/actualizacionbase.h"
+#include "startup/ordenesservidor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +21,8 @@ int main(int argc, char** argv) {
     if (const std::optional<int> codigo = atenderLineaDeOrdenes(argc, argv))
         return *codigo;
     if (const std::optional<int> codigo = atenderOrdenesBase(argc, argv))
+        return *codigo;
+    if (const std::optional<int> codigo = atenderOrdenesServidor(argc, argv))
         return *codigo;
     if (argc == 2 && std::string_view(argv[1]) == "--carpeta-programa") {
         QCoreApplication nucleo(argc, argv);

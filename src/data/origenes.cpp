@@ -1,6 +1,7 @@
 #include "data/origenes.h"
 
 #include "data/conexionodbc.h"
+#include "data/conexionpostgres.h"
 #include "data/conexionsqlite.h"
 #include "platform/odbc.h"
 
@@ -28,6 +29,11 @@ std::unique_ptr<Conexion> abrirOrigenDatos(const QString& dsn, const QString& pa
     std::unique_ptr<Conexion> conexion;
     if (odbc::esDriverSqlite(origen->driver))
         conexion = std::make_unique<ConexionSqlite>(origen->baseDatos);
+    else if (odbc::esDriverPostgres(origen->driver))
+        // The password, if any, comes from libpq's ~/.pgpass, never from here.
+        conexion = std::make_unique<ConexionPostgres>(
+            DatosServidor{origen->servidor, origen->puerto.toInt(), origen->baseDatos,
+                          origen->usuario, origen->ssl});
     else
         conexion = std::make_unique<ConexionOdbc>(dsn, password);
     if (!conexion->abierta()) {

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 namespace odbc {
 
 namespace {
@@ -85,7 +87,44 @@ std::optional<Origen> leerOrigen(const QString& nombre) {
     if (origen.driver.isEmpty())
         return std::nullopt;
     origen.baseDatos = leerClave(n, "Database", "odbc.ini");
+    origen.servidor = leerClave(n, "Servername", "odbc.ini");
+    origen.puerto = leerClave(n, "Port", "odbc.ini");
+    origen.usuario = leerClave(n, "Username", "odbc.ini");
+    origen.ssl = leerClave(n, "SSLmode", "odbc.ini");
     return origen;
+}
+
+QString driverPostgres() {
+    return QStringLiteral("PostgreSQL Unicode");
+}
+
+bool esDriverPostgres(const QString& driver) {
+    return driver.startsWith(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive) ||
+           driver.contains(QStringLiteral("psqlodbc"), Qt::CaseInsensitive);
+}
+
+bool escribirOrigenServidor(const QString& nombre, const Origen& origen) {
+    if (nombre.isEmpty() || nombre.contains(u'[') || nombre.contains(u']'))
+        return false;
+    const QByteArray n = nombre.toUtf8();
+    const QByteArray d = driverPostgres().toUtf8();
+    SQLSetConfigMode(ODBC_USER_DSN);
+    bool ok = SQLWriteDSNToIni(n.constData(), d.constData());
+    const std::pair<const char*, QString> atributos[] = {
+        {"Servername", origen.servidor},
+        {"Port", origen.puerto},
+        {"Database", origen.baseDatos},
+        {"Username", origen.usuario},
+        {"SSLmode", origen.ssl.isEmpty() ? QStringLiteral("prefer") : origen.ssl}};
+    for (const auto& [clave, valor] : atributos)
+        ok = ok && SQLWritePrivateProfileString(n.constData(), clave, valor.toUtf8().constData(),
+                                                "odbc.ini");
+    SQLSetConfigMode(ODBC_BOTH_DSN);
+    if (ok) {
+        const auto leido = leerOrigen(nombre);
+        ok = leido && leido->baseDatos == origen.baseDatos && leido->servidor == origen.servidor;
+    }
+    return ok;
 }
 
 bool esDriverSqlite(const QString& driver) {

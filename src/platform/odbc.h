@@ -26,9 +26,24 @@ QString problemaArchivoOrigenes();
 struct Origen {
     QString driver;    // the driver's name as registered ("SQLite3")
     QString baseDatos; // its Database attribute
+    // A server's attributes (the PostgreSQL driver's names); empty for a file.
+    QString servidor; // Servername
+    QString puerto;   // Port
+    QString usuario;  // Username
+    QString ssl;      // SSLmode
 };
 // A user or system data source by name; nullopt when there is none.
 std::optional<Origen> leerOrigen(const QString& nombre);
+
+// The PostgreSQL ODBC driver as registered by its Debian package.
+QString driverPostgres();
+// True when the driver is the PostgreSQL one (by name or by library file).
+bool esDriverPostgres(const QString& driver);
+
+// Creates or replaces the current user's data source `nombre` for the
+// PostgreSQL driver with the server's attributes of `origen` (never a
+// password: libpq reads it from ~/.pgpass). False when the installer refused.
+bool escribirOrigenServidor(const QString& nombre, const Origen& origen);
 
 // True when the driver is the SQLite3 one (by name or by library file).
 bool esDriverSqlite(const QString& driver);

@@ -5,11 +5,15 @@
 #include <QDate>
 #include <QVariant>
 
+#include <memory>
+
 // Adds rows to a test database with plain statements on a connection of its
-// own: contacts, products, quotes and their lines.
+// own: contacts, products, quotes and their lines. On the server engine
+// (servidorprueba.h) they go to the server database that stands for the file.
 class Fixtura {
 public:
     explicit Fixtura(const QString& rutaBase);
+    ~Fixtura();
 
     struct Presupuesto {
         QVariant numero = QStringLiteral("1");
@@ -33,15 +37,26 @@ public:
     void usuario(const QString& login, const QVariant& passwordCodificada, const QString& nombre);
     int contar(const QString& tabla);
 
-    ConexionSqlite& conexion() { return con_; }
+    // The connection the fixture's rows go to: the file's, or on the server
+    // engine the server database's.
+    Conexion& conexion() { return activa(); }
+    Conexion& activa();
+    // The database file itself, whatever the engine.
+    ConexionSqlite& archivo() { return con_; }
     // Runs a statement that must succeed.
     void ejecutar(const QString& sql, const QVariantList& valores = {});
 
 private:
     ConexionSqlite con_;
+    std::unique_ptr<Conexion> servidor_;
 };
 
-// Points a test data source at the file and opens the shared connection on it.
+// A connection of its own to the test's database: the file, or on the
+// server engine the server database that stands for it.
+std::unique_ptr<Conexion> conexionDePrueba(const QString& rutaBase);
+
+// Points a test data source at the file (or, on the server engine, at the
+// server database that stands for it) and opens the shared connection on it.
 void abrirConexionDePrueba(const QString& rutaBase);
 // Points the data environment (the windows' named result sets) at the test's
 // data source, every command back at its design text, as a fresh program has

@@ -1,5 +1,6 @@
 // The statements of the system's dialect, run on real rows of a fresh database.
 #include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
 #include "data/conexionsqlite.h"
 #include "platform/reloj.h"
 
@@ -11,7 +12,7 @@ class PruebaDialecto : public QObject {
     Q_OBJECT
 
     std::unique_ptr<EntornoPrueba> entorno;
-    std::unique_ptr<ConexionSqlite> con;
+    std::unique_ptr<Conexion> con;
 
     ResultadoSentencia ok(const QString& sql, const QVariantList& valores = {}) {
         ResultadoSentencia r = con->ejecutar(sql, valores);
@@ -48,7 +49,7 @@ class PruebaDialecto : public QObject {
 private slots:
     void init() {
         entorno = std::make_unique<EntornoPrueba>();
-        con = std::make_unique<ConexionSqlite>(entorno->copiarBase());
+        con = conexionDePrueba(entorno->copiarBase());
         QVERIFY(con->abierta());
         Reloj::fijar(QDate(2026, 12, 7));
     }

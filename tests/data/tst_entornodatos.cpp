@@ -1,6 +1,7 @@
 // The data environment: its connection, its named commands and the SHAPE
 // hierarchies, on real rows of a fresh database reached through a data source.
 #include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
 #include "comun/mensajesguion.h"
 #include "data/conexionsqlite.h"
 #include "data/entornodatos.h"
@@ -35,7 +36,7 @@ class PruebaEntornoDatos : public QObject {
 
     std::unique_ptr<EntornoPrueba> entorno;
     std::unique_ptr<MensajesGuion> guion;
-    std::unique_ptr<ConexionSqlite> con; // for the fixture rows
+    std::unique_ptr<Conexion> con; // for the fixture rows
     std::unique_ptr<EntornoDatos> dte;
     QString rutaBase;
 
@@ -78,7 +79,7 @@ private slots:
         entorno = std::make_unique<EntornoPrueba>();
         guion = std::make_unique<MensajesGuion>();
         rutaBase = entorno->copiarBase();
-        con = std::make_unique<ConexionSqlite>(rutaBase);
+        con = conexionDePrueba(rutaBase);
         QVERIFY(con->abierta());
         dte = std::make_unique<EntornoDatos>();
         dte->establecerCadenaConexion(cadenaPara(kDsn));

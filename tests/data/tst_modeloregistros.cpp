@@ -1,5 +1,6 @@
 // The table model over result sets, on real rows of a fresh database.
 #include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
 #include "data/conexionsqlite.h"
 #include "data/forma.h"
 #include "data/modeloregistros.h"
@@ -14,7 +15,7 @@ class PruebaModeloRegistros : public QObject {
     Q_OBJECT
 
     std::unique_ptr<EntornoPrueba> entorno;
-    std::unique_ptr<ConexionSqlite> con;
+    std::unique_ptr<Conexion> con;
 
     void ejecutar(const QString& sql, const QVariantList& valores = {}) {
         const ResultadoSentencia r = con->ejecutar(sql, valores);
@@ -30,7 +31,7 @@ class PruebaModeloRegistros : public QObject {
 private slots:
     void init() {
         entorno = std::make_unique<EntornoPrueba>();
-        con = std::make_unique<ConexionSqlite>(entorno->copiarBase());
+        con = conexionDePrueba(entorno->copiarBase());
         QVERIFY(con->abierta());
         ejecutar(QStringLiteral("INSERT INTO CATEGORIAS (CatId, CatDescripcion, CatDesactivada) "
                                 "VALUES (1, 'Herramientas', 0), (2, 'Bebidas', 1)"));

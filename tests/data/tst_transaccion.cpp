@@ -1,5 +1,6 @@
 // The transaction guard on a real database: what it keeps and what it undoes.
 #include "comun/entornoprueba.h"
+#include "comun/fixtura.h"
 #include "data/conexionsqlite.h"
 #include "data/transaccion.h"
 
@@ -11,7 +12,7 @@
 class PruebaTransaccion : public QObject {
     Q_OBJECT
     std::unique_ptr<EntornoPrueba> entorno;
-    std::unique_ptr<ConexionSqlite> con;
+    std::unique_ptr<Conexion> con;
 
     bool insertar(const QString& descripcion) {
         return con
@@ -28,7 +29,7 @@ class PruebaTransaccion : public QObject {
 private slots:
     void init() {
         entorno = std::make_unique<EntornoPrueba>();
-        con = std::make_unique<ConexionSqlite>(entorno->copiarBase());
+        con = conexionDePrueba(entorno->copiarBase());
         QVERIFY(con->abierta());
     }
     void cleanup() {

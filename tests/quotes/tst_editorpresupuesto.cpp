@@ -241,7 +241,7 @@ private slots:
         auto* compartida = dynamic_cast<ConexionSqlite*>(conexion());
         QVERIFY(compartida);
         sqlite3_busy_timeout(compartida->manejador(), 10);
-        QCOMPARE(sqlite3_exec(datos().conexion().manejador(), "BEGIN EXCLUSIVE", nullptr, nullptr,
+        QCOMPARE(sqlite3_exec(datos().archivo().manejador(), "BEGIN EXCLUSIVE", nullptr, nullptr,
                               nullptr),
                  SQLITE_OK);
         const auto soloErrores = [this] {
@@ -264,7 +264,7 @@ private slots:
         editor->CargarPre(id);
         QVERIFY(soloErrores());
         QCOMPARE(editor->campos.id, QString::number(id));
-        sqlite3_exec(datos().conexion().manejador(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(datos().archivo().manejador(), "ROLLBACK", nullptr, nullptr, nullptr);
         mensajes().limpiar();
         QVERIFY(editor->guardar());
         QVERIFY(mensajes().mostrados().isEmpty());

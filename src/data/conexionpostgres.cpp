@@ -1,0 +1,614 @@
+#include "data/conexionpostgres.h"
+
+#include "data/dialecto.h"
+#include "data/fechas.h"
+#include "data/parametros.h"
+#include "platform/reloj.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr qint32 kTiposNoCoinciden = -2147217913;
+const QString kPunto = QStringLiteral("tarvo_sentencia");
+
+// The canonical spelling of every table and column the server's scripts
+// create, by its lower-case name (the server folds unquoted names).
+const QHash<QString, QString>& nombresEsquema() {
+    static const QHash<QString, QString> nombres = [] {
+        QHash<QString, QString> h;
+        static const QRegularExpression definicion(
+            QStringLiteral(R"(^\s*(?:CREATE\s+(?:TABLE|VIEW)\s+)?([A-Za-z_]\w*)\s+(?:texto|text|)"
+                           R"(integer|double|boolean|date|AS)\b)"),
+            QRegularExpression::MultilineOption);
+        static const QRegularExpression alias(QStringLiteral(R"(\bAS\s+([A-Za-z_]\w*))"));
+        QDirIterator it(QStringLiteral(":/postgresql"));
+        while (it.hasNext()) {
+            QFile f(it.next());
+            if (!f.open(QIODevice::ReadOnly))
+                continue;
+            const QString texto = QString::fromUtf8(f.readAll());
+            for (const auto& re : {definicion, alias}) {
+                auto m = re.globalMatch(texto);
+                while (m.hasNext()) {
+                    const QString n = m.next().captured(1);
+                    if (n.toLower() != n && n.toUpper() != n)
+                        h.insert(n.toLower(), n);
+                    else
+                        h.insert(n.toLower(), h.value(n.toLower(), n));
+                }
+            }
+        }
+        // Type names caught by the patterns ("CAST (integer AS date)").
+        for (const char* tipo : {"date", "text", "texto", "integer", "boolean", "double"})
+            h.remove(QString::fromLatin1(tipo));
+        return h;
+    }();
+    return nombres;
+}
+
+// One statement only: a semicolon outside quotes and comments followed by
+// anything but blanks would let the server run a second statement.
+bool unaSentencia(const QString& sql) {
+    const qsizetype n = sql.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            while (++i < n && sql[i] != c) {
+            }
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            while (i < n && sql[i] != u'\n')
+                ++i;
+        } else if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
+            const qsizetype fin = sql.indexOf(QStringLiteral("*/"), i + 2);
+            i = fin < 0 ? n : fin + 1;
+        } else if (c == u';') {
+            for (qsizetype j = i + 1; j < n; ++j)
+                if (!sql[j].isSpace() && sql[j] != u';')
+                    return false;
+            return true;
+        }
+    }
+    return true;
+}
+
+// The server's type for a value bound to a ? placeholder; empty when the
+// server is left to infer it from the context (text, null). Without it
+// "Date() + ?" is ambiguous (date + integer, interval or time).
+QString tipoServidor(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return QStringLiteral("boolean");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return QStringLiteral("integer");
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const qint64 n = v.toLongLong();
+        return n >= INT_MIN && n <= INT_MAX ? QStringLiteral("integer") : QStringLiteral("bigint");
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QStringLiteral("double precision");
+    case QMetaType::QDate:
+        return QStringLiteral("date");
+    case QMetaType::QDateTime:
+        return QStringLiteral("timestamp");
+    default:
+        return {};
+    }
+}
+
+// The statement with one plain ? per value to bind, in order: a numbered
+// ?N (the same value used several times) becomes a ? of its own with the
+// value repeated in `enlazados`, and each ? whose value has a known type is
+// written as CAST(? AS type). Quotes and comments are left alone.
+QString conTipos(const QString& sql, const QVariantList& valores, QVariantList& enlazados) {
+    QString salida;
+    salida.reserve(sql.size() + 16 * valores.size());
+    const qsizetype n = sql.size();
+    int siguiente = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            const qsizetype desde = i;
+            while (++i < n && sql[i] != c) {
+            }
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+        } else if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {
+            const qsizetype desde = i;
+            while (i < n && sql[i] != u'\n')
+                ++i;
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+        } else if (c == u'?') {
+            qsizetype fin = i + 1;
+            while (fin < n && sql[fin].isDigit())
+                ++fin;
+            int indice = siguiente;
+            if (fin > i + 1)
+                indice = QStringView(sql).mid(i + 1, fin - i - 1).toInt() - 1;
+            siguiente = indice + 1;
+            i = fin - 1;
+            const QVariant v = valores.value(indice);
+            enlazados << v;
+            const QString tipo = tipoServidor(v);
+            salida +=
+                tipo.isEmpty() ? QStringLiteral("?") : QStringLiteral("CAST(? AS %1)").arg(tipo);
+        } else {
+            salida += c;
+        }
+    }
+    return salida;
+}
+
+// Whether the word `palabra` starts at `i` in `sql`, on word boundaries.
+bool palabraEn(const QString& sql, qsizetype i, QStringView palabra) {
+    const auto esLetra = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    if (i > 0 && esLetra(sql[i - 1]))
+        return false;
+    if (QStringView(sql).mid(i, palabra.size()).compare(palabra, Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype fin = i + palabra.size();
+    return fin >= sql.size() || !esLetra(sql[fin]);
+}
+
+// The file sorts Nulls before every value; the server, after. Each term of
+// every ORDER BY that does not say where Nulls go gets NULLS FIRST, or NULLS
+// LAST when it sorts DESC, so that rows come in the file's order.
+QString nulosComoArchivo(const QString& sql) {
+    if (!sql.contains(QStringLiteral("ORDER"), Qt::CaseInsensitive))
+        return sql;
+    static const QStringView kFinales[] = {u"LIMIT", u"OFFSET", u"FETCH",    u"FOR",
+                                           u"UNION", u"EXCEPT", u"INTERSECT"};
+    QString salida;
+    salida.reserve(sql.size() + 32);
+    const qsizetype n = sql.size();
+    // Per parenthesis depth: whether an ORDER BY list is open there, and
+    // where its current term began in `salida`.
+    QList<qsizetype> inicioTermino{-1};
+    // Per depth: the parenthesis opened a subquery right after FROM or JOIN,
+    // which the server wants named (the file does not).
+    QList<bool> tablaDerivada{false};
+    int numeroDerivada = 0;
+    const auto tieneNombre = [&](qsizetype j) {
+        while (j < n && sql[j].isSpace())
+            ++j;
+        if (j >= n || sql[j] == u')' || sql[j] == u',' || sql[j] == u';')
+            return false;
+        static const QStringView kNoNombres[] = {
+            u"ORDER", u"WHERE", u"GROUP", u"LIMIT", u"HAVING", u"UNION", u"EXCEPT", u"INTERSECT",
+            u"INNER", u"LEFT",  u"RIGHT", u"CROSS", u"JOIN",   u"FULL",  u"ON"};
+        for (const QStringView palabra : kNoNombres)
+            if (palabraEn(sql, j, palabra))
+                return false;
+        return true;
+    };
+    const auto cerrarTermino = [&](int nivel) {
+        qsizetype& inicio = inicioTermino[nivel];
+        if (inicio < 0)
+            return;
+        const QString termino = salida.mid(inicio).trimmed();
+        if (!termino.isEmpty() && !termino.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive)) {
+            const bool desc = termino.endsWith(QStringLiteral("DESC"), Qt::CaseInsensitive);
+            while (!salida.isEmpty() && salida.back().isSpace())
+                salida.chop(1);
+            salida += desc ? QStringLiteral(" NULLS LAST ") : QStringLiteral(" NULLS FIRST ");
+        }
+        inicio = -1;
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        const int nivel = int(inicioTermino.size()) - 1;
+        if (c == u'\'' || c == u'"') {
+            const qsizetype desde = i;
+            while (++i < n && sql[i] != c) {
+            }
+            salida += QStringView(sql).mid(desde, std::min(i, n - 1) - desde + 1);
+            continue;
+        }
+        if (c == u'(') {
+            QString antes = salida.trimmed();
+            const bool derivada = antes.endsWith(QStringLiteral("FROM"), Qt::CaseInsensitive) ||
+                                  antes.endsWith(QStringLiteral("JOIN"), Qt::CaseInsensitive);
+            inicioTermino << -1;
+            tablaDerivada << derivada;
+        } else if (c == u')') {
+            cerrarTermino(nivel);
+            if (nivel > 0) {
+                const bool derivada = tablaDerivada.takeLast();
+                inicioTermino.removeLast();
+                if (derivada && !tieneNombre(i + 1)) {
+                    salida += QStringLiteral(") AS tarvo_derivada_%1 ").arg(++numeroDerivada);
+                    continue;
+                }
+            }
+        } else if (c == u',' && inicioTermino[nivel] >= 0) {
+            cerrarTermino(nivel);
+            salida += c;
+            inicioTermino[nivel] = salida.size();
+            continue;
+        } else if (c.isLetter() && inicioTermino[nivel] >= 0) {
+            for (const QStringView fin : kFinales)
+                if (palabraEn(sql, i, fin)) {
+                    cerrarTermino(nivel);
+                    break;
+                }
+        } else if ((c == u'O' || c == u'o') && palabraEn(sql, i, u"ORDER")) {
+            qsizetype j = i + 5;
+            while (j < n && sql[j].isSpace())
+                ++j;
+            if (palabraEn(sql, j, u"BY")) {
+                salida += QStringView(sql).mid(i, j + 2 - i);
+                i = j + 1;
+                inicioTermino[nivel] = salida.size();
+                continue;
+            }
+        }
+        salida += c;
+    }
+    cerrarTermino(int(inicioTermino.size()) - 1);
+    return salida;
+}
+
+// A text value goes as text even when it is a null string, as the file
+// stores it: the driver would send NULL.
+QVariant paraServidor(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString && v.toString().isNull())
+        return QVariant(QStringLiteral(""));
+    return v;
+}
+
+bool esInsercion(const QString& sql) {
+    return QStringView(sql).trimmed().startsWith(u"INSERT", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+ConexionPostgres::ConexionPostgres(const DatosServidor& datos) : datos_(datos) {
+    abierta_ = abrir();
+    if (!abierta_)
+        cerrar();
+}
+
+ConexionPostgres::~ConexionPostgres() {
+    cerrar();
+}
+
+void ConexionPostgres::cerrar() {
+    abierta_ = false;
+    enTransaccion_ = false;
+    procedimientos_.clear();
+    servidor::cerrar(nombreQt_);
+    nombreQt_.clear();
+}
+
+void ConexionPostgres::anotar(qint32 numero, const QString& descripcion) {
+    errores_.append({numero, descripcion});
+}
+
+void ConexionPostgres::anotar(const QSqlError& error) {
+    const QString estado = error.nativeErrorCode();
+    QString detalle = error.databaseText().trimmed();
+    if (detalle.isEmpty())
+        detalle = error.text().trimmed();
+    const QString entre = QStringLiteral(" (") + detalle + u')';
+    if (estado == u"23505")
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Los cambios solicitados en la tabla no se realizaron "
+                              "correctamente porque crearían valores duplicados en el índice, "
+                              "clave principal o relación.") +
+                   entre);
+    else if (estado.startsWith(u"23"))
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("No se puede guardar el registro: un campo no admite el valor "
+                              "dado.") +
+                   entre);
+    else if (estado == u"42P01" || estado == u"42883")
+        anotar(errores::kObjetoNoEncontrado,
+               QStringLiteral("No se encuentra la tabla o consulta de entrada.") + entre);
+    else if (estado == u"42703")
+        anotar(errores::kFaltanParametros,
+               QStringLiteral("Pocos parámetros: la instrucción nombra una columna que no "
+                              "existe.") +
+                   entre);
+    else if (estado.startsWith(u"42"))
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Error de sintaxis en la instrucción SQL.") + entre);
+    else if (estado.startsWith(u"22"))
+        anotar(kTiposNoCoinciden, QStringLiteral("No coinciden los tipos de datos.") + entre);
+    else if (estado == u"40P01" || estado == u"55P03" || estado == u"40001")
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La base de datos está bloqueada por otro usuario o programa.") +
+                   entre);
+    else if (estado.startsWith(u"08") || estado.startsWith(u"57P") ||
+             error.type() == QSqlError::ConnectionError || estado.isEmpty())
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("Se perdió la conexión con el servidor de la base de datos; el "
+                              "cambio no se guardó.") +
+                   entre);
+    else
+        anotar(errores::kFalloGeneral, QStringLiteral("Error de la base de datos.") + entre);
+}
+
+bool ConexionPostgres::simple(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
+    if (q.exec(sql))
+        return true;
+    anotar(q.lastError());
+    return false;
+}
+
+bool ConexionPostgres::abrir() {
+    nombreQt_ = servidor::nombreNuevo();
+    QString error;
+    auto bd = servidor::abrir(datos_, nombreQt_, error);
+    if (!bd) {
+        nombreQt_.clear();
+        anotar(errores::kFalloGeneral, error);
+        return false;
+    }
+    if (const QString problema = servidor::problemaObjetos(*bd, datos_); !problema.isEmpty()) {
+        anotar(errores::kFalloGeneral, problema);
+        return false;
+    }
+    // Dates typed as text read day first, as the program writes them.
+    // A lock held by another desk is waited for a few seconds, as the file
+    // waits for another program, then reported.
+    if (!simple(QStringLiteral("SET DateStyle = 'ISO, DMY'")) ||
+        !simple(QStringLiteral("SET lock_timeout = '5s'")))
+        return false;
+    fijarHoy();
+    return errores_.isEmpty();
+}
+
+void ConexionPostgres::fijarHoy() {
+    // Set outside transactions only: a setting changed inside one is undone
+    // with it when it rolls back.
+    const QDate hoy = Reloj::hoy();
+    if (enTransaccion_ || hoy == hoy_)
+        return;
+    if (simple(QStringLiteral("SELECT set_config('tarvo.hoy', '%1', false)")
+                   .arg(hoy.toString(Qt::ISODate))))
+        hoy_ = hoy;
+}
+
+QString ConexionPostgres::nombreCanonico(const QString& nombre, const QString& sql) const {
+    // As the statement spells it (aliases included), else as the schema does.
+    const QRegularExpression re(QStringLiteral(R"(\b%1\b)").arg(QRegularExpression::escape(nombre)),
+                                QRegularExpression::CaseInsensitiveOption);
+    if (const auto m = re.match(sql); m.hasMatch())
+        return m.captured(0);
+    return nombresEsquema().value(nombre.toLower(), nombre);
+}
+
+ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bool preparada) {
+    const bool punto = enTransaccion_;
+    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
+        return {};
+    const bool ok = preparada ? q.exec() : q.exec(sql);
+    if (!ok) {
+        anotar(q.lastError());
+        // The transaction goes on without the failed statement; the caller
+        // decides whether to roll it back.
+        if (punto) {
+            QSqlQuery v(QSqlDatabase::database(nombreQt_, false));
+            v.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kPunto);
+            v.exec(QStringLiteral("RELEASE SAVEPOINT ") + kPunto);
+        }
+        return {};
+    }
+    ResultadoSentencia r;
+    if (q.isSelect()) {
+        auto tabla = std::make_shared<TablaResultado>();
+        const QSqlRecord registro = q.record();
+        for (int c = 0; c < registro.count(); ++c) {
+            // A table's date and yes/no columns read back as such; an
+            // expression (Date() + 30, a comparison) reads as a number, as
+            // it does from the database file. The driver does not name a
+            // column's table, so a schema column's name tells.
+            const QSqlField campo = registro.field(c);
+            const int tipo = campo.metaType().id();
+            const bool deTabla = nombresEsquema().contains(campo.name().toLower());
+            TipoColumna clase = TipoColumna::General;
+            if (deTabla && tipo == QMetaType::QDate)
+                clase = TipoColumna::Fecha;
+            else if (deTabla && tipo == QMetaType::Bool)
+                clase = TipoColumna::SiNo;
+            tabla->agregarColumna(nombreCanonico(registro.fieldName(c), sql), clase);
+        }
+        while (q.next())
+            for (int c = 0; c < registro.count(); ++c)
+                tabla->agregarValor(q.value(c));
+        r.filas = std::move(tabla);
+        r.afectados = -1;
+    } else {
+        r.afectados = q.numRowsAffected();
+    }
+    q.finish();
+    if (esInsercion(sql)) {
+        // The key of the row added; a table without a generated key leaves
+        // the session without one, which must not abort the transaction.
+        QSqlQuery id(QSqlDatabase::database(nombreQt_, false));
+        if (punto)
+            id.exec(QStringLiteral("SAVEPOINT tarvo_id"));
+        if (id.exec(QStringLiteral("SELECT lastval()")) && id.next())
+            ultimoId_ = id.value(0).toLongLong();
+        else if (punto)
+            id.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_id"));
+        if (punto)
+            id.exec(QStringLiteral("RELEASE SAVEPOINT tarvo_id"));
+    }
+    if (punto && !simple(QStringLiteral("RELEASE SAVEPOINT ") + kPunto))
+        return {};
+    r.ok = true;
+    return r;
+}
+
+ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariantList& valores) {
+    errores_.clear();
+    if (!abierta_) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La conexión con la base de datos está cerrada."));
+        return {};
+    }
+    const QString texto = nulosComoArchivo(dialecto::adaptar(sql));
+    if (!unaSentencia(texto)) {
+        anotar(errores::kErroresEnComando,
+               QStringLiteral("Se encontraron caracteres después del final de la instrucción "
+                              "SQL."));
+        return {};
+    }
+    fijarHoy();
+    QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (valores.isEmpty())
+        return correr(q, texto, false);
+    // Preparing is a statement of its own on the server: inside a
+    // transaction it runs under the savepoint too.
+    const bool punto = enTransaccion_;
+    if (punto && !simple(QStringLiteral("SAVEPOINT tarvo_preparar")))
+        return {};
+    QVariantList enlazados;
+    const bool preparada = q.prepare(conTipos(texto, valores, enlazados));
+    if (punto)
+        simple(preparada ? QStringLiteral("RELEASE SAVEPOINT tarvo_preparar")
+                         : QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_preparar"));
+    if (!preparada) {
+        anotar(q.lastError());
+        return {};
+    }
+    for (const QVariant& v : std::as_const(enlazados))
+        q.addBindValue(paraServidor(v));
+    return correr(q, texto, true);
+}
+
+const ConexionPostgres::Procedimiento* ConexionPostgres::procedimiento(const QString& nombre) {
+    const QString clave = nombre.toLower();
+    if (const auto it = procedimientos_.find(clave); it != procedimientos_.end())
+        return &it->second;
+    const ResultadoSentencia r = ejecutar(
+        QStringLiteral("SELECT Parametros, Sentencia FROM CONSULTAS_GUARDADAS WHERE Nombre = ?"),
+        {nombre});
+    if (!r.ok || r.filas->filas() == 0)
+        return nullptr;
+    Procedimiento p;
+    for (const QString& parte : r.filas->valor(0, 0).toString().split(u',', Qt::SkipEmptyParts)) {
+        const QStringList piezas = parte.simplified().split(u' ');
+        if (piezas.size() != 2)
+            return nullptr;
+        p.nombres << piezas[0];
+        p.tipos << piezas[1].toUpper();
+    }
+    p.sentencia = r.filas->valor(0, 1).toString();
+    return &procedimientos_.insert_or_assign(clave, std::move(p)).first->second;
+}
+
+ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre,
+                                                           const QVariantList& valores) {
+    errores_.clear();
+    if (!abierta_) {
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("La conexión con la base de datos está cerrada."));
+        return {};
+    }
+    const Procedimiento* p = procedimiento(nombre);
+    if (!p) {
+        if (errores_.isEmpty())
+            anotar(errores::kObjetoNoEncontrado,
+                   QStringLiteral("No se encuentra la consulta almacenada '%1'.").arg(nombre));
+        return {};
+    }
+    if (valores.size() != p->tipos.size()) {
+        anotar(errores::kFaltanParametros,
+               QStringLiteral("La consulta '%1' espera %2 valores y recibió %3.")
+                   .arg(nombre)
+                   .arg(p->tipos.size())
+                   .arg(valores.size()));
+        return {};
+    }
+    fijarHoy();
+    QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    const bool punto = enTransaccion_;
+    if (punto && !simple(QStringLiteral("SAVEPOINT tarvo_preparar")))
+        return {};
+    const bool preparada = q.prepare(p->sentencia);
+    if (punto)
+        simple(preparada ? QStringLiteral("RELEASE SAVEPOINT tarvo_preparar")
+                         : QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_preparar"));
+    if (!preparada) {
+        anotar(q.lastError());
+        return {};
+    }
+    for (int i = 0; i < valores.size(); ++i) {
+        auto v = parametros::convertir(valores[i], p->tipos[i]);
+        if (!v) {
+            anotar(kTiposNoCoinciden,
+                   QStringLiteral("No coinciden los tipos de datos: el valor '%1' no sirve para "
+                                  "el parámetro %2 (%3) de '%4'.")
+                       .arg(valores[i].toString(), p->nombres[i], p->tipos[i], nombre));
+            return {};
+        }
+        // A day number becomes the date the server's date columns take.
+        if (p->tipos[i] == u"DATE" && v->typeId() == QMetaType::Double)
+            v = fechas::valorDeDia(v->toDouble());
+        // By name: the driver sends values in the order their names appear in
+        // the statement, which need not be the declared order.
+        const QString marca = u':' + p->nombres[i];
+        const QRegularExpression re(QRegularExpression::escape(marca) + QStringLiteral(R"(\b)"));
+        if (p->sentencia.contains(re))
+            q.bindValue(marca, paraServidor(*v));
+    }
+    return correr(q, p->sentencia, true);
+}
+
+bool ConexionPostgres::iniciarTransaccion() {
+    errores_.clear();
+    if (!abierta_)
+        return false;
+    fijarHoy();
+    if (!simple(QStringLiteral("BEGIN")))
+        return false;
+    // One writing transaction at a time, as on the file: what a transaction
+    // decides from other rows (the next quote number, MAX(PreId), the lines
+    // stored now) holds until it commits. Readers are never blocked.
+    if (!simple(QStringLiteral("LOCK TABLE PRESUPUESTOS IN SHARE ROW EXCLUSIVE MODE"))) {
+        QSqlQuery(QSqlDatabase::database(nombreQt_, false)).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    enTransaccion_ = true;
+    return true;
+}
+
+bool ConexionPostgres::confirmarTransaccion() {
+    errores_.clear();
+    if (!abierta_)
+        return false;
+    const bool ok = simple(QStringLiteral("COMMIT"));
+    enTransaccion_ = false;
+    return ok;
+}
+
+bool ConexionPostgres::deshacerTransaccion() {
+    errores_.clear();
+    if (!abierta_)
+        return false;
+    const bool ok = simple(QStringLiteral("ROLLBACK"));
+    enTransaccion_ = false;
+    return ok;
+}
