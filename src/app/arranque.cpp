@@ -68,6 +68,12 @@ void buscarBase() {
     }
 }
 
+// The server of the settings.
+DatosServidor datosServidor() {
+    const Configuracion& c = opciones();
+    return {c.db_servidor, c.db_puerto.toInt(), c.db_basedatos, c.db_usuario, {}};
+}
+
 void mostrarAhora(QWidget* ventana) {
     ventana->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -103,11 +109,24 @@ void Main() {
         terminarPrograma(1);
     CargarOpciones();
     prepararCarpetaTarvo();
-    buscarBase();
-    // Before anything holds the file: an older schema is brought up to date
-    // (or left as it is, with the reason told).
-    actualizarBaseAlIniciar(opciones().db_path, opciones().db_backup);
-    CrearDSN(origen, opciones().db_path);
+    const bool enServidor = opciones().enServidor();
+    if (enServidor) {
+        // The data source names the server; the connection checks that it
+        // holds the program's objects in this version. A failure is told and
+        // the options dialog opens, never a fallback to a local file.
+        if (!CrearDSNServidor(origen, datosServidor())) {
+            frmOpciones dialogo;
+            dialogo.reiniciar = true;
+            dialogo.exec();
+            terminarPrograma(1);
+        }
+    } else {
+        buscarBase();
+        // Before anything holds the file: an older schema is brought up to
+        // date (or left as it is, with the reason told).
+        actualizarBaseAlIniciar(opciones().db_path, opciones().db_backup);
+        CrearDSN(origen, opciones().db_path);
+    }
     AbrirConexion(origen, passwordBase());
 
     auto* login = new frmLogin;
@@ -120,7 +139,8 @@ void Main() {
     QPointer<frmPresentacion> presentacion = new frmPresentacion;
     presentacion->show();
     mostrarAhora(presentacion);
-    if (!opciones().db_backup.isEmpty()) {
+    // The start-of-day copy is of a file; a server keeps its own backups.
+    if (!enServidor && !opciones().db_backup.isEmpty()) {
         CerrarConexion();
         CopiaSeguridad(opciones().db_path, opciones().db_backup);
         AbrirConexion(origen, passwordBase());

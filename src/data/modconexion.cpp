@@ -1,6 +1,7 @@
 #include "data/modconexion.h"
 
 #include "data/origenes.h"
+#include "data/servidor.h"
 #include "platform/mensajes.h"
 #include "platform/odbc.h"
 #include "platform/puntero.h"
@@ -112,6 +113,22 @@ void CrearDSN(const QString& nombre, const QString& rutaBase) {
                 .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
 }
 
+bool CrearDSNServidor(const QString& nombre, const DatosServidor& datos) {
+    QString motivo = odbc::problemaArchivoOrigenes();
+    const odbc::Origen origen{
+        odbc::driverPostgres(), datos.baseDatos,
+        datos.servidor,         datos.puerto ? QString::number(datos.puerto) : QString(),
+        datos.usuario,          datos.ssl};
+    if (motivo.isEmpty() && odbc::escribirOrigenServidor(nombre, origen))
+        return true;
+    if (motivo.isEmpty())
+        motivo = QStringLiteral("no se pudo escribir en él el origen de datos «%1» del %2.")
+                     .arg(nombre, datos.descripcion());
+    mensaje(QStringLiteral("DSN Creation Failed\nArchivo «%1»: %2")
+                .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
+    return false;
+}
+
 void establecerAccionFalloConexion(std::function<void()> accion) {
     accionFalloConexion = std::move(accion);
 }
@@ -125,8 +142,12 @@ void AbrirConexion(const QString& dsn, const QString& password) {
     }
     // The connection's own reason goes on a second line: locked, not a
     // database, damaged or another program's file each need a different remedy.
-    QString texto = QStringLiteral("No tiene suficientes permisos en la ubicación actual de la "
-                                   "base de datos.");
+    const auto leido = odbc::leerOrigen(dsn);
+    QString texto =
+        leido && odbc::esDriverPostgres(leido->driver)
+            ? QStringLiteral("No se puede usar la base de datos del servidor PostgreSQL.")
+            : QStringLiteral("No tiene suficientes permisos en la ubicación actual de la "
+                             "base de datos.");
     if (!fallos.isEmpty() && !fallos.first().descripcion.isEmpty())
         texto += QStringLiteral("\n") + fallos.first().descripcion;
     mensaje(texto, Botones::Aceptar, Icono::Informacion, QStringLiteral("Atención"));

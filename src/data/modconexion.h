@@ -2,6 +2,7 @@
 
 #include "data/conexion.h"
 #include "data/registros.h"
+#include "data/servidor.h"
 
 #include <QString>
 #include <QVariantList>
@@ -30,6 +31,10 @@ private:
 // "DSN Creation Failed" when that fails, and on the next line the data source
 // file and the reason.
 void CrearDSN(const QString& nombre, const QString& rutaBase);
+// The same data source for the PostgreSQL driver, pointing at a server
+// database (never a password: the client library reads ~/.pgpass). False,
+// after telling the user why, when it could not be written.
+bool CrearDSNServidor(const QString& nombre, const DatosServidor& datos);
 
 // Opens the shared connection. When it cannot be opened: the permissions
 // message with the reason on its second line, then the action installed below (the options dialog),

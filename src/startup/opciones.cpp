@@ -170,5 +170,11 @@ void CargarOpciones() {
     c.ultimo_login =
         reg.leerOEscribir(QStringLiteral("ultimo_login"), [] { return QStringLiteral("admin"); });
 
+    c.db_motor = reg.leer(QStringLiteral("db_motor"));
+    c.db_servidor = reg.leer(QStringLiteral("db_servidor"));
+    c.db_puerto = reg.leer(QStringLiteral("db_puerto"));
+    c.db_basedatos = reg.leer(QStringLiteral("db_basedatos"));
+    c.db_usuario = reg.leer(QStringLiteral("db_usuario"));
+
     configuracion = c;
 }

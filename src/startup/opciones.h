@@ -19,6 +19,16 @@ struct Configuracion {
     double iva = 0.0;   // VAT rate in percent
     int aviso_dias = 0; // days before expiry at which quotes are announced
     QString ultimo_login;
+    // The shared database server, when db_motor is "servidor"; the file
+    // db_path otherwise. Absent values are not written back: a desk that
+    // never chose a server keeps exactly its eight values.
+    QString db_motor;
+    QString db_servidor;
+    QString db_puerto;
+    QString db_basedatos;
+    QString db_usuario;
+
+    bool enServidor() const { return db_motor == u"servidor"; }
 };
 
 // The in-memory settings, as the last CargarOpciones left them.

@@ -2,6 +2,7 @@
 
 #include "data/modconexion.h"
 #include "platform/mensajes.h"
+#include "platform/pgpass.h"
 #include "startup/cqueryreg.h"
 #include "startup/opciones.h"
 
@@ -41,6 +42,45 @@ void verifiqueControl(const QString& que) {
                   .arg(que));
 }
 
+// The server's values: a database and a user are needed, the port is a
+// number from 1 to 65535 or empty (the default). The password goes to
+// ~/.pgpass only when one was typed.
+void aceptarServidor(const cQueryReg& reg, const ValoresOpciones& v) {
+    const QString servidor = v.nombreServidor.trimmed();
+    const QString puerto = v.puerto.trimmed();
+    const QString base = v.baseDatos.trimmed();
+    const QString usuario = v.usuario.trimmed();
+    bool ok = true;
+    const int numero = puerto.isEmpty() ? 5432 : puerto.toInt(&ok);
+    if (tieneControl(servidor) || tieneControl(base) || tieneControl(usuario) ||
+        tieneControl(v.contrasena)) {
+        verifique(QStringLiteral("Los datos del servidor no son correctos. \nContienen caracteres "
+                                 "de control (por ejemplo, un salto de línea)."));
+        return;
+    }
+    if (base.isEmpty() || usuario.isEmpty()) {
+        verifique(QStringLiteral("Escriba la base de datos y el usuario del servidor PostgreSQL."));
+        return;
+    }
+    if (!ok || numero < 1 || numero > 65535) {
+        verifique(QStringLiteral("El puerto del servidor no es correcto. \nDebe ser un número "
+                                 "entre 1 y 65535, o quedar vacío para el de siempre (5432)."));
+        return;
+    }
+    if (!v.contrasena.isEmpty()) {
+        QString error;
+        if (!pgpass::guardar({servidor, puerto, base, usuario, v.contrasena}, error)) {
+            verifique(error);
+            return;
+        }
+    }
+    escribir(reg, u"db_motor", QStringLiteral("servidor"));
+    escribir(reg, u"db_servidor", servidor);
+    escribir(reg, u"db_puerto", puerto);
+    escribir(reg, u"db_basedatos", base);
+    escribir(reg, u"db_usuario", usuario);
+}
+
 } // namespace
 
 ValoresOpciones leerValoresOpciones() {
@@ -54,6 +94,11 @@ ValoresOpciones leerValoresOpciones() {
     v.nombreEmpresa = leer(reg, u"empresa");
     v.iva = leer(reg, u"iva");
     v.avisoDias = leer(reg, u"aviso_dias");
+    v.servidor = leer(reg, u"db_motor") == u"servidor";
+    v.nombreServidor = leer(reg, u"db_servidor");
+    v.puerto = leer(reg, u"db_puerto");
+    v.baseDatos = leer(reg, u"db_basedatos");
+    v.usuario = leer(reg, u"db_usuario");
     return v;
 }
 
@@ -61,7 +106,9 @@ void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
     const cQueryReg reg;
 
     const QString base = v.ubicacion.trimmed();
-    if (tieneControl(base))
+    if (v.servidor)
+        aceptarServidor(reg, v);
+    else if (tieneControl(base))
         verifiqueControl(QStringLiteral("de la base de datos"));
     else if (!QDir::isAbsolutePath(base))
         verifique(QStringLiteral("La ubicación de la base de datos no es correcta. \nDebe "
@@ -70,8 +117,14 @@ void aceptarOpciones(const ValoresOpciones& v, bool reiniciar) {
     else if (!QFileInfo(base).isFile())
         verifique(QStringLiteral("La ubicación de la base de datos no es correcta. \nVerifique "
                                  "que el archivo existe."));
-    else
+    else {
         escribir(reg, u"db_path", base);
+        // Back to the file: written only where a server had been chosen, so
+        // that a desk that never had one keeps its eight values.
+        if (reg.GetReg(claveTarvo(), QStringLiteral("db_motor"), cQueryReg::HKEY_CURRENT_USER, true)
+                .isValid())
+            escribir(reg, u"db_motor", QStringLiteral("archivo"));
+    }
 
     const QString presupuestos = v.ubicacionPresupuestos.trimmed();
     if (tieneControl(presupuestos))

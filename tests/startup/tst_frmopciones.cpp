@@ -15,10 +15,12 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTest>
 
@@ -181,6 +183,58 @@ private slots:
                                             "que los cambios surtan efecto.")});
         QCOMPARE(mensajes->mostrados().first().titulo,
                  QStringLiteral("Cambios en la configuración"));
+    }
+
+    // The server's values go to the settings and its password only to
+    // ~/.pgpass (escaped, mode 0600, one line per server, replaced on a new
+    // password); a missing database is refused without writing; going back
+    // to the file is remembered.
+    void servidorYContrasenaSoloEnPgpass() {
+        const QString pgpass = entorno->ruta(QStringLiteral(".pgpass"));
+        QFile otra(pgpass);
+        QVERIFY(otra.open(QIODevice::WriteOnly));
+        otra.write("otro:5432:*:luis:x\n");
+        otra.close();
+        ValoresOpciones v = leerValoresOpciones();
+        v.servidor = true;
+        v.nombreServidor = QStringLiteral(" db.local ");
+        v.baseDatos = QStringLiteral("tárvo:1");
+        v.usuario = QStringLiteral("ana");
+        v.contrasena = QStringLiteral("se:cr\\eto");
+        aceptarOpciones(v, false);
+        v.contrasena = QStringLiteral("nueva");
+        aceptarOpciones(v, false);
+        QVERIFY(mensajes->mostrados().isEmpty());
+        QCOMPARE(leer(QStringLiteral("db_motor")), QStringLiteral("servidor"));
+        QCOMPARE(leer(QStringLiteral("db_servidor")), QStringLiteral("db.local"));
+        QCOMPARE(leer(QStringLiteral("db_basedatos")), QStringLiteral("tárvo:1"));
+        QCOMPARE(leer(QStringLiteral("db_path")), base);
+        QVERIFY(otra.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(otra.readAll()),
+                 QStringLiteral("otro:5432:*:luis:x\ndb.local:5432:tárvo\\:1:ana:nueva\n"));
+        QVERIFY(!(otra.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                        QFileDevice::WriteGroup | QFileDevice::WriteOther)));
+        for (QDirIterator i(entorno->home(), QDir::Files | QDir::Hidden,
+                            QDirIterator::Subdirectories);
+             i.hasNext();) {
+            QFile f(i.next());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY2(!f.readAll().contains("cr\\eto"), qPrintable(f.fileName()));
+        }
+
+        frmOpciones f;
+        QVERIFY(control<QRadioButton>(f, "optServidor")->isChecked());
+        QVERIFY(!control<QLineEdit>(f, "txtUbicacion")->isEnabled());
+
+        v.baseDatos.clear();
+        aceptarOpciones(v, false);
+        QCOMPARE(mensajes->textos(),
+                 QStringList{QStringLiteral(
+                     "Escriba la base de datos y el usuario del servidor PostgreSQL.")});
+        QCOMPARE(leer(QStringLiteral("db_basedatos")), QStringLiteral("tárvo:1"));
+        v.servidor = false;
+        aceptarOpciones(v, false);
+        QCOMPARE(leer(QStringLiteral("db_motor")), QStringLiteral("archivo"));
     }
 
     void sinReiniciarNoHayMensaje() {

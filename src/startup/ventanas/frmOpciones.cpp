@@ -3,7 +3,7 @@
 #include "platform/ventanas/entertab.h"
 #include "platform/ventanas/fabricas.h"
 #include "platform/ventanas/selectores.h"
-#include "startup/valoresopciones.h"
+#include "startup/ventanas/frmServidor.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     setObjectName(QStringLiteral("frmOpciones"));
@@ -18,8 +19,14 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     const QString examinar = QStringLiteral("...");
+    optArchivo_ = new QRadioButton(QStringLiteral("Arc&hivo"), this);
+    optArchivo_->setObjectName(QStringLiteral("optArchivo"));
+    optServidor_ = new QRadioButton(QStringLiteral("&Servidor PostgreSQL"), this);
+    optServidor_->setObjectName(QStringLiteral("optServidor"));
+    cmdServidor_ = boton(this, u"cmdServidor", QStringLiteral("Datos del servidor..."));
     txtUbicacion_ = caja(this, u"txtUbicacion");
     auto* cmdExaminar = boton(this, u"cmdExaminar", examinar);
+    cmdExaminar_ = cmdExaminar;
     txtUbicacionPresupuestos_ = caja(this, u"txtUbicacionPresupuestos");
     auto* cmdExaminarPresupuestos = boton(this, u"cmdExaminarPresupuestos", examinar);
     chkRespaldoAutomatico_ =
@@ -50,6 +57,13 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
         rejilla->addWidget(c, fila, 0);
         rejilla->addWidget(b, fila++, 1);
     };
+    // Where the data lives: a file, or a shared server.
+    auto* motor = new QHBoxLayout;
+    motor->addWidget(optArchivo_);
+    motor->addWidget(optServidor_);
+    motor->addWidget(cmdServidor_);
+    motor->addStretch();
+    rejilla->addLayout(motor, fila++, 0, 1, 2);
     lineaConBoton(etiqueta(this, u"lblUbicacion", QStringLiteral("Ubicación de la &base de datos:"),
                            txtUbicacion_),
                   txtUbicacion_, cmdExaminar);
@@ -99,6 +113,8 @@ frmOpciones::frmOpciones(QWidget* padre) : QDialog(padre) {
     connect(cmdExaminarRespaldo_, &QPushButton::clicked, this, &frmOpciones::examinarRespaldo);
     connect(cmdExaminarLogo, &QPushButton::clicked, this, &frmOpciones::examinarLogo);
     connect(chkRespaldoAutomatico_, &QCheckBox::toggled, this, &frmOpciones::cambiarRespaldo);
+    connect(optServidor_, &QRadioButton::toggled, this, &frmOpciones::cambiarMotor);
+    connect(cmdServidor_, &QPushButton::clicked, this, &frmOpciones::editarServidor);
 
     new FiltroEnterTab(this);
     cambiarRespaldo(false);
@@ -115,6 +131,22 @@ void frmOpciones::cargar() {
     txtNombreEmpresa_->setText(v.nombreEmpresa);
     txtIVA_->setText(v.iva);
     txtAvisoDias_->setText(v.avisoDias);
+    servidor_ = v;
+    (v.servidor ? optServidor_ : optArchivo_)->setChecked(true);
+    cambiarMotor();
+}
+
+void frmOpciones::cambiarMotor() {
+    const bool servidor = optServidor_->isChecked();
+    txtUbicacion_->setEnabled(!servidor);
+    cmdExaminar_->setEnabled(!servidor);
+    cmdServidor_->setEnabled(servidor);
+}
+
+void frmOpciones::editarServidor() {
+    frmServidor dialogo(servidor_, this);
+    if (dialogo.exec() == QDialog::Accepted)
+        dialogo.leer(servidor_);
 }
 
 void frmOpciones::cambiarRespaldo(bool activo) {
@@ -164,6 +196,12 @@ void frmOpciones::aceptar() {
     v.nombreEmpresa = txtNombreEmpresa_->text();
     v.iva = txtIVA_->text();
     v.avisoDias = txtAvisoDias_->text();
+    v.servidor = optServidor_->isChecked();
+    v.nombreServidor = servidor_.nombreServidor;
+    v.puerto = servidor_.puerto;
+    v.baseDatos = servidor_.baseDatos;
+    v.usuario = servidor_.usuario;
+    v.contrasena = servidor_.contrasena;
     aceptarOpciones(v, reiniciar);
     accept();
 }

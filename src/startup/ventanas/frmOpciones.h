@@ -1,10 +1,13 @@
 #pragma once
 
+#include "startup/valoresopciones.h"
+
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 // "Opciones": the settings of the program. Reads the registry when it opens
 // and writes it on "Aceptar"; the running program keeps its settings until
@@ -24,12 +27,23 @@ public:
     void examinarPresupuestos();
     void examinarRespaldo();
     void examinarLogo();
+    // "Datos del servidor...": the server's boxes in their own dialog.
+    void editarServidor();
 
 private:
     void cargar();
     void cambiarRespaldo(bool activo);
+    // Enables the file's box or the server's button, as the choice says.
+    void cambiarMotor();
     QString elegirArchivo(const QString& titulo, const QString& filtro);
 
+    QRadioButton* optArchivo_;
+    QRadioButton* optServidor_;
+    QPushButton* cmdServidor_;
+    QPushButton* cmdExaminar_;
+    // The server's values as loaded or last edited (the password only as
+    // typed in this dialog).
+    ValoresOpciones servidor_;
     QLineEdit* txtUbicacion_;
     QLineEdit* txtUbicacionPresupuestos_;
     QCheckBox* chkRespaldoAutomatico_;
