@@ -105,6 +105,10 @@ const std::vector<PasoEsquema>& pasosServidor() {
     // seed rows, as a file of version 2 has them.
     static const std::vector<PasoEsquema> pasos{
         {2, QStringLiteral(":/postgresql/version-2.sql"), {}},
+        // Version 3: the history of each quote's status.
+        {3, QStringLiteral(":/postgresql/version-3.sql"), {}},
+        // Version 4: the index of the expiry day.
+        {4, QStringLiteral(":/postgresql/version-4.sql"), {}},
     };
     return pasos;
 }
