@@ -13,7 +13,7 @@
 PRAGMA foreign_keys = OFF;
 BEGIN;
 
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -6,9 +6,12 @@
 #include "comun/servidorprueba.h"
 #include "data/conexionpostgres.h"
 #include "data/copiaservidor.h"
+#include "data/fechas.h"
+#include "data/modconexion.h"
 #include "data/versionservidor.h"
 #include "platform/reloj.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <memory>
@@ -192,6 +195,41 @@ private slots:
         QCOMPARE(
             uno(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS WHERE CatId = ?"), {cat}),
             QVariant(QStringLiteral("Nueva")));
+    }
+
+    // A desk reaches the server as the program starts: its data source is
+    // written for the PostgreSQL driver (no password in it) and the shared
+    // connection opens through it; the status history of the current schema
+    // takes a date and time.
+    void unPuestoSeConectaPorSuOrigenDeDatos() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
+        QVERIFY(CrearDSNServidor(u"TARVO_PUESTO"_s, d));
+        QFile ini(entorno->ruta(u".odbc.ini"_s));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray origen = ini.readAll();
+        QVERIFY(origen.contains("PostgreSQL"));
+        QVERIFY(!origen.contains("assword"));
+        establecerAccionFalloConexion([] { QFAIL("la conexión no se abrió"); });
+        AbrirConexion(u"TARVO_PUESTO"_s, u"pelmor"_s);
+        QVERIFY(conexion());
+        const ResultadoSentencia nuevo = conexion()->ejecutar(
+            u"INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('7') RETURNING PreId"_s);
+        QVERIFY(nuevo.ok && nuevo.filas);
+        const QDateTime cuando(QDate(2026, 12, 9), QTime(10, 32));
+        QVERIFY2(
+            conexion()
+                ->ejecutar(u"INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora, "
+                           "UsuLogin) VALUES (?, 'Aceptado', ?, 'ana')"_s,
+                           {nuevo.filas->valor(0, 0), cuando})
+                .ok,
+            qPrintable(conexion()->errores().value(0).descripcion));
+        const ResultadoSentencia leido =
+            conexion()->ejecutar(u"SELECT EstFechaHora FROM PRESUPUESTOS_ESTADOS"_s);
+        QVERIFY(leido.ok && leido.filas);
+        // Read back as the file gives it: a day number with the time as its fraction.
+        QCOMPARE(leido.filas->valor(0, 0).toDouble(), fechas::diaDeFechaHora(cuando));
+        CerrarConexion();
+        establecerAccionFalloConexion({});
     }
 
     void copiaGuardaClavesYNoSeRepite() {
