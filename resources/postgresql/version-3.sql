@@ -14,3 +14,21 @@ CREATE TABLE PRESUPUESTOS_ESTADOS (
 );
 CREATE INDEX PRESUPUESTOS_ESTADOS_Presupuesto ON PRESUPUESTOS_ESTADOS (PreId, EstId);
 CREATE INDEX PRESUPUESTOS_ESTADOS_Actual ON PRESUPUESTOS_ESTADOS (PreId, EstId, EstEstado);
+
+-- A day number with the time of day as its fraction (as the database file
+-- keeps a moment) written into a timestamp column is that moment.
+CREATE FUNCTION tarvo_momento_de_dia(dia double precision) RETURNS timestamp
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  RETURN TIMESTAMP '1899-12-30' + dia * INTERVAL '1 day';
+CREATE CAST (double precision AS timestamp)
+  WITH FUNCTION tarvo_momento_de_dia(double precision) AS ASSIGNMENT;
+CREATE FUNCTION tarvo_momento_de_dia(dia integer) RETURNS timestamp
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  RETURN TIMESTAMP '1899-12-30' + dia * INTERVAL '1 day';
+CREATE CAST (integer AS timestamp)
+  WITH FUNCTION tarvo_momento_de_dia(integer) AS ASSIGNMENT;
+CREATE FUNCTION tarvo_momento_de_dia(dia numeric) RETURNS timestamp
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  RETURN TIMESTAMP '1899-12-30' + dia * INTERVAL '1 day';
+CREATE CAST (numeric AS timestamp)
+  WITH FUNCTION tarvo_momento_de_dia(numeric) AS ASSIGNMENT;

@@ -28,7 +28,7 @@ const QHash<QString, QString>& nombresEsquema() {
         QHash<QString, QString> h;
         static const QRegularExpression definicion(
             QStringLiteral(R"(^\s*(?:CREATE\s+(?:TABLE|VIEW)\s+)?([A-Za-z_]\w*)\s+(?:texto|text|)"
-                           R"(integer|double|boolean|date|AS)\b)"),
+                           R"(integer|double|boolean|date|timestamp|AS)\b)"),
             QRegularExpression::MultilineOption);
         static const QRegularExpression alias(QStringLiteral(R"(\bAS\s+([A-Za-z_]\w*))"));
         QDirIterator it(QStringLiteral(":/postgresql"));
@@ -423,7 +423,7 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
             const int tipo = campo.metaType().id();
             const bool deTabla = nombresEsquema().contains(campo.name().toLower());
             TipoColumna clase = TipoColumna::General;
-            if (deTabla && tipo == QMetaType::QDate)
+            if (deTabla && (tipo == QMetaType::QDate || tipo == QMetaType::QDateTime))
                 clase = TipoColumna::Fecha;
             else if (deTabla && tipo == QMetaType::Bool)
                 clase = TipoColumna::SiNo;

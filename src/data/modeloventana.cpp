@@ -164,11 +164,16 @@ QVariantList ModeloVentana::claveTrasSaltar(bool adelante, int n) {
     // Only the keys are read, and only the last of the n is kept: the walk
     // stays in the indexes.
     const bool ascendente = adelante != consulta_.descendente;
+    // Each key keeps its field's name, so that an engine that types a
+    // column by its name (a date on the server) gives back the same kind of
+    // value as a page read does.
     QStringList alias, externas;
     for (int i = 0; i < consulta_.claves.size(); ++i) {
-        alias << consulta_.claves[i] + QStringLiteral(" AS k") + QString::number(i);
-        externas << QStringLiteral("k") + QString::number(i) +
-                        (ascendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+        const QString nombre = i < consulta_.camposClave.size()
+                                   ? consulta_.camposClave[i]
+                                   : QStringLiteral("k") + QString::number(i);
+        alias << consulta_.claves[i] + QStringLiteral(" AS ") + nombre;
+        externas << nombre + (ascendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
     }
     RegistrosPtr rs;
     AbrirConsulta(QStringLiteral("SELECT * FROM (SELECT ") + alias.join(QStringLiteral(", ")) +

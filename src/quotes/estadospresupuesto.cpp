@@ -69,7 +69,7 @@ bool abierto(EstadoPresupuesto estado) {
 }
 
 QString expresionActual(const QString& alias) {
-    return QStringLiteral("IFNULL((SELECT E.EstEstado FROM PRESUPUESTOS_ESTADOS E WHERE "
+    return QStringLiteral("COALESCE((SELECT E.EstEstado FROM PRESUPUESTOS_ESTADOS E WHERE "
                           "E.PreId=%1.PreId ORDER BY E.EstId DESC LIMIT 1),'Borrador')")
         .arg(alias);
 }

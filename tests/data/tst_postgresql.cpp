@@ -6,7 +6,6 @@
 #include "comun/servidorprueba.h"
 #include "data/conexionpostgres.h"
 #include "data/copiaservidor.h"
-#include "data/fechas.h"
 #include "data/modconexion.h"
 #include "data/versionservidor.h"
 #include "platform/reloj.h"
@@ -226,8 +225,7 @@ private slots:
         const ResultadoSentencia leido =
             conexion()->ejecutar(u"SELECT EstFechaHora FROM PRESUPUESTOS_ESTADOS"_s);
         QVERIFY(leido.ok && leido.filas);
-        // Read back as the file gives it: a day number with the time as its fraction.
-        QCOMPARE(leido.filas->valor(0, 0).toDouble(), fechas::diaDeFechaHora(cuando));
+        QCOMPARE(leido.filas->valor(0, 0).toDateTime(), cuando);
         CerrarConexion();
         establecerAccionFalloConexion({});
     }

@@ -3,6 +3,7 @@
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
 #include "comun/mensajesguion.h"
+#include "comun/servidorprueba.h"
 #include "data/fechas.h"
 #include "data/modconexion.h"
 #include "main/listapresupuestos.h"
@@ -510,10 +511,16 @@ private slots:
         const int pre = presupuesto(QStringLiteral("1"), QDate(2026, 1, 1), a);
         datos->linea(pre, datos->producto(QStringLiteral("Tornillo")));
         // Something makes deleting the quote itself fail after its lines went.
-        QVERIFY(datos->conexion()
-                    .ejecutar(QStringLiteral("CREATE TRIGGER impedir BEFORE DELETE ON "
-                                             "PRESUPUESTOS BEGIN SELECT RAISE(ABORT, 'no'); END"))
-                    .ok);
+        const QStringList impedir =
+            servidorprueba::motorServidor()
+                ? QStringList{u"CREATE FUNCTION impedir() RETURNS trigger LANGUAGE plpgsql AS "
+                              "'BEGIN RAISE EXCEPTION ''no''; END'"_s,
+                              u"CREATE TRIGGER impedir BEFORE DELETE ON PRESUPUESTOS FOR EACH "
+                              "ROW EXECUTE FUNCTION impedir()"_s}
+                : QStringList{u"CREATE TRIGGER impedir BEFORE DELETE ON PRESUPUESTOS BEGIN "
+                              "SELECT RAISE(ABORT, 'no'); END"_s};
+        for (const QString& sql : impedir)
+            QVERIFY(datos->conexion().ejecutar(sql).ok);
         lista->cargar();
         mensajes->responder(Respuesta::Si);
         QSignalSpy cambios(lista.get(), &ListaPresupuestos::listaCambiada);
