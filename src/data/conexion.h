@@ -20,6 +20,8 @@ namespace errores {
 constexpr qint32 kErroresEnComando = -2147217900;
 // Too few parameters: an unknown column or a wrong number of values.
 constexpr qint32 kFaltanParametros = -2147217904;
+// A value that cannot be the type its column or parameter declares.
+constexpr qint32 kTiposNoCoinciden = -2147217913;
 // No such table, view or stored query.
 constexpr qint32 kObjetoNoEncontrado = -2147217865;
 // Anything else the engine or the operating system reports.

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr qint32 kTiposNoCoinciden = -2147217913;
+using errores::kTiposNoCoinciden;
 const QString kPunto = QStringLiteral("tarvo_sentencia");
 
 // The canonical spelling of every table and column the server's scripts
@@ -532,14 +532,12 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
                    QStringLiteral("No se encuentra la consulta almacenada '%1'.").arg(nombre));
         return {};
     }
-    if (valores.size() != p->tipos.size()) {
-        anotar(errores::kFaltanParametros,
-               QStringLiteral("La consulta '%1' espera %2 valores y recibió %3.")
-                   .arg(nombre)
-                   .arg(p->tipos.size())
-                   .arg(valores.size()));
+    auto conversion = parametros::convertirTodos(nombre, p->nombres, p->tipos, valores);
+    if (const auto* rechazo = std::get_if<parametros::Rechazo>(&conversion)) {
+        anotar(rechazo->numero, rechazo->descripcion);
         return {};
     }
+    const QVariantList& convertidos = std::get<QVariantList>(conversion);
     fijarHoy();
     QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
     q.setForwardOnly(true);
@@ -555,24 +553,17 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
         anotar(q.lastError());
         return {};
     }
-    for (int i = 0; i < valores.size(); ++i) {
-        auto v = parametros::convertir(valores[i], p->tipos[i]);
-        if (!v) {
-            anotar(kTiposNoCoinciden,
-                   QStringLiteral("No coinciden los tipos de datos: el valor '%1' no sirve para "
-                                  "el parámetro %2 (%3) de '%4'.")
-                       .arg(valores[i].toString(), p->nombres[i], p->tipos[i], nombre));
-            return {};
-        }
+    for (int i = 0; i < convertidos.size(); ++i) {
+        QVariant v = convertidos[i];
         // A day number becomes the date the server's date columns take.
-        if (p->tipos[i] == u"DATE" && v->typeId() == QMetaType::Double)
-            v = fechas::valorDeDia(v->toDouble());
+        if (p->tipos[i] == u"DATE" && v.typeId() == QMetaType::Double)
+            v = fechas::valorDeDia(v.toDouble());
         // By name: the driver sends values in the order their names appear in
         // the statement, which need not be the declared order.
         const QString marca = u':' + p->nombres[i];
         const QRegularExpression re(QRegularExpression::escape(marca) + QStringLiteral(R"(\b)"));
         if (p->sentencia.contains(re))
-            q.bindValue(marca, paraServidor(*v));
+            q.bindValue(marca, paraServidor(v));
     }
     return correr(q, p->sentencia, true);
 }

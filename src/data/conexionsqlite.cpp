@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr qint32 kTiposNoCoinciden = -2147217913;
-
 TipoColumna tipoDeclarado(const char* declarado) {
     if (!declarado)
         return TipoColumna::General;
@@ -370,27 +368,12 @@ ResultadoSentencia ConexionSqlite::ejecutarProcedimiento(const QString& nombre,
                    QStringLiteral("No se encuentra la consulta almacenada '%1'.").arg(nombre));
         return {};
     }
-    if (valores.size() != p->tipos.size()) {
-        anotar(errores::kFaltanParametros,
-               QStringLiteral("La consulta '%1' espera %2 valores y recibió %3.")
-                   .arg(nombre)
-                   .arg(p->tipos.size())
-                   .arg(valores.size()));
+    auto conversion = parametros::convertirTodos(nombre, p->nombres, p->tipos, valores);
+    if (const auto* rechazo = std::get_if<parametros::Rechazo>(&conversion)) {
+        anotar(rechazo->numero, rechazo->descripcion);
         return {};
     }
-    QVariantList convertidos;
-    convertidos.reserve(valores.size());
-    for (int i = 0; i < valores.size(); ++i) {
-        const auto v = parametros::convertir(valores[i], p->tipos[i]);
-        if (!v) {
-            anotar(kTiposNoCoinciden,
-                   QStringLiteral("No coinciden los tipos de datos: el valor '%1' no sirve para "
-                                  "el parámetro %2 (%3) de '%4'.")
-                       .arg(valores[i].toString(), p->nombres[i], p->tipos[i], nombre));
-            return {};
-        }
-        convertidos << *v;
-    }
+    const QVariantList& convertidos = std::get<QVariantList>(conversion);
     sqlite3_stmt* st = p->preparada.get();
     for (int i = 0; i < convertidos.size(); ++i)
         if (p->indices[size_t(i)] > 0)

@@ -57,6 +57,13 @@ void abrirConsultaEn(Conexion* con, const QString& sql, RegistrosPtr& rs,
         *rs = Registros(r.filas, sql);
 }
 
+// The data source could not be written: the message names the sources file
+// and the reason, so that it can be mended by hand.
+void avisarOrigenFallido(const QString& motivo) {
+    mensaje(QStringLiteral("DSN Creation Failed\nArchivo «%1»: %2")
+                .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
+}
+
 } // namespace
 
 void informarErrores(const QList<ErrorProveedor>& errores) {
@@ -98,8 +105,7 @@ Conexion* conexionOrigen() {
 }
 
 void CrearDSN(const QString& nombre, const QString& rutaBase) {
-    // A broken file is left as it is, never written into; the message names
-    // the file and the reason, so that it can be mended by hand.
+    // A broken file is left as it is, never written into.
     QString motivo = odbc::problemaArchivoOrigenes();
     if (motivo.isEmpty() && odbc::escribirOrigenUsuario(nombre, odbc::driverSqlite(), rutaBase))
         return;
@@ -109,8 +115,7 @@ void CrearDSN(const QString& nombre, const QString& rutaBase) {
                                 "990 bytes); elija una ubicación más corta.");
     if (motivo.isEmpty())
         motivo = QStringLiteral("no se pudo escribir en él el origen de datos «%1».").arg(nombre);
-    mensaje(QStringLiteral("DSN Creation Failed\nArchivo «%1»: %2")
-                .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
+    avisarOrigenFallido(motivo);
 }
 
 bool CrearDSNServidor(const QString& nombre, const DatosServidor& datos) {
@@ -124,8 +129,7 @@ bool CrearDSNServidor(const QString& nombre, const DatosServidor& datos) {
     if (motivo.isEmpty())
         motivo = QStringLiteral("no se pudo escribir en él el origen de datos «%1» del %2.")
                      .arg(nombre, datos.descripcion());
-    mensaje(QStringLiteral("DSN Creation Failed\nArchivo «%1»: %2")
-                .arg(QDir::toNativeSeparators(odbc::archivoOrigenesUsuario()), motivo));
+    avisarOrigenFallido(motivo);
     return false;
 }
 

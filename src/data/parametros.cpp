@@ -1,5 +1,7 @@
 #include "data/parametros.h"
 
+#include "data/conexion.h"
+
 #include <QDate>
 #include <QLocale>
 
@@ -96,6 +98,30 @@ std::optional<QVariant> convertir(const QVariant& v, const QString& tipo) {
         return QVariant(d != 0.0);
     }
     return v;
+}
+
+std::variant<QVariantList, Rechazo> convertirTodos(const QString& nombre,
+                                                   const QStringList& nombres,
+                                                   const QStringList& tipos,
+                                                   const QVariantList& valores) {
+    if (valores.size() != tipos.size())
+        return Rechazo{errores::kFaltanParametros,
+                       QStringLiteral("La consulta '%1' espera %2 valores y recibió %3.")
+                           .arg(nombre)
+                           .arg(tipos.size())
+                           .arg(valores.size())};
+    QVariantList convertidos;
+    convertidos.reserve(valores.size());
+    for (int i = 0; i < valores.size(); ++i) {
+        const auto v = convertir(valores[i], tipos[i]);
+        if (!v)
+            return Rechazo{errores::kTiposNoCoinciden,
+                           QStringLiteral("No coinciden los tipos de datos: el valor '%1' no sirve "
+                                          "para el parámetro %2 (%3) de '%4'.")
+                               .arg(valores[i].toString(), nombres[i], tipos[i], nombre)};
+        convertidos << *v;
+    }
+    return convertidos;
 }
 
 } // namespace parametros
