@@ -11,3 +11,11 @@ CREATE TABLE TARVO_EDICIONES (
   Puesto   texto,
   Desde    timestamptz NOT NULL DEFAULT now()
 );
+
+-- The start-of-day backup: the day of the last one a desk claimed. One row,
+-- which a desk updates from an older day to today before it runs pg_dump,
+-- so that only one desk a day makes it.
+CREATE TABLE TARVO_COPIA_DIARIA (
+  Dia date
+);
+INSERT INTO TARVO_COPIA_DIARIA (Dia) VALUES (NULL);
