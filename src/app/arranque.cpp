@@ -13,6 +13,7 @@
 #include "startup/arranque.h"
 #include "startup/basetarvo.h"
 #include "startup/copiaseguridad.h"
+#include "startup/copiaseguridadservidor.h"
 #include "startup/informacion.h"
 #include "startup/opciones.h"
 #include "startup/ventanas/frmOpciones.h"
@@ -139,11 +140,16 @@ void Main() {
     QPointer<frmPresentacion> presentacion = new frmPresentacion;
     presentacion->show();
     mostrarAhora(presentacion);
-    // The start-of-day copy is of a file; a server keeps its own backups.
-    if (!enServidor && !opciones().db_backup.isEmpty()) {
-        CerrarConexion();
-        CopiaSeguridad(opciones().db_path, opciones().db_backup);
-        AbrirConexion(origen, passwordBase());
+    // The start-of-day copy: the file, copied while nothing holds it; or a
+    // dump of the server database, made by the first desk of the day.
+    if (!opciones().db_backup.isEmpty()) {
+        if (!enServidor) {
+            CerrarConexion();
+            CopiaSeguridad(opciones().db_path, opciones().db_backup);
+            AbrirConexion(origen, passwordBase());
+        } else if (Conexion* c = conexion()) {
+            CopiaSeguridadServidor(*c, datosServidor(), opciones().db_backup);
+        }
     }
     if (presentacion)
         mostrarAhora(presentacion);

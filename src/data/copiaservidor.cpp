@@ -12,9 +12,11 @@ namespace {
 // Tables the preparation fills with seed rows: the file's rows replace them.
 const QSet<QString> kSemillas{QStringLiteral("usuarios"), QStringLiteral("vinculos"),
                               QStringLiteral("opciones")};
-// The server's own: its version and its stored queries.
-const QSet<QString> kPropias{QStringLiteral("tarvo_version"),
-                             QStringLiteral("consultas_guardadas")};
+// The server's own: its version, its stored queries, who edits which quote
+// and the day of the last backup (a file has none of the last two).
+const QSet<QString> kPropias{QStringLiteral("tarvo_version"), QStringLiteral("consultas_guardadas"),
+                             QStringLiteral("tarvo_ediciones"),
+                             QStringLiteral("tarvo_copia_diaria")};
 
 QString errorDe(const QSqlQuery& q) {
     const QString t = q.lastError().databaseText().trimmed();

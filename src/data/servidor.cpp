@@ -95,6 +95,22 @@ std::optional<DatosServidor> leerCadena(const QString& cadena, QString& error) {
     return datos;
 }
 
+QString escribirCadena(const DatosServidor& datos) {
+    QStringList partes;
+    const auto poner = [&partes](const char* clave, QString valor) {
+        if (valor.isEmpty())
+            return;
+        valor.replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\'"));
+        partes << QString::fromLatin1(clave) + QStringLiteral("='") + valor + u'\'';
+    };
+    poner("host", datos.servidor);
+    poner("port", datos.puerto > 0 ? QString::number(datos.puerto) : QString());
+    poner("dbname", datos.baseDatos);
+    poner("user", datos.usuario);
+    poner("sslmode", datos.ssl);
+    return partes.join(u' ');
+}
+
 QString nombreNuevo() {
     static std::atomic<int> contador{0};
     return QStringLiteral("tarvo_pg_%1").arg(++contador);

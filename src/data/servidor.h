@@ -25,6 +25,9 @@ namespace servidor {
 // with the reason in `error`, for a malformed string, an unknown key or a
 // password (which belongs in ~/.pgpass).
 std::optional<DatosServidor> leerCadena(const QString& cadena, QString& error);
+// The connection string of `datos` for libpq's programs (pg_dump): every
+// value quoted, empty ones left out; never a password.
+QString escribirCadena(const DatosServidor& datos);
 
 // Opens a connection through Qt's QPSQL driver under the Qt connection name
 // `nombreQt`. On failure the connection is removed and `error` says, in

@@ -1,5 +1,6 @@
 #include "quotes/editorpresupuesto.h"
 
+#include "data/marcasedicion.h"
 #include "data/modconexion.h"
 #include "platform/mensajes.h"
 #include "platform/puntero.h"
@@ -37,6 +38,9 @@ std::array<bool, modos::kBotones> EditorPresupuesto::botones() const {
 }
 
 void EditorPresupuesto::cambiarModo(ModoEditor modo) {
+    // The mark lasts while the stored quote is open for changes.
+    if (modo != ModoEditor::Edicion)
+        soltarMarca();
     modo_ = modo;
     emit modoCambiado();
 }
@@ -134,6 +138,8 @@ void EditorPresupuesto::CargarPre(qint32 id) {
         cargado_ = std::move(p);
         propuesto_.reset();
         reemplaza_.reset();
+        if (marcado_ != id)
+            soltarMarca();
         emit lineasCambiadas();
         emit camposCambiados();
     }
@@ -155,8 +161,62 @@ bool EditorPresupuesto::permitido(const QString& rechazo) const {
 }
 
 void EditorPresupuesto::editar() {
-    if (permitido(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")))
+    if (!permitido(QStringLiteral("Usted no tiene permiso para modificar este Presupuesto.")))
+        return;
+    if (marcar()) {
+        const std::optional<qint32> id = campos.clave();
+        if (modo_ == ModoEditor::Consulta && id) {
+            // The other desk has let it go: what it saved is what gets edited.
+            cambiarModo(ModoEditor::Edicion);
+            CargarPre(*id);
+            return;
+        }
         EditarPre();
+        return;
+    }
+    vigenciaHabilitada_ = false;
+    cambiarModo(ModoEditor::Consulta);
+    emit camposCambiados();
+}
+
+bool EditorPresupuesto::marcar() {
+    const std::optional<qint32> id = campos.clave();
+    Conexion* c = conexion();
+    if (agregando || !id || !c)
+        return true;
+    if (marcado_ == id)
+        return true;
+    soltarMarca();
+    const std::unique_ptr<MarcasEdicion> marcas = marcasEdicion(*c);
+    switch (marcas->tomar(*id, usuarioActual(), puestoActual())) {
+    case MarcasEdicion::Toma::Tomada:
+        marcado_ = id;
+        return true;
+    case MarcasEdicion::Toma::Fallo:
+        informarErrores(marcas->errores());
+        return false;
+    case MarcasEdicion::Toma::Ocupada:
+        break;
+    }
+    const std::optional<MarcaEdicion> quien = marcas->quien(*id);
+    if (!quien) {
+        informarErrores(marcas->errores());
+    } else if (quien->usuario.isEmpty()) {
+        atencion(QStringLiteral("El presupuesto %1 está siendo modificado en otro puesto.")
+                     .arg(campos.numero));
+    } else {
+        atencion(QStringLiteral("El presupuesto %1 está siendo modificado por %2 en %3 desde las "
+                                "%4.")
+                     .arg(campos.numero, quien->usuario, quien->puesto,
+                          quien->desde.toLocalTime().toString(QStringLiteral("HH:mm"))));
+    }
+    return false;
+}
+
+void EditorPresupuesto::soltarMarca() {
+    const std::optional<qint32> id = std::exchange(marcado_, std::nullopt);
+    if (Conexion* c = conexion(); id && c)
+        marcasEdicion(*c)->soltar(*id);
 }
 
 void EditorPresupuesto::EditarPre() {
@@ -239,7 +299,7 @@ bool EditorPresupuesto::GuardarPre() {
 }
 
 bool EditorPresupuesto::guardar() {
-    if (!ValidarPre() || !GuardarPre())
+    if (soloLectura() || !ValidarPre() || !GuardarPre())
         return false;
     vigenciaHabilitada_ = false;
     cambiarModo(ModoEditor::Vista);
@@ -346,7 +406,7 @@ void EditorPresupuesto::agregarProductoActual(const PedirCantidad& pedirCantidad
     // The product is taken before the quantity is asked: closing the dialog
     // reloads the grid.
     const std::optional<ProductoGrilla> producto = grilla_.productoActual();
-    if (!producto)
+    if (!producto || soloLectura())
         return;
     if (!agregando &&
         (!permitido(QStringLiteral("Usted no tiene permiso para modificar este Egreso.")) ||
@@ -370,7 +430,7 @@ void EditorPresupuesto::agregarPorCodigo(const QString& codigo,
 }
 
 void EditorPresupuesto::quitarUnidades(int indice) {
-    if (lineas_.vacia() || indice < 0 || indice >= lineas_.cantidad())
+    if (lineas_.vacia() || indice < 0 || indice >= lineas_.cantidad() || soloLectura())
         return;
     if (!agregando &&
         !permitido(QStringLiteral("Usted no tiene permiso para modificar este Documento.")))
@@ -419,6 +479,7 @@ void EditorPresupuesto::editarProducto() {
 }
 
 void EditorPresupuesto::cerrar() {
+    soltarMarca();
     listas_.cerrar();
     grilla_.cerrar();
     documentos_.cerrar();

@@ -41,6 +41,8 @@ public:
     // The command bar's buttons that are enabled now.
     std::array<bool, modos::kBotones> botones() const;
     bool camposHabilitados() const { return modos::camposHabilitados(modo_); }
+    // The quote on screen is shown for viewing only: another desk edits it.
+    bool soloLectura() const { return modo_ == ModoEditor::Consulta; }
     // The validity sentence and days boxes are enabled.
     bool vigenciaHabilitada() const { return vigenciaHabilitada_; }
 
@@ -106,7 +108,8 @@ public:
     void filtrarGrilla(const QString& condicion);
     // Opens the grid's current product in product maintenance.
     void editarProducto();
-    // The window closes: the lists and the grid are closed, and the
+    // The window closes: the quote's "being edited" mark is dropped, the
+    // lists and the grid are closed, and the
     // word-processing instance the documents started (if any) is ended
     // without saving. Programs started for the user (the word processor, the
     // mail program) are theirs and keep running.
@@ -136,6 +139,11 @@ private:
     // current user does not own the quote; false without more when the owner
     // could not be read (the error has been shown).
     bool permitido(const QString& rechazo) const;
+    // Takes the "being edited" mark of the stored quote on screen; when
+    // another desk holds it, says who and since when. False when this desk
+    // may not change the quote now.
+    bool marcar();
+    void soltarMarca();
     bool rechazarBajaStock(qint32 proId) const;
 
     ConsultasRecordadas consultas_;
@@ -150,6 +158,8 @@ private:
     // left it so.
     std::optional<QString> propuesto_;
     std::optional<qint32> reemplaza_;
+    // The stored quote whose "being edited" mark this editor holds.
+    std::optional<qint32> marcado_;
     ModoEditor modo_ = ModoEditor::Inicial;
     bool vigenciaHabilitada_ = false;
     bool recargando_ = false;

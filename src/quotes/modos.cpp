@@ -17,6 +17,10 @@ std::array<bool, kBotones> botones(ModoEditor modo) {
     case ModoEditor::Vista:
         b = {true, true, false, false, false, true, true, true, true};
         break;
+    case ModoEditor::Consulta:
+        // "Modificar" would open the document the other desk's save rewrites.
+        b = {true, true, false, false, false, true, false, true, true};
+        break;
     }
     return b;
 }

@@ -8,6 +8,9 @@ enum class ModoEditor {
     Nuevo,   // a new quote, not stored yet
     Edicion, // a stored quote open for changes
     Vista,   // after "Guardar"
+    // A stored quote that another desk is editing: shown, never changed here
+    // ("Editar" asks again).
+    Consulta,
 };
 
 namespace modos {

@@ -4,7 +4,14 @@
 #include <QString>
 
 // How a backup ended; the procedure reports its own outcome to the user.
-enum class ResultadoCopia { Hecha, EnUso, Fallida };
+enum class ResultadoCopia {
+    Hecha,
+    EnUso,
+    Fallida,
+    // A server's backup of today was already made (or is being made) by
+    // another desk.
+    YaHecha,
+};
 
 // The backup's file name for a day: "bd2000" & ddMMMyyyy & ".mdb", with the
 // locale's abbreviated month (7 December 2026: bd200007dic2026.mdb).

@@ -3,14 +3,18 @@
 // the copy of a database file.
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
+#include "comun/mundopresupuestos.h"
 #include "comun/servidorprueba.h"
 #include "data/conexionpostgres.h"
 #include "data/copiaservidor.h"
+#include "data/marcasedicion.h"
 #include "data/modconexion.h"
 #include "data/versionservidor.h"
 #include "platform/reloj.h"
+#include "quotes/editorpresupuesto.h"
 
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -156,6 +160,78 @@ private slots:
         QVERIFY(con->confirmarTransaccion());
         QVERIFY(otro.iniciarTransaccion());
         QVERIFY(otro.deshacerTransaccion());
+    }
+
+    // A quote open for changes on one desk opens for viewing only on
+    // another, which is told who has it; it can be edited there once the
+    // first desk lets it go, or once that desk's connection is gone.
+    void unPresupuestoSeEditaEnUnPuestoALaVez() {
+        qputenv("TARVO_PRUEBA_MOTOR", "postgresql");
+        const auto restaurar = qScopeGuard([] { qunsetenv("TARVO_PRUEBA_MOTOR"); });
+        MundoPresupuestos mundo(u"ana"_s);
+        const int acme = mundo.datos().contacto(u"Acme"_s);
+        const int pre = mundo.presupuesto(u"42"_s, acme, u"ana"_s);
+        mundo.datos().linea(pre, mundo.datos().producto(u"Tornillo"_s));
+        const DatosServidor d = servidorprueba::baseDeArchivo(mundo.base());
+        auto otra = std::make_unique<ConexionPostgres>(d);
+        QVERIFY(otra->abierta());
+        auto marcas = marcasEdicion(*otra);
+        QCOMPARE(marcas->tomar(pre, u"ana"_s, u"OFICINA-2"_s), MarcasEdicion::Toma::Tomada);
+        // Taken twice by one desk, one release lets it go.
+        QCOMPARE(marcas->tomar(pre, u"ana"_s, u"OFICINA-2"_s), MarcasEdicion::Toma::Tomada);
+        const QDateTime desde(QDate(2026, 12, 9), QTime(10, 32));
+        QVERIFY(otra->ejecutar(u"UPDATE TARVO_EDICIONES SET Desde = to_timestamp(?)"_s,
+                               {desde.toSecsSinceEpoch()})
+                    .ok);
+
+        EditorPresupuesto editor;
+        const auto abrir = [&] {
+            editor.agregando = false;
+            editor.CargarPre(pre);
+        };
+        abrir();
+        QCOMPARE(mundo.mensajes().textos(),
+                 QStringList{u"El presupuesto 42 está siendo modificado por ana en OFICINA-2 "
+                             "desde las 10:32."_s});
+        QVERIFY(editor.soloLectura());
+        QVERIFY(!editor.camposHabilitados());
+        QVERIFY(!editor.botones()[2] && !editor.botones()[3]);
+        QVERIFY(!editor.guardar());
+        QCOMPARE(editor.lineas().cantidad(), 1);
+        mundo.mensajes().escribir(u"1"_s);
+        editor.quitarUnidades(0);
+        QCOMPARE(editor.lineas().cantidad(), 1);
+
+        // The other desk lets it go: "Editar" takes it here.
+        marcas->soltar(pre);
+        editor.cmdMenu_Click(1);
+        QVERIFY2(editor.modo() == ModoEditor::Edicion,
+                 qPrintable(mundo.mensajes().textos().join(u'|')));
+        QCOMPARE(marcas->tomar(pre, u"luis"_s, u"OFICINA-3"_s), MarcasEdicion::Toma::Ocupada);
+        const std::optional<MarcaEdicion> quien = marcas->quien(pre);
+        QVERIFY(quien);
+        QCOMPARE(quien->usuario, u"ana"_s);
+        QCOMPARE(quien->puesto, puestoActual());
+        // Closing the editor lets it go.
+        editor.cerrar();
+        QCOMPARE(marcas->tomar(pre, u"ana"_s, u"OFICINA-2"_s), MarcasEdicion::Toma::Tomada);
+
+        // A desk whose connection ends without letting go holds nothing.
+        mundo.mensajes().limpiar();
+        abrir();
+        QVERIFY(editor.soloLectura());
+        const QVariant pid = otra->ejecutar(u"SELECT pg_backend_pid()"_s).filas->valor(0, 0);
+        marcas.reset();
+        otra.reset();
+        // The server ends that session a moment after the desk goes.
+        QTRY_VERIFY(conexion()
+                        ->ejecutar(u"SELECT COUNT(*) FROM pg_stat_activity WHERE pid = ?"_s, {pid})
+                        .filas->valor(0, 0)
+                        .toInt() == 0);
+        editor.cmdMenu_Click(1);
+        QCOMPARE(editor.modo(), ModoEditor::Edicion);
+        QCOMPARE(mundo.mensajes().textos().size(), 1);
+        editor.cerrar();
     }
 
     void procedimientoEnlazaPorNombre() {

@@ -1,8 +1,13 @@
-// The automatic backup: names, replacement, and the database held by someone else.
+// The automatic backup: names, replacement, and the database held by someone else;
+// a server database's dump, made by one desk a day.
+#include "comun/ejecutorguion.h"
 #include "comun/entornoprueba.h"
 #include "comun/mensajesguion.h"
+#include "comun/servidorprueba.h"
+#include "data/conexionpostgres.h"
 #include "platform/reloj.h"
 #include "startup/copiaseguridad.h"
+#include "startup/copiaseguridadservidor.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +19,8 @@
 #include <memory>
 
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -171,6 +178,90 @@ private slots:
             QVERIFY(QFileInfo(carpeta + QStringLiteral("/bd200007dic2026.mdb")).isDir());
         QCOMPARE(dentro, QStringList());
         QVERIFY(!QFile::exists(entorno->ruta(QStringLiteral("falta.mdb"))));
+    }
+
+    // Two desks of one server start on the same day: the first dumps, the
+    // second finds the day taken. A dump that fails gives the day back, so
+    // the next start makes it; a missing or old pg_dump never takes it.
+    void servidorUnaCopiaPorDia() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
+        ConexionPostgres puesto1(d);
+        ConexionPostgres puesto2(d);
+        QVERIFY(puesto1.abierta() && puesto2.abierta());
+        EjecutorGuion ejecutor;
+        // A dump that works writes its file.
+        ejecutor.alLlamar([](const EjecutorGuion::Llamada& ll) {
+            for (const QString& a : ll.argumentos)
+                if (a.startsWith(u"--file=")) {
+                    QFile f(a.mid(7));
+                    QVERIFY(f.open(QIODevice::WriteOnly));
+                    f.write("PGDMP");
+                }
+        });
+        const auto volcados = [&ejecutor] {
+            int n = 0;
+            for (const auto& ll : ejecutor.llamadas())
+                n += ll.argumentos.contains(u"--format=custom"_s) ? 1 : 0;
+            return n;
+        };
+        const QString dump7 = carpeta + QStringLiteral("/bd200007dic2026.dump");
+
+        QCOMPARE(CopiaSeguridadServidor(puesto1, d, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(contenido(dump7), QByteArray("PGDMP"));
+        const QStringList args = ejecutor.llamadas().last().argumentos;
+        QVERIFY(args.contains(u"--no-password"_s));
+        const QString cadena = args.last();
+        QVERIFY2(cadena.startsWith(u"--dbname=") &&
+                     cadena.contains(QStringLiteral("dbname='%1'").arg(d.baseDatos)) &&
+                     !cadena.contains(u"password"),
+                 qPrintable(cadena));
+        QCOMPARE(CopiaSeguridadServidor(puesto2, d, carpeta), ResultadoCopia::YaHecha);
+        QCOMPARE(volcados(), 1);
+
+        // Next day: pg_dump is missing on the first desk, then fails on the
+        // second; the day stays free for the next start.
+        Reloj::fijar(QDate(2026, 12, 8));
+        ejecutor.responder(u"pg_dump"_s, EjecutorGuion::ausente());
+        QCOMPARE(CopiaSeguridadServidor(puesto1, d, carpeta), ResultadoCopia::Fallida);
+        QVERIFY2(mensajes->textos().value(0).contains(u"no se encuentra el programa pg_dump"),
+                 qPrintable(mensajes->textos().value(0)));
+        ejecutor.responder(u"pg_dump"_s, EjecutorGuion::exito());
+        ejecutor.responder(u"pg_dump"_s,
+                           EjecutorGuion::fallo(1, "pg_dump: error: disco lleno\nmás\n"));
+        QCOMPARE(CopiaSeguridadServidor(puesto2, d, carpeta), ResultadoCopia::Fallida);
+        QCOMPARE(volcados(), 2);
+        QVERIFY2(mensajes->textos().value(1).endsWith(u"pg_dump: error: disco lleno"),
+                 qPrintable(mensajes->textos().value(1)));
+        QCOMPARE(copias(), QStringList{u"bd200007dic2026.dump"_s});
+        QCOMPARE(CopiaSeguridadServidor(puesto1, d, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(volcados(), 3);
+        QCOMPARE(contenido(carpeta + QStringLiteral("/bd200008dic2026.dump")), QByteArray("PGDMP"));
+
+        // A pg_dump older than the server is named with the package to install.
+        Reloj::fijar(QDate(2026, 12, 9));
+        ResultadoComando viejo = EjecutorGuion::exito();
+        viejo.salida = "pg_dump (PostgreSQL) 11.22 (Debian 11.22-0+deb10u2)\n";
+        ejecutor.responder(u"pg_dump"_s, viejo);
+        QCOMPARE(CopiaSeguridadServidor(puesto1, d, carpeta), ResultadoCopia::Fallida);
+        QVERIFY2(mensajes->textos().last().contains(u"versión 11 de PostgreSQL") &&
+                     mensajes->textos().last().contains(u"postgresql-client-"),
+                 qPrintable(mensajes->textos().last()));
+        QCOMPARE(volcados(), 3);
+        QCOMPARE(CopiaSeguridadServidor(puesto2, d, carpeta), ResultadoCopia::Hecha);
+    }
+
+    // The real pg_dump of the test server gives a file pg_restore can read.
+    void servidorVolcadoReal() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
+        ConexionPostgres puesto(d);
+        QVERIFY(puesto.abierta());
+        QCOMPARE(CopiaSeguridadServidor(puesto, d, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(mensajes->mostrados().size(), 0);
+        const ResultadoComando lista = ejecutorReal().ejecutar(
+            u"pg_restore"_s, {u"--list"_s, carpeta + QStringLiteral("/bd200007dic2026.dump")},
+            OpcionesComando{});
+        QCOMPARE(lista.codigo, 0);
+        QVERIFY(lista.salida.contains("TABLE public presupuestos"));
     }
 };
 

@@ -217,6 +217,9 @@ void frmDetallePresupuesto::mostrarCampos() {
         w->setEnabled(habilitados);
     // The search button does what Enter in the customer box does.
     c_.cmdBuscarProveedor->setEnabled(habilitados);
+    // Viewing only: nothing that changes the quote is at hand.
+    c_.chkVigencia->setEnabled(!editor_.soloLectura());
+    c_.txtCodigoBarraAgregar->setEnabled(!editor_.soloLectura());
     c_.txtTextoVigencia->setEnabled(editor_.vigenciaHabilitada());
     c_.txtDiasVigencia->setEnabled(editor_.vigenciaHabilitada());
 }

@@ -1,0 +1,4 @@
+-- Upgrade from version 4 to version 5 of the database.
+--
+-- A database file needs nothing of this version: it adds objects of a server
+-- database only.
