@@ -13,7 +13,7 @@
 PRAGMA foreign_keys = OFF;
 BEGIN;
 
-PRAGMA user_version = 4;
+PRAGMA user_version = 5;
 
 CREATE TABLE CATEGORIAS (
   CatId          INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -47,6 +47,8 @@ const std::vector<PasoEsquema>& pasosEsquema() {
         // Version 4: the index of the expiry day, which the expiry notice
         // counts through.
         {4, QStringLiteral(":/actualizaciones/version-4.sql"), {}},
+        // Version 5: nothing in a file (the server's lines get their key).
+        {5, QStringLiteral(":/actualizaciones/version-5.sql"), {}},
     };
     return pasos;
 }

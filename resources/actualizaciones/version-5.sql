@@ -1,0 +1,5 @@
+-- Upgrade from version 4 to version 5 of the database.
+--
+-- Nothing changes in a database file at this version: the step keeps the
+-- file's version equal to the server's, whose version 5 ties each quote's
+-- lines to their quote.
