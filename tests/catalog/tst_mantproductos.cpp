@@ -323,8 +323,8 @@ private slots:
             QStringLiteral("INSERT INTO REMITOS_PRODUCTOS (RemId, ProId) VALUES (1, ?)"), {usado});
         mundo->ejecutar(QStringLiteral("INSERT INTO LOTES (ProId) VALUES (?)"), {usado});
         mundo->ejecutar(
-            QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (1, ?)"),
-            {usado});
+            QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (?, ?)"),
+            {mundo->datos().presupuesto({}), usado});
         MantProductos m;
         m.cargar();
         QVERIFY(m.irAProducto(usado));
