@@ -1,5 +1,7 @@
 #include "data/conexionpostgres.h"
 
+#include "data/versionservidor.h"
+
 #include "data/dialecto.h"
 #include "data/fechas.h"
 #include "data/parametros.h"
@@ -311,6 +313,12 @@ void ConexionPostgres::anotar(const QSqlError& error) {
                               "correctamente porque crearían valores duplicados en el índice, "
                               "clave principal o relación.") +
                    entre);
+    else if (estado == u"23503")
+        // The row it belongs to is gone: another desk deleted it meanwhile.
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("No se puede guardar el registro: el registro al que pertenece ya "
+                              "no existe; otro puesto lo eliminó.") +
+                   entre);
     else if (estado.startsWith(u"23"))
         anotar(errores::kFalloGeneral,
                QStringLiteral("No se puede guardar el registro: un campo no admite el valor "
@@ -323,6 +331,12 @@ void ConexionPostgres::anotar(const QSqlError& error) {
         anotar(errores::kFaltanParametros,
                QStringLiteral("Pocos parámetros: la instrucción nombra una columna que no "
                               "existe.") +
+                   entre);
+    else if (estado == u"42501")
+        anotar(errores::kFalloGeneral,
+               QStringLiteral("El usuario del servidor no tiene permiso para hacerlo: el "
+                              "administrador debe hacerlo miembro de «%1».")
+                       .arg(QLatin1StringView(kRolPuestos)) +
                    entre);
     else if (estado.startsWith(u"42"))
         anotar(errores::kErroresEnComando,

@@ -12,6 +12,10 @@ namespace {
 // Tables the preparation fills with seed rows: the file's rows replace them.
 const QSet<QString> kSemillas{QStringLiteral("usuarios"), QStringLiteral("vinculos"),
                               QStringLiteral("opciones")};
+// Tables whose rows belong to a quote: the server refuses a row whose quote
+// does not exist, which a file may hold; such rows belong to nothing.
+const QSet<QString> kDePresupuesto{QStringLiteral("presupuestos_productos"),
+                                   QStringLiteral("presupuestos_estados")};
 // The server's own: its version, its stored queries, who edits which quote
 // and the day of the last backup (a file has none of the last two).
 const QSet<QString> kPropias{QStringLiteral("tarvo_version"), QStringLiteral("consultas_guardadas"),
@@ -113,8 +117,12 @@ ResultadoCopia copiarAServidor(const QString& rutaArchivo, const DatosServidor& 
         for (int f = 0; f < n.filas->filas(); ++f)
             nombresArchivo.insert(n.filas->texto(f, 0).toLower(), n.filas->texto(f, 0));
     for (const QString& t : std::as_const(tablas)) {
+        const QString deUnPresupuesto =
+            kDePresupuesto.contains(t)
+                ? QStringLiteral(" WHERE PreId IN (SELECT PreId FROM PRESUPUESTOS)")
+                : QString();
         const ResultadoSentencia filas =
-            archivo.ejecutar(QStringLiteral("SELECT * FROM %1").arg(t));
+            archivo.ejecutar(QStringLiteral("SELECT * FROM %1").arg(t) + deUnPresupuesto);
         if (!filas.ok) {
             // A table the file lacks (a newer server step) stays empty.
             r.filas << qMakePair(t.toUpper(), qint64(0));
@@ -144,6 +152,20 @@ ResultadoCopia copiarAServidor(const QString& rutaArchivo, const DatosServidor& 
             }
         }
         r.filas << qMakePair(nombresArchivo.value(t, t), qint64(tabla.filas()));
+        if (!deUnPresupuesto.isEmpty()) {
+            const ResultadoSentencia todas =
+                archivo.ejecutar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(t));
+            if (!todas.ok) {
+                QSqlQuery(bd).exec(QStringLiteral("ROLLBACK"));
+                r.filas.clear();
+                r.error = QStringLiteral("no se pudo contar la tabla %1 del archivo: %2")
+                              .arg(t, archivo.errores().value(0).descripcion);
+                return r;
+            }
+            if (const qint64 fuera = todas.filas->valor(0, 0).toLongLong() - tabla.filas();
+                fuera > 0)
+                r.sinPresupuesto << qMakePair(nombresArchivo.value(t, t), fuera);
+        }
         if (const QString clave = claves.value(t);
             !clave.isEmpty() && !q.exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', "
                                                        "'%2'), COALESCE(MAX(%2), 0) + 1, false) "

@@ -15,6 +15,9 @@ struct ResultadoCopia {
     bool ok = false;
     QString error;                       // in Spanish, when not ok
     QList<QPair<QString, qint64>> filas; // rows copied per table, in copy order
+    // Rows left out per table because the quote they belong to is not in
+    // the file (the server ties them to their quote); only tables with any.
+    QList<QPair<QString, qint64>> sinPresupuesto;
 };
 
 ResultadoCopia copiarAServidor(const QString& rutaArchivo, const DatosServidor& datos);

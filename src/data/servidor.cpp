@@ -1,6 +1,7 @@
 #include "data/servidor.h"
 
 #include "data/versionesquema.h"
+#include "data/versionservidor.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -203,9 +204,18 @@ QString problemaObjetos(QSqlDatabase& bd, const DatosServidor& datos) {
                preparar;
     const QString contexto = q.value(1).toString();
     q.finish();
-    if (!q.exec(QStringLiteral("SELECT MAX(Version) FROM TARVO_VERSION")) || !q.next())
+    if (!q.exec(QStringLiteral("SELECT MAX(Version) FROM TARVO_VERSION")) || !q.next()) {
+        // A desk's login that the administrator did not let in yet.
+        if (q.lastError().nativeErrorCode() == u"42501")
+            return QStringLiteral("El usuario «%2» no tiene permiso para usar la base de datos "
+                                  "del %1. Un administrador debe hacerlo miembro de «%3» (GRANT "
+                                  "%3 TO %2;).")
+                .arg(datos.descripcion(),
+                     datos.usuario.isEmpty() ? QStringLiteral("usuario") : datos.usuario,
+                     QLatin1StringView(kRolPuestos));
         return QStringLiteral("No se puede leer la versión de la base de datos del %1: %2")
             .arg(datos.descripcion(), q.lastError().text());
+    }
     const int version = q.value(0).isNull() ? 0 : q.value(0).toInt();
     if (version > versionesquema::kActual)
         return QStringLiteral("La base de datos del %1 es de la versión %2 y este programa solo "

@@ -109,7 +109,8 @@ const std::vector<PasoEsquema>& pasosServidor() {
         {3, QStringLiteral(":/postgresql/version-3.sql"), {}},
         // Version 4: the index of the expiry day.
         {4, QStringLiteral(":/postgresql/version-4.sql"), {}},
-        // Version 5: who edits a quote, and the day of the last backup.
+        // Version 5: who edits a quote, the day of the last backup, and each
+        // quote's lines tied to it.
         {5, QStringLiteral(":/postgresql/version-5.sql"), {}},
     };
     return pasos;
@@ -136,6 +137,18 @@ ResultadoActualizacion prepararServidor(const DatosServidor& datos) {
         return fallida(QStringLiteral("%1 (la preparación la debe hacer un superusuario del "
                                       "servidor).")
                            .arg(base.error()));
-    return actualizarEsquema(
+    ResultadoActualizacion r = actualizarEsquema(
         base, [](int) { return QString(); }, pasosServidor());
+    if (!r.alDia())
+        return r;
+    // Last, the desks' role and its privileges on every object the steps
+    // made, on every run: a later step's tables are granted too.
+    QFile puestos(QStringLiteral(":/postgresql/puestos.sql"));
+    if (!puestos.open(QIODevice::ReadOnly))
+        return fallida(QStringLiteral("no se puede leer puestos.sql."));
+    if (!base.comenzar() || !base.ejecutarGuion(QString::fromUtf8(puestos.readAll())) ||
+        !base.confirmar())
+        return fallida(
+            QStringLiteral("no se pudo dar acceso a los puestos (%1).").arg(base.error()));
+    return r;
 }

@@ -38,10 +38,15 @@ private:
     bool enTransaccion_ = false;
 };
 
+// The role the preparation makes and grants every privilege a desk needs;
+// each desk's login is made a member of it.
+inline constexpr char kRolPuestos[] = "tarvo_puestos";
+
 // The server's steps, in order; the last one reaches versionesquema::kActual.
 const std::vector<PasoEsquema>& pasosServidor();
 
 // Prepares the server database `datos` names: creates or upgrades the
 // program's objects in one transaction and applies the settings a restore
-// loses (resources/postgresql/ajustes.sql).
+// loses (resources/postgresql/ajustes.sql); then grants the desks' role
+// kRolPuestos what a desk needs (resources/postgresql/puestos.sql).
 ResultadoActualizacion prepararServidor(const DatosServidor& datos);

@@ -12,6 +12,13 @@
 
 namespace {
 
+// How the administrator lets a desk in, after every successful preparation.
+QString accesoPuestos() {
+    return QStringLiteral("Cada puesto entra con un usuario propio del servidor que sea miembro "
+                          "de «%1»: GRANT %1 TO usuario;\n")
+        .arg(QLatin1StringView(kRolPuestos));
+}
+
 int preparar(const DatosServidor& datos, QTextStream& salida, QTextStream& errores) {
     const ResultadoActualizacion r = prepararServidor(datos);
     using Estado = ResultadoActualizacion::Estado;
@@ -19,7 +26,8 @@ int preparar(const DatosServidor& datos, QTextStream& salida, QTextStream& error
     case Estado::AlDia:
         salida << QStringLiteral("La base de datos del %1 ya está al día (versión %2).\n")
                       .arg(datos.descripcion())
-                      .arg(r.versionNueva);
+                      .arg(r.versionNueva)
+               << accesoPuestos();
         return 0;
     case Estado::Actualizada:
         salida << (r.versionAnterior == 0
@@ -31,7 +39,8 @@ int preparar(const DatosServidor& datos, QTextStream& salida, QTextStream& error
                                         "la versión %3.\n")
                              .arg(datos.descripcion())
                              .arg(r.versionAnterior)
-                             .arg(r.versionNueva));
+                             .arg(r.versionNueva))
+               << accesoPuestos();
         return 0;
     default:
         errores << r.texto() << '\n';
@@ -55,6 +64,10 @@ int copiar(const QString& ruta, const DatosServidor& datos, QTextStream& salida,
     }
     for (const auto& [tabla, filas] : r.filas)
         salida << QStringLiteral("%1: %2\n").arg(tabla).arg(filas);
+    for (const auto& [tabla, filas] : r.sinPresupuesto)
+        salida << QStringLiteral("%1: %2 filas de presupuestos que ya no existen no se copiaron.\n")
+                      .arg(tabla)
+                      .arg(filas);
     salida << QStringLiteral("Copia terminada en el %1.\n").arg(datos.descripcion());
     return 0;
 }

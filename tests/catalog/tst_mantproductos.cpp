@@ -111,9 +111,11 @@ private slots:
         QCOMPARE(m.estado(), EstadoMantenimiento::Navegando);
         QCOMPARE(contar(), 5);
         QCOMPARE(mundo
-                     ->leer(QStringLiteral("SELECT typeof(ProPrecio) || typeof(ProMinimo) || "
-                                           "typeof(ProIVA) FROM PRODUCTOS WHERE "
-                                           "ProDescripcion='Clavo'"))
+                     ->leer(QStringLiteral("SELECT %1 || %2 || %3 FROM PRODUCTOS WHERE "
+                                           "ProDescripcion='Clavo'")
+                                .arg(mundo->datos().tipoDe(QStringLiteral("ProPrecio")),
+                                     mundo->datos().tipoDe(QStringLiteral("ProMinimo")),
+                                     mundo->datos().tipoDe(QStringLiteral("ProIVA"))))
                      .toString(),
                  QStringLiteral("realintegerreal"));
         QCOMPARE(mundo
@@ -193,8 +195,8 @@ private slots:
     }
 
     void otroFalloDeEscrituraSeInforma() {
-        mundo->ejecutar(QStringLiteral("CREATE TRIGGER prohibido BEFORE UPDATE ON PRODUCTOS "
-                                       "BEGIN SELECT RAISE(ABORT, 'prohibido'); END"));
+        mundo->datos().rechazar(QStringLiteral("prohibido"), QStringLiteral("BEFORE UPDATE"),
+                                QStringLiteral("PRODUCTOS"), QStringLiteral("prohibido"));
         MantProductos m;
         m.cargar();
         m.editar();
@@ -321,8 +323,8 @@ private slots:
             QStringLiteral("INSERT INTO REMITOS_PRODUCTOS (RemId, ProId) VALUES (1, ?)"), {usado});
         mundo->ejecutar(QStringLiteral("INSERT INTO LOTES (ProId) VALUES (?)"), {usado});
         mundo->ejecutar(
-            QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (1, ?)"),
-            {usado});
+            QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (?, ?)"),
+            {mundo->datos().presupuesto({}), usado});
         MantProductos m;
         m.cargar();
         QVERIFY(m.irAProducto(usado));
@@ -367,8 +369,8 @@ private slots:
     }
 
     void unBorradoFallidoNoSeDaPorHecho() {
-        mundo->ejecutar(QStringLiteral("CREATE TRIGGER prohibido BEFORE DELETE ON PRODUCTOS "
-                                       "BEGIN SELECT RAISE(ABORT, 'prohibido'); END"));
+        mundo->datos().rechazar(QStringLiteral("prohibido"), QStringLiteral("BEFORE DELETE"),
+                                QStringLiteral("PRODUCTOS"), QStringLiteral("prohibido"));
         MantProductos m;
         m.cargar();
         mundo->mensajes().responder(Respuesta::Si);

@@ -45,6 +45,20 @@ public:
     ConexionSqlite& archivo() { return con_; }
     // Runs a statement that must succeed.
     void ejecutar(const QString& sql, const QVariantList& valores = {});
+    // A trigger `nombre` that refuses each row of `evento` ("BEFORE INSERT",
+    // "BEFORE DELETE"…) on `tabla` with the error `mensaje`, only where
+    // `condicion` (on NEW or OLD) holds when one is given; written in the
+    // engine's own form. quitarRechazo drops it again.
+    void rechazar(const QString& nombre, const QString& evento, const QString& tabla,
+                  const QString& mensaje, const QString& condicion = {});
+    void quitarRechazo(const QString& nombre, const QString& tabla);
+    // Holds the whole database for the fixture, as another program would, so
+    // that every read of `otra` fails at once; soltar() lets it go.
+    void acaparar(Conexion& otra);
+    void soltar();
+    // An SQL expression naming how the value of `expresion` is stored, in the
+    // file's words ("integer", "real", "text", "null"), whatever the engine.
+    QString tipoDe(const QString& expresion) const;
 
 private:
     ConexionSqlite con_;
@@ -55,8 +69,11 @@ private:
 // server engine the server database that stands for it.
 std::unique_ptr<Conexion> conexionDePrueba(const QString& rutaBase);
 
-// Points a test data source at the file (or, on the server engine, at the
-// server database that stands for it) and opens the shared connection on it.
+// Points the data source `nombre` at the file (or, on the server engine, at
+// the server database that stands for it).
+void crearOrigenDePrueba(const QString& nombre, const QString& rutaBase);
+// Points the test data source TARVO_PRUEBA at the test's database and opens
+// the shared connection on it.
 void abrirConexionDePrueba(const QString& rutaBase);
 // Points the data environment (the windows' named result sets) at the test's
 // data source, every command back at its design text, as a fresh program has

@@ -92,6 +92,14 @@ public:
                false);
     }
 
+    void psqlAparte(QProcess& proceso, const QString& base) const {
+        proceso.start(QStringLiteral("psql"),
+                      {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
+                       QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-h"), dir_,
+                       QStringLiteral("-p"), QString::number(kPuerto), QStringLiteral("-U"),
+                       QStringLiteral("postgres"), QStringLiteral("-d"), base});
+    }
+
     QString nombreNuevo() { return QStringLiteral("prueba_%1").arg(++contador_); }
 
     QHash<QString, QString> porArchivo;
@@ -162,6 +170,14 @@ QString baseVacia() {
     const QString nombre = cluster().nombreNuevo();
     cluster().sql(QStringLiteral("CREATE DATABASE %1").arg(nombre));
     return nombre;
+}
+
+void psqlAparte(QProcess& proceso, const QString& baseDatos, const QString& sql) {
+    cluster().psqlAparte(proceso, baseDatos);
+    if (!proceso.waitForStarted())
+        qFatal("no arranca psql");
+    proceso.write(sql.toUtf8() + '\n');
+    proceso.closeWriteChannel();
 }
 
 DatosServidor baseDeArchivo(const QString& ruta) {

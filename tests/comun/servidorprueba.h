@@ -2,6 +2,7 @@
 
 #include "data/servidor.h"
 
+#include <QProcess>
 #include <QString>
 
 // A private PostgreSQL cluster for one test executable: initdb into a
@@ -25,6 +26,10 @@ DatosServidor datos(const QString& baseDatos);
 QString baseNueva();
 // A new database without the program's objects; its name.
 QString baseVacia();
+
+// Starts psql on database `baseDatos` running `sql`, as another program
+// of the company would reach the server, without waiting for it to end.
+void psqlAparte(QProcess& proceso, const QString& baseDatos, const QString& sql);
 
 // The server database that stands for the database file `ruta` in this
 // test: made on first use from the file's rows, the same one afterwards.

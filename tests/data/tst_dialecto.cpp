@@ -276,6 +276,8 @@ private slots:
         QVERIFY(!con->ejecutar(producto, {QStringLiteral("780"), QStringLiteral("uno")}).ok);
         QCOMPARE(con->errores().value(0).numero, errores::kErroresEnComando);
         // One line per product in a quote.
+        QVERIFY(
+            ok(QStringLiteral("INSERT INTO PRESUPUESTOS (PreId, PreNumero) VALUES (1, '1')")).ok);
         const QString linea =
             QStringLiteral("INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (1, 1)");
         QVERIFY(ok(linea).ok);

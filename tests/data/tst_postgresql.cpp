@@ -4,6 +4,7 @@
 #include "comun/entornoprueba.h"
 #include "comun/fixtura.h"
 #include "comun/mundopresupuestos.h"
+#include "comun/mensajesguion.h"
 #include "comun/servidorprueba.h"
 #include "data/conexionpostgres.h"
 #include "data/copiaservidor.h"
@@ -12,6 +13,8 @@
 #include "data/versionservidor.h"
 #include "platform/reloj.h"
 #include "quotes/editorpresupuesto.h"
+#include "quotes/estadospresupuesto.h"
+#include "quotes/repositoriopresupuestos.h"
 
 #include <QDateTime>
 #include <QScopeGuard>
@@ -234,6 +237,153 @@ private slots:
         editor.cerrar();
     }
 
+    // Deleting a quote while another desk or program adds a line to it
+    // leaves no line without its quote, whichever goes first: the deletion
+    // waits for the line and takes it along; a line added after the
+    // deletion is refused with the program's message.
+    void borrarMientrasOtroAgregaUnaLinea() {
+        const QString huerfanas = u"SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS L WHERE NOT "
+                                  "EXISTS (SELECT 1 FROM PRESUPUESTOS P WHERE P.PreId = L.PreId)"_s;
+        ConexionPostgres vigia(con->datos());
+        // Waits until another session holds (or waits for) the write lock
+        // that a statement changing quotes takes.
+        const auto hasta = [&vigia](bool concedido) {
+            for (int i = 0; i < 250; ++i) {
+                const ResultadoSentencia r = vigia.ejecutar(
+                    u"SELECT COUNT(*) FROM pg_locks l JOIN pg_class c ON c.oid = l.relation "
+                    "WHERE c.relname = 'presupuestos' AND l.pid <> pg_backend_pid() AND "
+                    "l.mode = 'RowExclusiveLock' AND l.granted = ?"_s,
+                    {concedido});
+                if (r.ok && r.filas->valor(0, 0).toInt() > 0)
+                    return true;
+                QTest::qWait(20);
+            }
+            return false;
+        };
+        const QString base = con->datos().baseDatos;
+        QVERIFY(con->ejecutar(u"INSERT INTO PRESUPUESTOS (PreId, PreNumero) VALUES (1, '1'), "
+                              "(2, '2')"_s)
+                    .ok);
+
+        QVERIFY(con->iniciarTransaccion());
+        QVERIFY(
+            con->ejecutar(u"INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (1, 1)"_s).ok);
+        QProcess borrado;
+        servidorprueba::psqlAparte(borrado, base, u"DELETE FROM PRESUPUESTOS WHERE PreId = 1;"_s);
+        QVERIFY(hasta(false)); // waiting for the desk's transaction
+        QVERIFY(con->confirmarTransaccion());
+        QVERIFY(borrado.waitForFinished());
+        QCOMPARE(borrado.exitCode(), 0);
+        QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS"_s), QVariant(1));
+        QCOMPARE(uno(huerfanas), QVariant(0));
+
+        QProcess antes;
+        servidorprueba::psqlAparte(antes, base,
+                                   u"BEGIN; DELETE FROM PRESUPUESTOS WHERE PreId = 2; SELECT "
+                                   "pg_sleep(0.3); COMMIT;"_s);
+        QVERIFY(hasta(true) || antes.state() == QProcess::NotRunning);
+        QVERIFY(con->iniciarTransaccion());
+        QVERIFY(!con->ejecutar(u"INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (2, 1)"_s)
+                     .ok);
+        QVERIFY2(con->errores().value(0).descripcion.startsWith(
+                     u"No se puede guardar el registro: el registro al que pertenece ya no existe"),
+                 qPrintable(con->errores().value(0).descripcion));
+        QVERIFY(con->deshacerTransaccion());
+        QVERIFY(antes.waitForFinished());
+        QCOMPARE(antes.exitCode(), 0);
+        QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS"_s), QVariant(0));
+        QCOMPARE(uno(huerfanas), QVariant(0));
+    }
+
+    // A server of the previous version may hold lines whose quote is gone:
+    // the upgrade deletes them and keeps the others.
+    void actualizacionQuitaLineasSinPresupuesto() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseVacia());
+        {
+            BaseVersionadaServidor base(d);
+            std::vector<PasoEsquema> anteriores;
+            for (const PasoEsquema& paso : pasosServidor())
+                if (paso.version < 5)
+                    anteriores.push_back(paso);
+            const ResultadoActualizacion r = actualizarEsquema(
+                base, [](int) { return QString(); }, anteriores);
+            QVERIFY2(r.alDia(), qPrintable(r.texto()));
+        }
+        QProcess psql;
+        servidorprueba::psqlAparte(psql, d.baseDatos,
+                                   u"INSERT INTO PRESUPUESTOS (PreId, PreNumero) VALUES (1, '1'); "
+                                   "INSERT INTO PRESUPUESTOS_PRODUCTOS (PreId, ProId) VALUES (1, "
+                                   "1), (9, 1), (9, 2);"_s);
+        QVERIFY(psql.waitForFinished());
+        QCOMPARE(psql.exitCode(), 0);
+        const ResultadoActualizacion r = prepararServidor(d);
+        QVERIFY2(r.alDia(), qPrintable(r.texto()));
+        ConexionPostgres c(d);
+        QVERIFY(c.abierta());
+        const ResultadoSentencia quedan =
+            c.ejecutar(u"SELECT COUNT(*), MIN(PreId) FROM PRESUPUESTOS_PRODUCTOS"_s);
+        QVERIFY(quedan.ok);
+        QCOMPARE(quedan.filas->valor(0, 0), QVariant(1));
+        QCOMPARE(quedan.filas->valor(0, 1), QVariant(1));
+    }
+
+    // A desk whose login owns nothing, only a member of the desks' role,
+    // works as the owner does: it saves a quote (the key trigger moves a
+    // sequence), marks its status and deletes it; the schema's version it
+    // only reads.
+    void unPuestoQueNoEsElDueno() {
+        MensajesGuion mensajes;
+        QVERIFY(con->ejecutar(u"CREATE ROLE puesto_ana LOGIN"_s).ok);
+        DatosServidor puesto = con->datos();
+        puesto.usuario = u"puesto_ana"_s;
+        // Not let in yet: refused with what the administrator must do.
+        ConexionPostgres ajeno(puesto);
+        QVERIFY(!ajeno.abierta());
+        QVERIFY2(
+            ajeno.errores().value(0).descripcion.contains(u"GRANT tarvo_puestos TO puesto_ana"),
+            qPrintable(ajeno.errores().value(0).descripcion));
+        QVERIFY(con->ejecutar(u"GRANT tarvo_puestos TO puesto_ana"_s).ok);
+        QVERIFY(con->ejecutar(u"INSERT INTO CONTACTOS (EmpNombreFantasia) VALUES ('Acme')"_s).ok);
+        const qint64 acme = con->ultimoIdInsertado();
+        QVERIFY(CrearDSNServidor(u"TARVO_PUESTO"_s, puesto));
+        establecerAccionFalloConexion([] { QFAIL("la conexión no se abrió"); });
+        AbrirConexion(u"TARVO_PUESTO"_s, u"pelmor"_s);
+        QVERIFY(conexion());
+
+        Presupuesto p;
+        p.fecha = QDate(2026, 12, 9);
+        p.empId = qint32(acme);
+        p.lineas.push_back({});
+        p.lineas.back().proId = 1;
+        p.lineas.back().precio = 2.5;
+        p.lineas.back().cantidad = 4;
+        const RepositorioPresupuestos::Guardado g =
+            RepositorioPresupuestos::guardar(p, std::nullopt, u"ana"_s, true);
+        QVERIFY2(g.resultado == RepositorioPresupuestos::Resultado::Guardado,
+                 qPrintable(mensajes.textos().join(u'\n')));
+        const qint32 id = g.presupuesto.id.value_or(0);
+        QCOMPARE(estados::marcar(id, EstadoPresupuesto::Borrador, EstadoPresupuesto::Enviado,
+                                 u"ana"_s, {}),
+                 estados::Marca::Marcado);
+        // A key given on insert moves its sequence past it.
+        QVERIFY2(conexion()
+                     ->ejecutar(u"INSERT INTO CATEGORIAS (CatId, CatDescripcion) VALUES (50, "
+                                "'Dada')"_s)
+                     .ok,
+                 qPrintable(conexion()->errores().value(0).descripcion));
+        QVERIFY(
+            conexion()->ejecutar(u"INSERT INTO CATEGORIAS (CatDescripcion) VALUES ('Sigue')"_s).ok);
+        QCOMPARE(conexion()->ultimoIdInsertado(), 51);
+        QList<ErrorProveedor> fallos;
+        QVERIFY(RepositorioPresupuestos::eliminar(id, fallos));
+        QVERIFY(!conexion()->ejecutar(u"UPDATE TARVO_VERSION SET Version = 9"_s).ok);
+        QVERIFY2(mensajes.mostrados().isEmpty(), qPrintable(mensajes.textos().join(u'\n')));
+        QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS"_s), QVariant(0));
+        QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS"_s), QVariant(0));
+        CerrarConexion();
+        establecerAccionFalloConexion({});
+    }
+
     void procedimientoEnlazaPorNombre() {
         QVariantList v(22);
         v[0] = QStringLiteral("0007");
@@ -316,12 +466,17 @@ private slots:
                                       "(41, '0041', ?)"),
                        {emp});
             f.linea(41, f.producto(QStringLiteral("Tornillo")), 2.5, 3);
+            // A line of a quote the file no longer has is left out.
+            f.linea(77, 1);
         }
         const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
         ResultadoCopia r = copiarAServidor(ruta, d);
         QVERIFY2(r.ok, qPrintable(r.error));
         QVERIFY(r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS"), qint64(1))));
         QVERIFY(r.filas.contains(qMakePair(QStringLiteral("USUARIOS"), qint64(2))));
+        QVERIFY(r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS_PRODUCTOS"), qint64(1))));
+        QCOMPARE(r.sinPresupuesto,
+                 (QList<QPair<QString, qint64>>{{QStringLiteral("PRESUPUESTOS_PRODUCTOS"), 1}}));
         ConexionPostgres c(d);
         QVERIFY(c.abierta());
         // The next key follows the copied ones.

@@ -295,8 +295,8 @@ private slots:
         QTest::newRow("pequeño") << "SELECT 0.00001" << QByteArray("1E-05");
         QTest::newRow("fecha") << "SELECT PreFecha FROM PRESUPUESTOS WHERE PreNumero = '1'"
                                << QByteArray("07/12/2026");
-        QTest::newRow("fecha y hora") << "SELECT PreFecha FROM PRESUPUESTOS WHERE PreNumero = '2'"
-                                      << QByteArray("08/12/2026 18:00:00");
+        QTest::newRow("fecha y hora")
+            << "SELECT EstFechaHora FROM PRESUPUESTOS_ESTADOS" << QByteArray("08/12/2026 18:00:00");
         QTest::newRow("sí") << "SELECT CatDesactivada FROM CATEGORIAS" << QByteArray("VERDADERO");
         QTest::newRow("nulo") << "SELECT NULL" << QByteArray("");
     }
@@ -307,9 +307,12 @@ private slots:
         p.fecha = QDate(2026, 12, 7);
         datos->presupuesto(p);
         p.numero = QStringLiteral("2");
-        this->sql(QStringLiteral("UPDATE PRESUPUESTOS SET PreFecha = PreFecha + 1.75 WHERE PreId = "
-                                 "?"),
-                  {datos->presupuesto(p)});
+        // A moment as the database keeps it: a day number with the time of day
+        // as its fraction (8 December 2026, 18:00).
+        this->sql(
+            QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora) "
+                           "VALUES (?, 'Enviado', ?)"),
+            {datos->presupuesto(p), QDate(1899, 12, 30).daysTo(QDate(2026, 12, 8)) + 0.75});
         this->sql(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion, CatDesactivada) VALUES "
                                  "('x', 1)"));
         RegistrosPtr rs;

@@ -392,7 +392,7 @@ private slots:
             QVERIFY(n > 0);
 
         QStringList importados = filas(QStringLiteral(
-            "SELECT P.ProDescripcion, C.CatDescripcion, IFNULL(E.EmpNombreFantasia, '<nulo>'), "
+            "SELECT P.ProDescripcion, C.CatDescripcion, COALESCE(E.EmpNombreFantasia, '<nulo>'), "
             "P.ProDesactivado FROM PRODUCTOS P JOIN CATEGORIAS C ON P.CatId = C.CatId LEFT JOIN "
             "CONTACTOS E ON P.EmpId = E.EmpId WHERE P.ProId > 1"));
         importados.sort();

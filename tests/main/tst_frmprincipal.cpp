@@ -483,7 +483,8 @@ private slots:
         datos->ejecutar(QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<299) "
             "INSERT INTO PRESUPUESTOS (PreNumero, PreFecha, EmpId, UsuLogin) SELECT "
-            "printf('N%03d', i), 46400 - i, (SELECT min(EmpId) FROM CONTACTOS), 'admin' FROM n"));
+            "'N' || substr(CAST(1000 + i AS TEXT), 2), 46400 - i, (SELECT min(EmpId) FROM "
+            "CONTACTOS), 'admin' FROM n"));
         frmPrincipal v;
         auto* grilla = v.findChild<QTableView*>(QStringLiteral("dtgLista"));
         QCOMPARE(grilla->model()->rowCount(), 300);

@@ -3,7 +3,6 @@
 // type-ahead and bar code, and adding and removing units.
 #include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
-#include "data/conexionsqlite.h"
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/enlaces.h"
@@ -238,12 +237,8 @@ private slots:
     void lecturaFallidaNoEsFilaVacia() {
         const int id = mundo->presupuesto(QStringLiteral("5"), acme, QStringLiteral("ana"));
         abrir(id);
-        auto* compartida = dynamic_cast<ConexionSqlite*>(conexion());
-        QVERIFY(compartida);
-        sqlite3_busy_timeout(compartida->manejador(), 10);
-        QCOMPARE(sqlite3_exec(datos().archivo().manejador(), "BEGIN EXCLUSIVE", nullptr, nullptr,
-                              nullptr),
-                 SQLITE_OK);
+        QVERIFY(conexion());
+        datos().acaparar(*conexion());
         const auto soloErrores = [this] {
             const QStringList t = mensajes().textos();
             return !t.isEmpty() && std::all_of(t.begin(), t.end(), [](const QString& m) {
@@ -264,7 +259,7 @@ private slots:
         editor->CargarPre(id);
         QVERIFY(soloErrores());
         QCOMPARE(editor->campos.id, QString::number(id));
-        sqlite3_exec(datos().archivo().manejador(), "ROLLBACK", nullptr, nullptr, nullptr);
+        datos().soltar();
         mensajes().limpiar();
         QVERIFY(editor->guardar());
         QVERIFY(mensajes().mostrados().isEmpty());

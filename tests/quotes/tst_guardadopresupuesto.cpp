@@ -370,18 +370,14 @@ private slots:
     void nuevaVersionEnUnaTransaccion() {
         const int original = mundo->presupuesto(QStringLiteral("8"), acme, QStringLiteral("ana"));
         QVERIFY(editor->NuevaVersion(original));
-        QVERIFY(datos()
-                    .conexion()
-                    .ejecutar(QStringLiteral("CREATE TRIGGER impedir BEFORE INSERT ON "
-                                             "PRESUPUESTOS_ESTADOS BEGIN SELECT RAISE(ABORT, "
-                                             "'no'); END"))
-                    .ok);
+        datos().rechazar(QStringLiteral("impedir"), QStringLiteral("BEFORE INSERT"),
+                         QStringLiteral("PRESUPUESTOS_ESTADOS"), QStringLiteral("no"));
         QVERIFY(!editor->guardar());
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 1);
         QVERIFY(editor->agregando);
 
         // Meanwhile the original was accepted: the copy is stored alone.
-        datos().ejecutar(QStringLiteral("DROP TRIGGER impedir"));
+        datos().quitarRechazo(QStringLiteral("impedir"), QStringLiteral("PRESUPUESTOS_ESTADOS"));
         datos().ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
                                         "EstFechaHora) VALUES (?, 'Aceptado', 46000)"),
                          {original});
@@ -437,10 +433,10 @@ private slots:
     void falloAMitadNoDejaNada() {
         const int previo = mundo->presupuesto(QStringLiteral("1"), acme, QStringLiteral("ana"));
         datos().linea(previo, cano, 1, 1);
-        datos().ejecutar(QStringLiteral("CREATE TRIGGER rechazo BEFORE INSERT ON "
-                                        "PRESUPUESTOS_PRODUCTOS WHEN NEW.ProId=%1 BEGIN SELECT "
-                                        "RAISE(ABORT, 'línea rechazada'); END")
-                             .arg(codo));
+        datos().rechazar(QStringLiteral("rechazo"), QStringLiteral("BEFORE INSERT"),
+                         QStringLiteral("PRESUPUESTOS_PRODUCTOS"),
+                         QStringLiteral("línea rechazada"),
+                         QStringLiteral("NEW.ProId=%1").arg(codo));
         nuevo();
         elegirAcme();
         agregar(1, QStringLiteral("1"));
@@ -468,7 +464,7 @@ private slots:
                  QStringLiteral("1"));
         QCOMPARE(editor->modo(), ModoEditor::Edicion);
         // Without the refusal the same save goes through.
-        datos().ejecutar(QStringLiteral("DROP TRIGGER rechazo"));
+        datos().quitarRechazo(QStringLiteral("rechazo"), QStringLiteral("PRESUPUESTOS_PRODUCTOS"));
         QVERIFY(editor->guardar());
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
     }

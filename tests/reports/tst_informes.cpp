@@ -207,7 +207,7 @@ private slots:
         mensajes = std::make_unique<MensajesGuion>();
         const QString base = entorno->copiarBase();
         datos = std::make_unique<Fixtura>(base);
-        CrearDSN(QStringLiteral("TARVO_PRUEBA"), base);
+        crearOrigenDePrueba(QStringLiteral("TARVO_PRUEBA"), base);
         dteBodex().establecerCadenaConexion(cadenaConexionInformes(QStringLiteral("PRUEBA")));
         Reloj::fijar(QDate(2026, 12, 7));
         CargarOpciones();
