@@ -15,6 +15,9 @@ const QSet<QString> kSemillas{QStringLiteral("usuarios"), QStringLiteral("vincul
 // The server's own: its version and its stored queries.
 const QSet<QString> kPropias{QStringLiteral("tarvo_version"),
                              QStringLiteral("consultas_guardadas")};
+// Kept by the server's own triggers as the rows they derive from are copied:
+// copying them too would write each row twice.
+const QSet<QString> kDerivadas{QStringLiteral("presupuestos_estado_actual")};
 
 QString errorDe(const QSqlQuery& q) {
     const QString t = q.lastError().databaseText().trimmed();
@@ -111,6 +114,8 @@ ResultadoCopia copiarAServidor(const QString& rutaArchivo, const DatosServidor& 
         for (int f = 0; f < n.filas->filas(); ++f)
             nombresArchivo.insert(n.filas->texto(f, 0).toLower(), n.filas->texto(f, 0));
     for (const QString& t : std::as_const(tablas)) {
+        if (kDerivadas.contains(t))
+            continue;
         const ResultadoSentencia filas =
             archivo.ejecutar(QStringLiteral("SELECT * FROM %1").arg(t));
         if (!filas.ok) {

@@ -14,7 +14,7 @@
 
 namespace versionesquema {
 // The schema the program's own schema script builds.
-inline constexpr int kActual = 4;
+inline constexpr int kActual = 5;
 // The version cannot be told (not a database of the program, or unreadable).
 inline constexpr int kDesconocida = -1;
 } // namespace versionesquema
