@@ -685,8 +685,8 @@ private slots:
         mensajes->responder(Respuesta::Si);
         QCOMPARE(lista->eliminar(4, verificado(true)), ListaPresupuestos::Borrado::Borrado);
         // Deleted by another program, which leaves its history behind.
-        datos->ejecutar(u"DELETE FROM PRESUPUESTOS WHERE PreId=?"_s, {q[4]});
-        QCOMPARE(cuentas(), (QList<int>{3, 2, 0, 0, 1}));
+        datos->ejecutar(u"DELETE FROM PRESUPUESTOS WHERE PreId=?"_s, {q[0]});
+        QCOMPARE(cuentas(), (QList<int>{3, 3, 0, 0, 0}));
         lista->filtrar(F::Abiertos);
         QCOMPARE(lista->modelo().valor(0, u"PreNumero"_s).toString(), u"2"_s);
         QCOMPARE(lista->modelo().valor(1, u"Estado"_s).toString(), u"Enviado"_s);
