@@ -179,13 +179,13 @@ void ListaPresupuestos::actualizar() {
     // A search names the contact's columns and may scan every quote to count:
     // its first page is shown before the count.
     consulta.conteoDiferido = busqueda_;
-    if (!busqueda_ && todosConContacto()) {
+    // Every quote, filtered by status only: whatever the order, the same
+    // rows, counted through the current statuses.
+    const QString conteoFiltro = condicion_.isEmpty() ? conteoDeFiltro(filtro_) : QString();
+    if (!busqueda_ && (columnaOrden_ != 2 || !conteoFiltro.isEmpty()) && todosConContacto()) {
         if (columnaOrden_ != 2)
             consulta.origenConteo = kOrigenConteo;
-        // Every quote, filtered by status only: whatever the order, the
-        // same rows.
-        if (condicion_.isEmpty())
-            consulta.conteo = conteoDeFiltro(filtro_);
+        consulta.conteo = conteoFiltro;
     }
     modelo_->establecer(consulta);
     emit listaCambiada();
