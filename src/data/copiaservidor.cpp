@@ -21,6 +21,9 @@ const QSet<QString> kDePresupuesto{QStringLiteral("presupuestos_productos"),
 const QSet<QString> kPropias{QStringLiteral("tarvo_version"), QStringLiteral("consultas_guardadas"),
                              QStringLiteral("tarvo_ediciones"),
                              QStringLiteral("tarvo_copia_diaria")};
+// Kept by the server's own triggers as the rows they derive from are copied:
+// copying them too would write each row twice.
+const QSet<QString> kDerivadas{QStringLiteral("presupuestos_estado_actual")};
 
 QString errorDe(const QSqlQuery& q) {
     const QString t = q.lastError().databaseText().trimmed();
@@ -117,6 +120,8 @@ ResultadoCopia copiarAServidor(const QString& rutaArchivo, const DatosServidor& 
         for (int f = 0; f < n.filas->filas(); ++f)
             nombresArchivo.insert(n.filas->texto(f, 0).toLower(), n.filas->texto(f, 0));
     for (const QString& t : std::as_const(tablas)) {
+        if (kDerivadas.contains(t))
+            continue;
         const QString deUnPresupuesto =
             kDePresupuesto.contains(t)
                 ? QStringLiteral(" WHERE PreId IN (SELECT PreId FROM PRESUPUESTOS)")

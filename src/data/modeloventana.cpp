@@ -65,7 +65,7 @@ bool ModeloVentana::establecer(const Consulta& consulta) {
         conteoPendiente_ = true;
         QTimer::singleShot(kEsperaConteoMs, this, [this, g = generacion_] { completarConteo(g); });
     } else {
-        const qint64 n = contar({}, {});
+        const qint64 n = contarTodo();
         ok = n >= 0;
         total_ = ok ? int(n) : 0;
     }
@@ -80,7 +80,7 @@ void ModeloVentana::completarConteo(quint64 generacion) {
     if (generacion != generacion_ || !conteoPendiente_)
         return;
     conteoPendiente_ = false;
-    const qint64 n = contar({}, {});
+    const qint64 n = contarTodo();
     if (n > total_) {
         beginInsertRows({}, total_, int(n) - 1);
         total_ = int(n);
@@ -285,11 +285,19 @@ void ModeloVentana::recortar(bool alFinal) {
 }
 
 qint64 ModeloVentana::contar(const QString& condicionExtra, const QVariantList& valoresExtra) {
-    RegistrosPtr rs;
     const QString& origen =
         consulta_.origenConteo.isEmpty() ? consulta_.origen : consulta_.origenConteo;
-    AbrirConsulta(QStringLiteral("SELECT count(*) ") + origen + donde(condicionExtra), rs,
-                  consulta_.valores + valoresExtra);
+    return leerConteo(QStringLiteral("SELECT count(*) ") + origen + donde(condicionExtra),
+                      consulta_.valores + valoresExtra);
+}
+
+qint64 ModeloVentana::contarTodo() {
+    return consulta_.conteo.isEmpty() ? contar({}, {}) : leerConteo(consulta_.conteo, {});
+}
+
+qint64 ModeloVentana::leerConteo(const QString& sql, const QVariantList& valores) {
+    RegistrosPtr rs;
+    AbrirConsulta(sql, rs, valores);
     if (!rs || !rs->abierto() || rs->cantidad() < 1)
         return -1;
     rs->moverPrimero();

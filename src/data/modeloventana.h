@@ -32,6 +32,10 @@ public:
         bool descendente = false;
         // A FROM that counts the same rows more cheaply (empty: `origen`).
         QString origenConteo;
+        // A statement, without parameters, whose one value is the number of
+        // rows, where that is cheaper than counting them (empty: count(*)
+        // over origenConteo and the condition). Only the total uses it.
+        QString conteo;
         // When the first page is full, the count runs after the page is
         // shown; until then the model lists only the rows read.
         bool conteoDiferido = false;
@@ -105,6 +109,9 @@ private:
     bool asegurar(int fila);
     void recortar(bool alFinal);
     qint64 contar(const QString& condicionExtra, const QVariantList& valoresExtra);
+    // Every row of the query, through `conteo` when it has one.
+    qint64 contarTodo();
+    static qint64 leerConteo(const QString& sql, const QVariantList& valores);
     static int filaRetenida(const QList<Pagina>& ventana, const QString& campoClave,
                             const QVariant& clave);
     // The query shown is the last one with its order reversed, over as many rows.

@@ -47,7 +47,8 @@ const std::vector<PasoEsquema>& pasosEsquema() {
         // Version 4: the index of the expiry day, which the expiry notice
         // counts through.
         {4, QStringLiteral(":/actualizaciones/version-4.sql"), {}},
-        // Version 5: nothing in a file (the version's objects are a server's).
+        // Version 5: each quote's current status, kept by triggers on the
+        // history, which the quote list filters and counts through.
         {5, QStringLiteral(":/actualizaciones/version-5.sql"), {}},
     };
     return pasos;

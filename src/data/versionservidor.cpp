@@ -109,8 +109,9 @@ const std::vector<PasoEsquema>& pasosServidor() {
         {3, QStringLiteral(":/postgresql/version-3.sql"), {}},
         // Version 4: the index of the expiry day.
         {4, QStringLiteral(":/postgresql/version-4.sql"), {}},
-        // Version 5: who edits a quote, the day of the last backup, and each
-        // quote's lines tied to it.
+        // Version 5: who edits a quote, the day of the last backup, each
+        // quote's lines tied to it, and each quote's current status kept by
+        // triggers on its history.
         {5, QStringLiteral(":/postgresql/version-5.sql"), {}},
     };
     return pasos;

@@ -63,28 +63,60 @@ const Orden& ordenDeColumna(int columna) {
     return ordenes[columna];
 }
 
-// The statuses a filter lets through, as a condition on the quote P.
-QString condicionFiltro(ListaPresupuestos::Filtro filtro) {
+// The statuses a filter lets through (none: every quote).
+QList<EstadoPresupuesto> estadosDeFiltro(ListaPresupuestos::Filtro filtro) {
     using F = ListaPresupuestos::Filtro;
-    QStringList nombres;
+    using E = EstadoPresupuesto;
     switch (filtro) {
     case F::Todos:
-        return {};
+        break;
     case F::Abiertos:
-        for (EstadoPresupuesto e : {EstadoPresupuesto::Borrador, EstadoPresupuesto::Enviado})
-            nombres << u'\'' + estados::nombre(e) + u'\'';
-        break;
+        return {E::Borrador, E::Enviado};
     case F::Aceptados:
-        nombres << u"'Aceptado'"_s;
-        break;
+        return {E::Aceptado};
     case F::Rechazados:
-        nombres << u"'Rechazado'"_s;
-        break;
+        return {E::Rechazado};
     case F::Anulados:
-        nombres << u"'Anulado'"_s;
-        break;
+        return {E::Anulado};
     }
-    return estados::expresionActual(u"P"_s) + u" IN ("_s + nombres.join(u',') + u')';
+    return {};
+}
+
+// "('Borrador','Enviado')"
+QString listaDeNombres(const QList<EstadoPresupuesto>& lista) {
+    QStringList nombres;
+    for (EstadoPresupuesto e : lista)
+        nombres << u'\'' + estados::nombre(e) + u'\'';
+    return u'(' + nombres.join(u',') + u')';
+}
+
+// The statuses a filter lets through, as a condition on the quote P: one
+// seek of the current statuses' key per quote, so a page stays a walk of
+// the order's index.
+QString condicionFiltro(ListaPresupuestos::Filtro filtro) {
+    const QList<EstadoPresupuesto> lista = estadosDeFiltro(filtro);
+    if (lista.isEmpty())
+        return {};
+    return estados::expresionActual(u"P"_s) + u" IN "_s + listaDeNombres(lista);
+}
+
+// How many quotes a filter lets through when every quote is listed: counted
+// in the index of the current statuses rather than quote by quote. Only
+// stored quotes have a current status and the others are drafts, so a
+// filter that takes drafts counts every quote less those with a status,
+// plus those whose status it takes.
+QString conteoDeFiltro(ListaPresupuestos::Filtro filtro) {
+    const QList<EstadoPresupuesto> lista = estadosDeFiltro(filtro);
+    if (lista.isEmpty())
+        return {};
+    const QString conEstado =
+        u"SELECT count(*) FROM PRESUPUESTOS_ESTADO_ACTUAL WHERE EstEstado IN "_s +
+        listaDeNombres(lista);
+    if (!lista.contains(EstadoPresupuesto::Borrador))
+        return conEstado;
+    return u"SELECT (SELECT count(*) FROM PRESUPUESTOS) - (SELECT count(*) FROM "
+           "PRESUPUESTOS_ESTADO_ACTUAL) + ("_s +
+           conEstado + u')';
 }
 
 // The quote counts for the expiry notice only while the customer's answer
@@ -147,8 +179,14 @@ void ListaPresupuestos::actualizar() {
     // A search names the contact's columns and may scan every quote to count:
     // its first page is shown before the count.
     consulta.conteoDiferido = busqueda_;
-    if (!busqueda_ && columnaOrden_ != 2 && todosConContacto())
-        consulta.origenConteo = kOrigenConteo;
+    // Every quote, filtered by status only: whatever the order, the same
+    // rows, counted through the current statuses.
+    const QString conteoFiltro = condicion_.isEmpty() ? conteoDeFiltro(filtro_) : QString();
+    if (!busqueda_ && (columnaOrden_ != 2 || !conteoFiltro.isEmpty()) && todosConContacto()) {
+        if (columnaOrden_ != 2)
+            consulta.origenConteo = kOrigenConteo;
+        consulta.conteo = conteoFiltro;
+    }
     modelo_->establecer(consulta);
     emit listaCambiada();
 }

@@ -69,15 +69,14 @@ bool abierto(EstadoPresupuesto estado) {
 }
 
 QString expresionActual(const QString& alias) {
-    return QStringLiteral("COALESCE((SELECT E.EstEstado FROM PRESUPUESTOS_ESTADOS E WHERE "
-                          "E.PreId=%1.PreId ORDER BY E.EstId DESC LIMIT 1),'Borrador')")
+    return QStringLiteral("COALESCE((SELECT A.EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL A WHERE "
+                          "A.PreId=%1.PreId),'Borrador')")
         .arg(alias);
 }
 
 std::optional<EstadoPresupuesto> actual(qint32 preId) {
     RegistrosPtr rs;
-    AbrirConsulta(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADOS WHERE PreId=? "
-                                 "ORDER BY EstId DESC LIMIT 1"),
+    AbrirConsulta(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL WHERE PreId=?"),
                   rs, {preId});
     if (rs->fallido())
         return std::nullopt;

@@ -8,8 +8,9 @@
 #include <optional>
 
 // What became of a quote. Its history lives in PRESUPUESTOS_ESTADOS, one row
-// per change; the newest row (highest EstId) is the current status, and a
-// quote without rows is a draft.
+// per change; the newest row (highest EstId) is the current status, which the
+// database's triggers keep in PRESUPUESTOS_ESTADO_ACTUAL, and a quote without
+// rows is a draft.
 enum class EstadoPresupuesto { Borrador, Enviado, Aceptado, Rechazado, Anulado, Reemplazado };
 
 namespace estados {
@@ -30,7 +31,7 @@ bool pideMotivo(EstadoPresupuesto destino);
 bool abierto(EstadoPresupuesto estado);
 
 // The current status of the quote aliased `alias` in a statement, as text
-// ("Borrador" when it has no rows): one seek of the history's index.
+// ("Borrador" when it has no rows): one seek of the current statuses' key.
 QString expresionActual(const QString& alias);
 
 // The current status of quote `preId`; nothing when the read failed (it

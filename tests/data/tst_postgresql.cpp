@@ -78,6 +78,52 @@ private slots:
         QVERIFY(ConexionPostgres(d).abierta());
     }
 
+    // A server of version 4 gets each quote's current status from the
+    // history it holds; afterwards the triggers keep it.
+    void actualizacionLlenaElEstadoActual() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseVacia());
+        {
+            BaseVersionadaServidor base(d);
+            std::vector<PasoEsquema> hasta4;
+            for (const PasoEsquema& p : pasosServidor())
+                if (p.version <= 4)
+                    hasta4.push_back(p);
+            QVERIFY(actualizarEsquema(
+                        base, [](int) { return QString(); }, hasta4)
+                        .alDia());
+            QVERIFY(base.comenzar());
+            QVERIFY2(base.ejecutarGuion(QStringLiteral(
+                         "INSERT INTO PRESUPUESTOS (PreId, PreNumero) VALUES (1, '1'), (2, '2'), "
+                         "(3, '3'); INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                         "EstFechaHora) VALUES (1, 'Enviado', now()), (2, 'Aceptado', now()), "
+                         "(1, 'Rechazado', now()), (2, 'Enviado', now())")),
+                     qPrintable(base.error()));
+            QVERIFY(base.confirmar());
+        }
+        const ResultadoActualizacion r = prepararServidor(d);
+        QCOMPARE(int(r.estado), int(ResultadoActualizacion::Estado::Actualizada));
+        QCOMPARE(r.versionAnterior, 4);
+        ConexionPostgres c(d);
+        QVERIFY(c.abierta());
+        const auto actual = [&] {
+            const ResultadoSentencia e = c.ejecutar(QStringLiteral(
+                "SELECT PreId, EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL ORDER BY PreId"));
+            QStringList t;
+            for (int f = 0; e.ok && f < e.filas->filas(); ++f)
+                t << e.filas->texto(f, 0) + u':' + e.filas->texto(f, 1);
+            return t;
+        };
+        QCOMPARE(actual(), (QStringList{u"1:Rechazado"_s, u"2:Enviado"_s}));
+        QVERIFY(c.ejecutar(u"INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora) "
+                           "VALUES (3, 'Anulado', now())"_s)
+                    .ok);
+        QVERIFY(c.ejecutar(u"DELETE FROM PRESUPUESTOS_ESTADOS WHERE PreId = 2 AND EstEstado = "
+                           "'Enviado'"_s)
+                    .ok);
+        QVERIFY(c.ejecutar(u"DELETE FROM PRESUPUESTOS WHERE PreId = 1"_s).ok);
+        QCOMPARE(actual(), (QStringList{u"2:Aceptado"_s, u"3:Anulado"_s}));
+    }
+
     void servidorInalcanzableSeDiceClaro() {
         DatosServidor d = servidorprueba::datos(QStringLiteral("plantilla"));
         d.servidor = entorno->ruta(QStringLiteral("sin-servidor"));
@@ -468,6 +514,9 @@ private slots:
             f.linea(41, f.producto(QStringLiteral("Tornillo")), 2.5, 3);
             // A line of a quote the file no longer has is left out.
             f.linea(77, 1);
+            f.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                      "EstFechaHora) VALUES (41, 'Enviado', 46000.5), "
+                                      "(41, 'Aceptado', 46001.5)"));
         }
         const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
         ResultadoCopia r = copiarAServidor(ruta, d);
@@ -483,6 +532,12 @@ private slots:
         QVERIFY(
             c.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('0042')")).ok);
         QCOMPARE(c.ultimoIdInsertado(), 42);
+        // The current status is the server's own, derived from the history
+        // copied.
+        QCOMPARE(c.ejecutar(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL"))
+                     .filas->valor(0, 0)
+                     .toString(),
+                 QStringLiteral("Aceptado"));
         QCOMPARE(c.ejecutar(QStringLiteral("SELECT PreProCantidad FROM PRESUPUESTOS_PRODUCTOS "
                                            "WHERE PreId = 41"))
                      .filas->valor(0, 0),

@@ -644,6 +644,54 @@ private slots:
                  EstadoPresupuesto::Anulado);
     }
 
+    // The current status and each filter's count follow the history through
+    // a mark, a withdrawn row and deleted quotes. The page holds one row, so
+    // every count is a count and not the rows of a full first page.
+    void conteosSiguenALaHistoria() {
+        using F = ListaPresupuestos::Filtro;
+        const int a = datos->contacto(QStringLiteral("Acme"));
+        QList<int> q;
+        for (int dia = 1; dia <= 5; ++dia)
+            q << presupuesto(QString::number(dia), QDate(2026, 1, dia), a);
+        historia(q[1], {u"Enviado"_s});
+        historia(q[2], {u"Enviado"_s, u"Aceptado"_s});
+        historia(q[3], {u"Rechazado"_s});
+        historia(q[4], {u"Aceptado"_s, u"Enviado"_s}); // the newest row decides
+        lista->modelo().establecerTamanoPagina(1);
+        lista->cargar();
+        const auto cuentas = [&] {
+            QList<int> n;
+            for (F f : {F::Todos, F::Abiertos, F::Aceptados, F::Rechazados, F::Anulados}) {
+                lista->filtrar(f);
+                n << lista->cantidad();
+            }
+            lista->filtrar(F::Todos);
+            return n;
+        };
+        QCOMPARE(cuentas(), (QList<int>{5, 3, 1, 1, 0}));
+
+        mensajes->responder(Respuesta::Si);
+        mensajes->escribir(QString());
+        QCOMPARE(lista->marcar(1, EstadoPresupuesto::Anulado), ListaPresupuestos::Marcado::Marcado);
+        QCOMPARE(lista->estadoDeFila(1).value_or(EstadoPresupuesto::Borrador),
+                 EstadoPresupuesto::Anulado);
+        QCOMPARE(cuentas(), (QList<int>{5, 2, 1, 1, 1}));
+
+        // The newest row withdrawn: the one before it is the status again.
+        datos->ejecutar(
+            u"DELETE FROM PRESUPUESTOS_ESTADOS WHERE PreId=? AND EstEstado='Aceptado'"_s, {q[2]});
+        QCOMPARE(cuentas(), (QList<int>{5, 3, 0, 1, 1}));
+
+        mensajes->responder(Respuesta::Si);
+        QCOMPARE(lista->eliminar(4, verificado(true)), ListaPresupuestos::Borrado::Borrado);
+        // Deleted by another program, which leaves its history behind.
+        datos->ejecutar(u"DELETE FROM PRESUPUESTOS WHERE PreId=?"_s, {q[0]});
+        QCOMPARE(cuentas(), (QList<int>{3, 3, 0, 0, 0}));
+        lista->filtrar(F::Abiertos);
+        QCOMPARE(lista->modelo().valor(0, u"PreNumero"_s).toString(), u"2"_s);
+        QCOMPARE(lista->modelo().valor(1, u"Estado"_s).toString(), u"Enviado"_s);
+    }
+
     // A quote's history goes with it; a deleted new version gives the quote
     // it replaced its former status back.
     void eliminarBorraSuHistoria() {

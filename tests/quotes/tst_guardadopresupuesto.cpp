@@ -336,6 +336,11 @@ private slots:
                        {original})
                      .toString(),
                  QStringLiteral("Reemplazado|%1|ana").arg(version));
+        QCOMPARE(valor(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL WHERE "
+                                      "PreId=?"),
+                       {original})
+                     .toString(),
+                 QStringLiteral("Reemplazado"));
 
         // A version's version counts on, past a number another quote holds.
         mundo->presupuesto(QStringLiteral("42-3"), acme, QStringLiteral("ana"));

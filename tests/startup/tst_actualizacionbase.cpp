@@ -169,13 +169,52 @@ private slots:
     void actualizaUnaBaseDeLaVersion2() {
         const QString ruta = entorno->copiarBase();
         ejecutar(ruta, "DROP TABLE PRESUPUESTOS_ESTADOS; DROP INDEX PRESUPUESTOS_Vencimiento; "
-                       "PRAGMA user_version = 2");
+                       "DROP TABLE PRESUPUESTOS_ESTADO_ACTUAL; "
+                       "DROP TRIGGER PRESUPUESTOS_EstadoActual_Baja; PRAGMA user_version = 2");
         const QStringList antes = datos(ruta);
         const ResultadoActualizacion r = actualizarBase(ruta, entorno->ruta(QString()));
         QCOMPARE(r.estado, Estado::Actualizada);
         QCOMPARE(r.versionAnterior, 2);
         QCOMPARE(esquema(ruta), esquema(rutaBasePristina()));
         QCOMPARE(datos(ruta), antes);
+    }
+
+    // A file of version 4 gets each stored quote's current status from the
+    // history it holds: its newest row, whatever the other quotes' rows.
+    void actualizaUnaBaseDeLaVersion4() {
+        const QString ruta = entorno->copiarBase();
+        ejecutar(ruta, "DROP TRIGGER PRESUPUESTOS_ESTADOS_Alta; DROP TRIGGER "
+                       "PRESUPUESTOS_ESTADOS_Baja; DROP TRIGGER PRESUPUESTOS_ESTADOS_Cambio; "
+                       "DROP TRIGGER PRESUPUESTOS_EstadoActual_Baja; DROP TABLE "
+                       "PRESUPUESTOS_ESTADO_ACTUAL; PRAGMA user_version = 4");
+        QList<int> q;
+        {
+            Fixtura f(ruta);
+            Fixtura::Presupuesto p;
+            p.empId = f.contacto(QStringLiteral("Acme"));
+            for (int i = 0; i < 3; ++i)
+                q << f.presupuesto(p);
+            const auto estado = [&](int preId, const char* nombre) {
+                f.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                          "EstFechaHora) VALUES (?, ?, 46000.5)"),
+                           {preId, QString::fromLatin1(nombre)});
+            };
+            estado(q[0], "Enviado");
+            estado(q[1], "Aceptado");
+            estado(q[0], "Rechazado");
+            estado(q[1], "Enviado");
+            estado(q[2] + 100, "Anulado"); // a quote that is gone
+        }
+        const ResultadoActualizacion r = actualizarBase(ruta, entorno->ruta(QString()));
+        QCOMPARE(r.estado, Estado::Actualizada);
+        QCOMPARE(r.versionAnterior, 4);
+        QCOMPARE(esquema(ruta), esquema(rutaBasePristina()));
+        const QStringList actual = leer(ruta, [](sqlite3* bd) {
+            return filas(bd, QStringLiteral("SELECT PreId, EstEstado, EstId FROM "
+                                            "PRESUPUESTOS_ESTADO_ACTUAL ORDER BY PreId"));
+        });
+        QCOMPARE(actual, (QStringList{QStringLiteral("1:%1|3:Rechazado|1:3").arg(q[0]),
+                                      QStringLiteral("1:%1|3:Enviado|1:4").arg(q[1])}));
     }
 
     // Values a unique column would take for one are never merged: the file
