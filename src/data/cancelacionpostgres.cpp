@@ -43,7 +43,10 @@ CancelacionPostgres::~CancelacionPostgres() {
 void CancelacionPostgres::preparar(const QSqlDatabase& bd) {
     soltar();
     const QVariant manejador = bd.driver() ? bd.driver()->handle() : QVariant();
-    if (!manejador.isValid() || std::strcmp(manejador.typeName(), "PGconn*") != 0 ||
+    // The driver names the handle by libpq's struct ("pg_conn*").
+    if (!manejador.isValid() ||
+        (std::strcmp(manejador.typeName(), "pg_conn*") != 0 &&
+         std::strcmp(manejador.typeName(), "PGconn*") != 0) ||
         !libpq().completa())
         return;
     void* conexion = *static_cast<void* const*>(manejador.constData());
