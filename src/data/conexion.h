@@ -62,6 +62,12 @@ public:
     // connection added; 0 when it cannot say.
     virtual qint64 ultimoIdInsertado() const = 0;
 
+    // From now on keeps many more pages in memory, for a session that walks
+    // large indexes again and again (the list's header sorts). A connection
+    // starts with a small cache: filling a large one page by page makes the
+    // first walk of a large index (the counts at start-up) several times
+    // slower than reading it through a small one.
+    virtual void ampliarCache() {}
     // Opens another connection to the same database, in whichever thread
     // calls it (a connection is used only in the thread that opened it): for
     // reading apart from this one. Null when this connection cannot be

@@ -181,10 +181,10 @@ bool ConexionSqlite::abrir() {
                        : 0;
         },
         this);
-    // Sorting a long list (a header click on 100,000 quotes) stays in memory
-    // instead of spilling every column to temporary files.
-    if (!ejecutarSimple("PRAGMA synchronous=FULL; PRAGMA temp_store=MEMORY; "
-                        "PRAGMA cache_size=-65536"))
+    // A sort the engine must do (no index gives the order) stays in memory
+    // instead of spilling to temporary files. The page cache starts at the
+    // engine's modest default (see ampliarCache).
+    if (!ejecutarSimple("PRAGMA synchronous=FULL; PRAGMA temp_store=MEMORY"))
         return false;
     // A file of this system carries its stored queries; an empty or foreign
     // file (or one that is not a database at all) is refused here.
@@ -437,6 +437,11 @@ Conexion::Abridor ConexionSqlite::abridorDeOtra() const {
     return [ruta = ruta_]() -> std::unique_ptr<Conexion> {
         return std::make_unique<ConexionSqlite>(ruta, true);
     };
+}
+
+void ConexionSqlite::ampliarCache() {
+    if (bd_ && !soloLectura_)
+        ejecutarSimple("PRAGMA cache_size=-65536");
 }
 
 void ConexionSqlite::interrumpir() {

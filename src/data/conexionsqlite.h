@@ -37,6 +37,7 @@ public:
     bool enTransaccion() const override;
     qint64 ultimoIdInsertado() const override;
 
+    void ampliarCache() override;
     // Another read-only connection to the same file.
     Abridor abridorDeOtra() const override;
     void interrumpir() override;
