@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 // One error of the database provider, as the error reports show it.
@@ -62,6 +63,23 @@ public:
     // The key the database gave the row that the latest INSERT on this
     // connection added; 0 when it cannot say.
     virtual qint64 ultimoIdInsertado() const = 0;
+
+    // From now on keeps many more pages in memory, for a session that walks
+    // large indexes again and again (the list's header sorts). A connection
+    // starts with a small cache: filling a large one page by page makes the
+    // first walk of a large index (the counts at start-up) several times
+    // slower than reading it through a small one.
+    virtual void ampliarCache() {}
+    // Opens another connection to the same database, in whichever thread
+    // calls it (a connection is used only in the thread that opened it): for
+    // reading apart from this one. Null when this connection cannot be
+    // opened again that way.
+    using Abridor = std::function<std::unique_ptr<Conexion>()>;
+    virtual Abridor abridorDeOtra() const { return {}; }
+    // From another thread: the statement running, or about to run, on this
+    // connection fails soon, and so does every later one. For a connection
+    // that is then closed; never call it while it may be closing.
+    virtual void interrumpir() {}
 
     const QList<ErrorProveedor>& errores() const { return errores_; }
 

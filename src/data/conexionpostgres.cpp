@@ -293,6 +293,7 @@ void ConexionPostgres::cerrar() {
     abierta_ = false;
     enTransaccion_ = false;
     procedimientos_.clear();
+    cancelacion_.soltar();
     servidor::cerrar(nombreQt_);
     nombreQt_.clear();
 }
@@ -385,7 +386,19 @@ bool ConexionPostgres::abrir() {
         !simple(QStringLiteral("SET lock_timeout = '5s'")))
         return false;
     fijarHoy();
+    cancelacion_.preparar(*bd);
     return errores_.isEmpty();
+}
+
+Conexion::Abridor ConexionPostgres::abridorDeOtra() const {
+    return [datos = datos_]() -> std::unique_ptr<Conexion> {
+        return std::make_unique<ConexionPostgres>(datos);
+    };
+}
+
+void ConexionPostgres::interrumpir() {
+    interrumpida_ = true;
+    cancelacion_.cancelar();
 }
 
 void ConexionPostgres::fijarHoy() {
@@ -473,6 +486,10 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
 
 ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariantList& valores) {
     errores_.clear();
+    if (interrumpida_) {
+        anotar(errores::kFalloGeneral, QStringLiteral("La instrucción fue interrumpida."));
+        return {};
+    }
     if (!abierta_) {
         anotar(errores::kFalloGeneral,
                QStringLiteral("La conexión con la base de datos está cerrada."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/cancelacionpostgres.h"
 #include "data/conexion.h"
 #include "data/servidor.h"
 
@@ -7,6 +8,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <atomic>
 #include <map>
 
 class QSqlError;
@@ -42,6 +44,10 @@ public:
     bool enTransaccion() const override { return enTransaccion_; }
     qint64 ultimoIdInsertado() const override { return ultimoId_; }
 
+    // Another connection to the same database, as this one was opened.
+    Abridor abridorDeOtra() const override;
+    void interrumpir() override;
+
     // A column name as the schema and the statement spell it ("PreNumero"
     // for the server's "prenumero"); the name itself when unknown.
     QString nombreCanonico(const QString& nombre, const QString& sql) const;
@@ -69,4 +75,6 @@ private:
     QDate hoy_;
     qint64 ultimoId_ = 0;
     std::map<QString, Procedimiento> procedimientos_;
+    CancelacionPostgres cancelacion_;
+    std::atomic<bool> interrumpida_{false};
 };

@@ -70,7 +70,8 @@ void enlazar(sqlite3_stmt* st, int indice, const QVariant& v) {
 
 } // namespace
 
-ConexionSqlite::ConexionSqlite(const QString& ruta) : ruta_(ruta) {
+ConexionSqlite::ConexionSqlite(const QString& ruta, bool soloLectura)
+    : ruta_(ruta), soloLectura_(soloLectura) {
     if (!abrir())
         cerrar();
 }
@@ -147,7 +148,9 @@ bool ConexionSqlite::abrir() {
     {
         QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombreQt_);
         bd.setDatabaseName(ruta_);
-        bd.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        bd.setConnectOptions(soloLectura_
+                                 ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                 : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!bd.open()) {
             anotar(errores::kFalloGeneral,
                    QStringLiteral("No se puede abrir la base de datos '%1': %2")
@@ -166,10 +169,20 @@ bool ConexionSqlite::abrir() {
         anotarError(sqlite3_errcode(bd_));
         return false;
     }
-    // Sorting a long list (a header click on 100,000 quotes) stays in memory
-    // instead of spilling every column to temporary files.
-    if (!ejecutarSimple("PRAGMA synchronous=FULL; PRAGMA temp_store=MEMORY; "
-                        "PRAGMA cache_size=-65536"))
+    // An interruption is looked at every few thousand steps of a statement,
+    // so that one asked before the statement starts is not lost either.
+    sqlite3_progress_handler(
+        bd_, 4000,
+        [](void* yo) -> int {
+            return static_cast<ConexionSqlite*>(yo)->interrumpida_.load(std::memory_order_relaxed)
+                       ? 1
+                       : 0;
+        },
+        this);
+    // A sort the engine must do (no index gives the order) stays in memory
+    // instead of spilling to temporary files. The page cache starts at the
+    // engine's modest default (see ampliarCache).
+    if (!ejecutarSimple("PRAGMA synchronous=FULL; PRAGMA temp_store=MEMORY"))
         return false;
     // A file of this system carries its stored queries; an empty or foreign
     // file (or one that is not a database at all) is refused here.
@@ -401,6 +414,23 @@ bool ConexionSqlite::enTransaccion() const {
 bool ConexionSqlite::deshacerTransaccion() {
     errores_.clear();
     return bd_ && ejecutarSimple("ROLLBACK");
+}
+
+Conexion::Abridor ConexionSqlite::abridorDeOtra() const {
+    return [ruta = ruta_]() -> std::unique_ptr<Conexion> {
+        return std::make_unique<ConexionSqlite>(ruta, true);
+    };
+}
+
+void ConexionSqlite::ampliarCache() {
+    if (bd_ && !soloLectura_)
+        ejecutarSimple("PRAGMA cache_size=-65536");
+}
+
+void ConexionSqlite::interrumpir() {
+    interrumpida_ = true;
+    if (bd_)
+        sqlite3_interrupt(bd_);
 }
 
 qint64 ConexionSqlite::ultimoIdInsertado() const {

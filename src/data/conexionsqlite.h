@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <map>
 #include <vector>
 
@@ -15,7 +16,8 @@ class ConexionSqlite final : public Conexion {
 public:
     // Opens an existing database file. Never creates one: a missing, empty or
     // foreign file leaves the connection closed with the reason in errores().
-    explicit ConexionSqlite(const QString& ruta);
+    // A read-only connection never writes the file.
+    explicit ConexionSqlite(const QString& ruta, bool soloLectura = false);
     ~ConexionSqlite() override;
     ConexionSqlite(const ConexionSqlite&) = delete;
     ConexionSqlite& operator=(const ConexionSqlite&) = delete;
@@ -34,6 +36,11 @@ public:
     bool deshacerTransaccion() override;
     bool enTransaccion() const override;
     qint64 ultimoIdInsertado() const override;
+
+    void ampliarCache() override;
+    // Another read-only connection to the same file.
+    Abridor abridorDeOtra() const override;
+    void interrumpir() override;
 
     // The stored query's declared parameter types, in order ("TEXT", "INTEGER",
     // "DOUBLE", "DATE", "BOOLEAN").
@@ -54,6 +61,8 @@ private:
     void anotar(qint32 numero, const QString& descripcion);
 
     QString ruta_;
+    bool soloLectura_ = false;
+    std::atomic<bool> interrumpida_{false};
     QString nombreQt_;
     sqlite3* bd_ = nullptr;
     std::map<QString, Procedimiento> procedimientos_;

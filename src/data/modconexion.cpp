@@ -160,6 +160,11 @@ void AbrirConexion(const QString& dsn, const QString& password) {
     terminarPrograma(1);
 }
 
+void AmpliarCache() {
+    if (compartida)
+        compartida->ampliarCache();
+}
+
 void CerrarConexion() {
     if (compartida)
         compartida->cerrar();

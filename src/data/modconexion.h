@@ -42,6 +42,10 @@ bool CrearDSNServidor(const QString& nombre, const DatosServidor& datos);
 void AbrirConexion(const QString& dsn, const QString& password);
 void establecerAccionFalloConexion(std::function<void()> accion);
 
+// Lets the shared connection keep many more pages in memory from now on
+// (once the first list is shown; see Conexion::ampliarCache).
+void AmpliarCache();
+
 // Closes and releases the shared connection.
 void CerrarConexion();
 

@@ -1,5 +1,6 @@
 #include "data/modeloventana.h"
 
+#include "data/contadorenhilo.h"
 #include "data/fechas.h"
 #include "data/modconexion.h"
 
@@ -35,6 +36,7 @@ void ModeloVentana::establecerColumnas(const QStringList& campos) {
 
 void ModeloVentana::vaciar() {
     beginResetModel();
+    olvidarConteo();
     anterior_ = {};
     ++generacion_;
     conteoPendiente_ = false;
@@ -46,6 +48,7 @@ void ModeloVentana::vaciar() {
 
 bool ModeloVentana::establecer(const Consulta& consulta) {
     beginResetModel();
+    olvidarConteo();
     anterior_ = {consulta_, std::exchange(ventana_, {}), total_};
     consulta_ = consulta;
     ++generacion_;
@@ -58,12 +61,9 @@ bool ModeloVentana::establecer(const Consulta& consulta) {
         // The first page holds every row: they are the count.
         total_ = leidas;
     } else if (consulta_.conteoDiferido) {
-        // The page is shown first; the count follows once the view has
-        // painted it. A view lays itself out on a zero timer after a reset
-        // and paints after that, so the count waits a few frames.
+        // The page is shown first; the count follows apart.
         total_ = leidas;
         conteoPendiente_ = true;
-        QTimer::singleShot(kEsperaConteoMs, this, [this, g = generacion_] { completarConteo(g); });
     } else {
         const qint64 n = contarTodo();
         ok = n >= 0;
@@ -72,15 +72,100 @@ bool ModeloVentana::establecer(const Consulta& consulta) {
     if (leidas > 0 && total_ > 0)
         ventana_.append({0, primera, false});
     primera_ = std::make_shared<Registros>(primera);
+    // Views (and a model tester) ask for more rows while the reset is
+    // announced; rows are added only once it is over.
+    reiniciando_ = true;
     endResetModel();
+    reiniciando_ = false;
+    if (conteoPendiente_)
+        pedirConteo();
     return ok;
+}
+
+void ModeloVentana::pedirConteo() {
+    const Conexion* compartida = conexion();
+    Conexion::Abridor abridor = abridorConteo_ ? abridorConteo_
+                                : compartida   ? compartida->abridorDeOtra()
+                                               : Conexion::Abridor();
+    if (!abridor) {
+        // On this connection, once the view has painted the page: a view
+        // lays itself out on a zero timer after a reset and paints after
+        // that, so the count waits a few frames.
+        QTimer::singleShot(kEsperaConteoMs, this, [this, g = generacion_] { completarConteo(g); });
+        return;
+    }
+    if (!contador_) {
+        contador_ = new ContadorEnHilo(this);
+        connect(contador_, &ContadorEnHilo::contado, this, &ModeloVentana::recibirConteo);
+    }
+    if (consulta_.conteo.isEmpty())
+        contador_->contar(generacion_, std::move(abridor), sentenciaConteo({}), consulta_.valores);
+    else
+        contador_->contar(generacion_, std::move(abridor), consulta_.conteo, {});
+}
+
+void ModeloVentana::olvidarConteo() {
+    if (contador_ && conteoPendiente_)
+        contador_->descartar();
+}
+
+void ModeloVentana::recibirConteo(quint64 generacion, qint64 filas) {
+    if (generacion != generacion_ || !conteoPendiente_)
+        return;
+    // A count that failed apart runs here, where its errors are shown.
+    if (filas < 0) {
+        completarConteo(generacion);
+        return;
+    }
+    conteoPendiente_ = false;
+    aplicarConteo(filas);
+    emit conteoCompleto();
 }
 
 void ModeloVentana::completarConteo(quint64 generacion) {
     if (generacion != generacion_ || !conteoPendiente_)
         return;
     conteoPendiente_ = false;
-    const qint64 n = contarTodo();
+    aplicarConteo(contarTodo());
+    emit conteoCompleto();
+}
+
+bool ModeloVentana::canFetchMore(const QModelIndex& padre) const {
+    return !padre.isValid() && conteoPendiente_ && total_ > 0 && !reiniciando_;
+}
+
+void ModeloVentana::fetchMore(const QModelIndex& padre) {
+    if (!canFetchMore(padre) || !asegurar(total_ - 1))
+        return;
+    // Reads never go past the rows listed, so the last page held ends at
+    // the last row.
+    const Pagina& ultima = ventana_.last();
+    const QVariantList desde =
+        clavesDe(ultima.filas, ultima.invertida ? 1 : ultima.filas.cantidad());
+    QList<Pagina> nuevas;
+    int leidas = 0;
+    for (const Registros& r : leer(desde, true, pagina_)) {
+        if (r.cantidad() == 0)
+            continue;
+        nuevas.append({total_ + leidas, r, false});
+        leidas += r.cantidad();
+    }
+    if (leidas > 0) {
+        beginInsertRows({}, total_, total_ + leidas - 1);
+        ventana_ += nuevas;
+        total_ += leidas;
+        endInsertRows();
+        recortar(false);
+    }
+    if (leidas < pagina_) {
+        // The end of the list: the rows read are the count.
+        olvidarConteo();
+        conteoPendiente_ = false;
+        emit conteoCompleto();
+    }
+}
+
+void ModeloVentana::aplicarConteo(qint64 n) {
     if (n > total_) {
         beginInsertRows({}, total_, int(n) - 1);
         total_ = int(n);
@@ -92,7 +177,6 @@ void ModeloVentana::completarConteo(quint64 generacion) {
         ventana_.clear();
         endResetModel();
     }
-    emit conteoCompleto();
 }
 
 QString ModeloVentana::ordenClaves(bool ascendente) const {
@@ -229,7 +313,7 @@ bool ModeloVentana::asegurar(int fila) {
             const QVariantList desde =
                 clavesDe(ultima.filas, ultima.invertida ? 1 : ultima.filas.cantidad());
             int inicio = fin;
-            for (const Registros& r : leer(desde, true, pagina_)) {
+            for (const Registros& r : leer(desde, true, qMin(pagina_, total_ - fin))) {
                 if (r.cantidad() == 0)
                     continue;
                 ventana_.append({inicio, r, false});
@@ -255,17 +339,21 @@ bool ModeloVentana::asegurar(int fila) {
     }
     // A jump: the window starts again around the row, from the key of the row
     // before it, found from the nearer end of the order.
+    // While the count is pending the end of the order is not known: the
+    // walk starts at the top.
     const int inicio = qMax(0, fila - pagina_ / 2);
     QVariantList desde;
     if (inicio > 0) {
-        desde = inicio <= total_ - inicio ? claveTrasSaltar(true, inicio)
-                                          : claveTrasSaltar(false, total_ - inicio + 1);
+        desde = inicio <= total_ - inicio || conteoPendiente_
+                    ? claveTrasSaltar(true, inicio)
+                    : claveTrasSaltar(false, total_ - inicio + 1);
         if (desde.isEmpty())
             return false;
     }
     ventana_.clear();
     int i = inicio;
-    for (const Registros& r : leer(desde, true, pagina_)) {
+    // Never past the rows listed: while the count is pending, more follow.
+    for (const Registros& r : leer(desde, true, qMin(pagina_, total_ - inicio))) {
         if (r.cantidad() == 0)
             continue;
         ventana_.append({i, r, false});
@@ -284,11 +372,14 @@ void ModeloVentana::recortar(bool alFinal) {
     }
 }
 
-qint64 ModeloVentana::contar(const QString& condicionExtra, const QVariantList& valoresExtra) {
+QString ModeloVentana::sentenciaConteo(const QString& condicionExtra) const {
     const QString& origen =
         consulta_.origenConteo.isEmpty() ? consulta_.origen : consulta_.origenConteo;
-    return leerConteo(QStringLiteral("SELECT count(*) ") + origen + donde(condicionExtra),
-                      consulta_.valores + valoresExtra);
+    return QStringLiteral("SELECT count(*) ") + origen + donde(condicionExtra);
+}
+
+qint64 ModeloVentana::contar(const QString& condicionExtra, const QVariantList& valoresExtra) {
+    return leerConteo(sentenciaConteo(condicionExtra), consulta_.valores + valoresExtra);
 }
 
 qint64 ModeloVentana::contarTodo() {

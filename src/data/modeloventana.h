@@ -36,8 +36,10 @@ public:
         // rows, where that is cheaper than counting them (empty: count(*)
         // over origenConteo and the condition). Only the total uses it.
         QString conteo;
-        // When the first page is full, the count runs after the page is
-        // shown; until then the model lists only the rows read.
+        // When the first page is full, the count runs apart (in a thread
+        // of its own where the connection allows it) and the page is shown
+        // at once; until the count arrives the model lists the rows read,
+        // a page more each time the view reaches the last.
         bool conteoDiferido = false;
     };
 
@@ -74,6 +76,14 @@ public:
                           Qt::MatchFlags banderas = Qt::MatchFlags(Qt::MatchStartsWith |
                                                                    Qt::MatchWrap)) const override;
 
+    // Opens the counting thread's connection; by default another one to the
+    // shared connection's database (tests hold the count with their own).
+    void establecerAbridorConteo(Conexion::Abridor abridor) { abridorConteo_ = std::move(abridor); }
+
+    // While the count is pending, the next page can be added below.
+    bool canFetchMore(const QModelIndex& padre) const override;
+    void fetchMore(const QModelIndex& padre) override;
+
 signals:
     // The deferred count arrived: rowCount() is now the whole count.
     void conteoCompleto();
@@ -108,6 +118,7 @@ private:
     QVariantList clavesDe(const Registros& filas, int posicion) const;
     bool asegurar(int fila);
     void recortar(bool alFinal);
+    QString sentenciaConteo(const QString& condicionExtra) const;
     qint64 contar(const QString& condicionExtra, const QVariantList& valoresExtra);
     // Every row of the query, through `conteo` when it has one.
     qint64 contarTodo();
@@ -119,6 +130,13 @@ private:
     // Reads the window around row `fila`, whose keys are `claves`.
     void centrarEn(int fila, const QVariantList& claves);
     void completarConteo(quint64 generacion);
+    // Starts the deferred count: in the counting thread, or on this
+    // connection after the first paint when it cannot be opened again.
+    void pedirConteo();
+    void recibirConteo(quint64 generacion, qint64 filas);
+    void aplicarConteo(qint64 filas);
+    // A count asked and not yet answered will not be wanted.
+    void olvidarConteo();
     // The first row at or after `desde` (empty: from the top) whose
     // expression passes `prueba` (bound to `valor`); its unique key, or Null.
     QVariant primeraQueCumple(const QString& prueba, const QVariant& valor,
@@ -129,7 +147,11 @@ private:
     QList<Pagina> ventana_; // contiguous pages, in row order
     RegistrosPtr primera_;
     int total_ = 0;
-    int pagina_ = 100;
+    // Rows read at a time: a read in an order other than the key's touches
+    // about one page of the table per row, so a read of 100 rows made the
+    // page of the view that needed it stall for 20-40 ms; 50 is still two
+    // screens ahead.
+    int pagina_ = 50;
     int maxPaginas_ = 6;
     QStringList columnas_;
     QHash<int, QVariant> encabezados_;
@@ -141,4 +163,7 @@ private:
     };
     Anterior anterior_;      // what was shown before the last establecer
     quint64 generacion_ = 0; // one per establecer: a late count of an old query is dropped
+    class ContadorEnHilo* contador_ = nullptr; // made on the first deferred count
+    Conexion::Abridor abridorConteo_;
+    bool reiniciando_ = false;
 };

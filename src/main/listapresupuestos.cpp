@@ -141,6 +141,9 @@ void ListaPresupuestos::cargar() {
     columnaOrden_ = 1;
     descendente_ = false;
     mostrar({});
+    // The first list is read through a small page cache; the sorts that
+    // follow walk the same indexes again and keep them in a large one.
+    AmpliarCache();
 }
 
 void ListaPresupuestos::mostrar(const QString& condicion, const QVariantList& valores,

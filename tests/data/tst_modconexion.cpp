@@ -5,15 +5,18 @@
 #include "comun/mensajesguion.h"
 #include "data/conexionodbc.h"
 #include "data/conexionsqlite.h"
+#include "data/contadorenhilo.h"
 #include "data/modconexion.h"
 #include "platform/odbc.h"
 #include "platform/salida.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -23,6 +26,8 @@
 #include <utility>
 
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -414,6 +419,46 @@ private slots:
         QCOMPARE(rs->alFinal(), cantidad == 0);
         QCOMPARE(rs->origen(), sql);
         QVERIFY(guion->mostrados().isEmpty());
+    }
+
+    // A count in its own thread, on a read-only connection to the same file,
+    // is interrupted when dropped and when its owner goes.
+    void conteoEnHiloSeInterrumpe() {
+        QVERIFY(conectar());
+        const Conexion::Abridor otra = conexion()->abridorDeOtra();
+        QVERIFY(otra);
+        const QString corta = u"SELECT count(*) FROM USUARIOS"_s;
+        const QString larga =
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<400000000) "
+            "SELECT count(*) FROM n"_s;
+        auto contador = std::make_unique<ContadorEnHilo>();
+        QSignalSpy contado(contador.get(), &ContadorEnHilo::contado);
+        contador->contar(1, otra, corta, {});
+        QVERIFY(contado.wait());
+        QCOMPARE(contado.last().at(0).toULongLong(), 1u);
+        QVERIFY(contado.last().at(1).toLongLong() > 0);
+        // A long count dropped by the next one: the next one lands at once.
+        contador->contar(2, otra, larga, {});
+        QTest::qWait(300);
+        QElapsedTimer reloj;
+        reloj.start();
+        contador->contar(3, otra, corta, {});
+        QVERIFY(contado.wait(5000));
+        QVERIFY(reloj.elapsed() < 3000);
+        QCOMPARE(contado.size(), 2);
+        QCOMPARE(contado.last().at(0).toULongLong(), 3u);
+        // Going while a long count runs neither waits for it nor crashes.
+        contador->contar(4, otra, larga, {});
+        QTest::qWait(300);
+        reloj.restart();
+        contador.reset();
+        QVERIFY(reloj.elapsed() < 3000);
+        QTest::qWait(100);
+        QCOMPARE(contado.size(), 2);
+        // The counting connection never writes.
+        const auto lectora = otra();
+        QVERIFY(lectora->abierta());
+        QVERIFY(!lectora->ejecutar(u"DELETE FROM USUARIOS"_s).ok);
     }
 
     void consultaErronea_data() {

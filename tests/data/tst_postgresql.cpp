@@ -7,6 +7,7 @@
 #include "comun/mensajesguion.h"
 #include "comun/servidorprueba.h"
 #include "data/conexionpostgres.h"
+#include "data/contadorenhilo.h"
 #include "data/copiaservidor.h"
 #include "data/marcasedicion.h"
 #include "data/modconexion.h"
@@ -18,6 +19,8 @@
 
 #include <QDateTime>
 #include <QScopeGuard>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -428,6 +431,39 @@ private slots:
         QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS"_s), QVariant(0));
         CerrarConexion();
         establecerAccionFalloConexion({});
+    // A count in its own thread, on another connection to the same database,
+    // is cancelled on the server when dropped and when its owner goes.
+    void conteoEnHiloSeCancela() {
+        const Conexion::Abridor otra = con->abridorDeOtra();
+        QVERIFY(otra);
+        const QString corta = u"SELECT count(*) FROM USUARIOS"_s;
+        const QString larga =
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<400000000) "
+            "SELECT count(*) FROM n"_s;
+        auto contador = std::make_unique<ContadorEnHilo>();
+        QSignalSpy contado(contador.get(), &ContadorEnHilo::contado);
+        contador->contar(1, otra, corta, {});
+        QVERIFY(contado.wait());
+        QCOMPARE(contado.last().at(0).toULongLong(), 1u);
+        QVERIFY(contado.last().at(1).toLongLong() > 0);
+        // A long count dropped by the next one: the next one lands at once.
+        contador->contar(2, otra, larga, {});
+        QTest::qWait(300);
+        QElapsedTimer reloj;
+        reloj.start();
+        contador->contar(3, otra, corta, {});
+        QVERIFY(contado.wait(5000));
+        QVERIFY(reloj.elapsed() < 3000);
+        QCOMPARE(contado.size(), 2);
+        QCOMPARE(contado.last().at(0).toULongLong(), 3u);
+        // Going while a long count runs neither waits for it nor crashes.
+        contador->contar(4, otra, larga, {});
+        QTest::qWait(300);
+        reloj.restart();
+        contador.reset();
+        QVERIFY(reloj.elapsed() < 3000);
+        QTest::qWait(100);
+        QCOMPARE(contado.size(), 2);
     }
 
     void procedimientoEnlazaPorNombre() {

@@ -11,8 +11,10 @@
 #include "users/sesion.h"
 
 #include <QAbstractItemModelTester>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 #include <memory>
 
@@ -504,6 +506,95 @@ private slots:
         QCOMPARE(modelo.rowCount(), rs->campo(0).toInt());
         QVERIFY(modelo.rowCount() > 37);
         QCOMPARE(modelo.valor(modelo.rowCount() - 1, u"PreNumero"_s).toString().left(2), u"N1"_s);
+    }
+
+    // The quotes a search lists, in date order.
+    QList<qint64> busquedaDeUnaVez(const QString& texto) {
+        QList<qint64> ids;
+        RegistrosPtr rs;
+        AbrirConsulta(u"SELECT P.PreId FROM PRESUPUESTOS P INNER JOIN CONTACTOS C ON "
+                      "P.EmpId=C.EmpId WHERE INSTR(PRELUGAR,?1) OR INSTR(PRESALUDO,?1) OR "
+                      "INSTR(EMPRAZONSOCIAL,?1) OR INSTR(PRENUMERO,?1) OR "
+                      "INSTR(CSTR(PREFECHA),?1) OR INSTR(EMPNOMBREFANTASIA,?1) "
+                      "ORDER BY P.PreFecha, P.PreId"_s,
+                      rs, {texto});
+        for (rs->moverPrimero(); !rs->alFinal(); rs->moverSiguiente())
+            ids << rs->campo(0).toLongLong();
+        return ids;
+    }
+
+    // A search's count runs in a thread of its own while the list is used:
+    // pages are added below as the view reaches the last one, and the count
+    // of an earlier search (waiting in the thread, or already sent back) is
+    // never applied to a later one.
+    void conteoEnHiloYConteoViejoDescartado() {
+        muchos(3000);
+        ModeloVentana& modelo = lista->modelo();
+        modelo.establecerTamanoPagina(37);
+        lista->cargar();
+        QSemaphore paso;
+        std::atomic<int> enEsteHilo{0};
+        std::atomic<int> abiertas{0};
+        const Conexion::Abridor otra = conexion()->abridorDeOtra();
+        modelo.establecerAbridorConteo([&]() {
+            if (QThread::currentThread() == thread())
+                ++enEsteHilo;
+            paso.acquire();
+            ++abiertas;
+            return otra();
+        });
+        QObject contexto;
+        QList<int> completos;
+        connect(&modelo, &ModeloVentana::conteoCompleto, &contexto,
+                [&] { completos << modelo.rowCount(); });
+        const auto ids = [&] {
+            QList<qint64> v;
+            for (int f = 0; f < modelo.rowCount(); ++f)
+                v << modelo.valor(f, u"PreId"_s).toLongLong();
+            return v;
+        };
+
+        // The count held: the view's requests add the rows, and the last
+        // page ends the count.
+        lista->buscarTexto(u"N1"_s);
+        QVERIFY(modelo.conteoPendiente());
+        QCOMPARE(modelo.rowCount(), 37);
+        int pedidas = 0;
+        while (modelo.canFetchMore({}) && ++pedidas < 100)
+            modelo.fetchMore({});
+        const QList<qint64> n1 = busquedaDeUnaVez(u"N1"_s);
+        QVERIFY(n1.size() > 4 * 37);
+        QCOMPARE(completos, QList<int>{int(n1.size())});
+        QCOMPARE(ids(), n1);
+        QVERIFY(modelo.filasRetenidas() < 300);
+
+        // Two more searches while the counts wait: only the last one's lands.
+        completos.clear();
+        lista->buscarTexto(u"N2"_s);
+        lista->buscarTexto(u"N3"_s);
+        QCOMPARE(modelo.rowCount(), 37);
+        paso.release(3);
+        QTRY_COMPARE(completos.size(), 1);
+        const QList<qint64> n3 = busquedaDeUnaVez(u"N3"_s);
+        QCOMPARE(completos.first(), int(n3.size()));
+        QCOMPARE(ids(), n3);
+
+        // A count already sent back when the next search starts.
+        completos.clear();
+        paso.release(10);
+        const int antes = abiertas;
+        lista->buscarTexto(u"N4"_s);
+        QDeadlineTimer limite(5000);
+        while (abiertas == antes && !limite.hasExpired())
+            QThread::msleep(5);
+        QThread::msleep(500); // its count runs and is sent, unseen yet
+        lista->buscarTexto(u"N5"_s);
+        QTRY_COMPARE(completos.size(), 1);
+        QTest::qWait(100);
+        QCOMPARE(completos, QList<int>{int(busquedaDeUnaVez(u"N5"_s).size())});
+        QCOMPARE(enEsteHilo.load(), 0);
+        paso.release(100);
+        modelo.establecerAbridorConteo({});
     }
 
     void borradoFallidoNoDejaNadaAMedias() {
