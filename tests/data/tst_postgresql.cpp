@@ -431,162 +431,161 @@ private slots:
         QCOMPARE(uno(u"SELECT COUNT(*) FROM PRESUPUESTOS_PRODUCTOS"_s), QVariant(0));
         CerrarConexion();
         establecerAccionFalloConexion({});
-        // A count in its own thread, on another connection to the same database,
-        // is cancelled on the server when dropped and when its owner goes.
-        void conteoEnHiloSeCancela() {
-            const Conexion::Abridor otra = con->abridorDeOtra();
-            QVERIFY(otra);
-            const QString corta = u"SELECT count(*) FROM USUARIOS"_s;
-            const QString larga =
-                u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<400000000) "
-                "SELECT count(*) FROM n"_s;
-            auto contador = std::make_unique<ContadorEnHilo>();
-            QSignalSpy contado(contador.get(), &ContadorEnHilo::contado);
-            contador->contar(1, otra, corta, {});
-            QVERIFY(contado.wait());
-            QCOMPARE(contado.last().at(0).toULongLong(), 1u);
-            QVERIFY(contado.last().at(1).toLongLong() > 0);
-            // A long count dropped by the next one: the next one lands at once.
-            contador->contar(2, otra, larga, {});
-            QTest::qWait(300);
-            QElapsedTimer reloj;
-            reloj.start();
-            contador->contar(3, otra, corta, {});
-            QVERIFY(contado.wait(5000));
-            QVERIFY(reloj.elapsed() < 3000);
-            QCOMPARE(contado.size(), 2);
-            QCOMPARE(contado.last().at(0).toULongLong(), 3u);
-            // Going while a long count runs neither waits for it nor crashes.
-            contador->contar(4, otra, larga, {});
-            QTest::qWait(300);
-            reloj.restart();
-            contador.reset();
-            QVERIFY(reloj.elapsed() < 3000);
-            QTest::qWait(100);
-            QCOMPARE(contado.size(), 2);
-        }
+    }
 
-        void procedimientoEnlazaPorNombre() {
-            QVariantList v(22);
-            v[0] = QStringLiteral("0007");
-            v[1] = QStringLiteral("Salto");
-            v[2] = QStringLiteral("02/12/2026");
-            v[3] = QStringLiteral("Estimados");
-            v[4] = 1;
-            v[20] = 15;
-            v[21] = QStringLiteral("admin");
-            const ResultadoSentencia r =
-                con->ejecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), v);
-            QVERIFY2(r.ok, qPrintable(con->errores().value(0).descripcion));
-            const qint64 id = con->ultimoIdInsertado();
-            QVERIFY(id > 0);
-            const ResultadoSentencia fila = con->ejecutar(
-                QStringLiteral("SELECT PreNumero, PreLugar, PreFecha, PreVigencia, UsuLogin FROM "
-                               "PRESUPUESTOS WHERE PreId = ?"),
-                {id});
-            QVERIFY(fila.ok);
-            QCOMPARE(fila.filas->valor(0, 0), QVariant(QStringLiteral("0007")));
-            QCOMPARE(fila.filas->valor(0, 1), QVariant(QStringLiteral("Salto")));
-            QCOMPARE(fila.filas->valor(0, 2), QVariant(QDate(2026, 12, 2)));
-            QCOMPARE(fila.filas->valor(0, 3), QVariant(15));
-            QCOMPARE(fila.filas->columna(1).nombre, QStringLiteral("PreLugar"));
-            // Declared first, used last: bound by position it would land in the
-            // description.
-            QVERIFY(con->ejecutar(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES "
-                                                 "('Vieja')"))
-                        .ok);
-            const qint64 cat = con->ultimoIdInsertado();
-            QVERIFY(con->ejecutarProcedimiento(QStringLiteral("categoria_actualizar"),
-                                               {cat, QStringLiteral("Nueva"), true})
-                        .ok);
-            QCOMPARE(
-                uno(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS WHERE CatId = ?"), {cat}),
-                QVariant(QStringLiteral("Nueva")));
-        }
+    // A count in its own thread, on another connection to the same database,
+    // is cancelled on the server when dropped and when its owner goes.
+    void conteoEnHiloSeCancela() {
+        const Conexion::Abridor otra = con->abridorDeOtra();
+        QVERIFY(otra);
+        const QString corta = u"SELECT count(*) FROM USUARIOS"_s;
+        const QString larga =
+            u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<400000000) "
+            "SELECT count(*) FROM n"_s;
+        auto contador = std::make_unique<ContadorEnHilo>();
+        QSignalSpy contado(contador.get(), &ContadorEnHilo::contado);
+        contador->contar(1, otra, corta, {});
+        QVERIFY(contado.wait());
+        QCOMPARE(contado.last().at(0).toULongLong(), 1u);
+        QVERIFY(contado.last().at(1).toLongLong() > 0);
+        // A long count dropped by the next one: the next one lands at once.
+        contador->contar(2, otra, larga, {});
+        QTest::qWait(300);
+        QElapsedTimer reloj;
+        reloj.start();
+        contador->contar(3, otra, corta, {});
+        QVERIFY(contado.wait(5000));
+        QVERIFY(reloj.elapsed() < 3000);
+        QCOMPARE(contado.size(), 2);
+        QCOMPARE(contado.last().at(0).toULongLong(), 3u);
+        // Going while a long count runs neither waits for it nor crashes.
+        contador->contar(4, otra, larga, {});
+        QTest::qWait(300);
+        reloj.restart();
+        contador.reset();
+        QVERIFY(reloj.elapsed() < 3000);
+        QTest::qWait(100);
+        QCOMPARE(contado.size(), 2);
+    }
 
-        // A desk reaches the server as the program starts: its data source is
-        // written for the PostgreSQL driver (no password in it) and the shared
-        // connection opens through it; the status history of the current schema
-        // takes a date and time.
-        void unPuestoSeConectaPorSuOrigenDeDatos() {
-            const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
-            QVERIFY(CrearDSNServidor(u"TARVO_PUESTO"_s, d));
-            QFile ini(entorno->ruta(u".odbc.ini"_s));
-            QVERIFY(ini.open(QIODevice::ReadOnly));
-            const QByteArray origen = ini.readAll();
-            QVERIFY(origen.contains("PostgreSQL"));
-            QVERIFY(!origen.contains("assword"));
-            establecerAccionFalloConexion([] { QFAIL("la conexión no se abrió"); });
-            AbrirConexion(u"TARVO_PUESTO"_s, u"pelmor"_s);
-            QVERIFY(conexion());
-            const ResultadoSentencia nuevo = conexion()->ejecutar(
-                u"INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('7') RETURNING PreId"_s);
-            QVERIFY(nuevo.ok && nuevo.filas);
-            const QDateTime cuando(QDate(2026, 12, 9), QTime(10, 32));
-            QVERIFY2(
-                conexion()
-                    ->ejecutar(u"INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora, "
-                               "UsuLogin) VALUES (?, 'Aceptado', ?, 'ana')"_s,
-                               {nuevo.filas->valor(0, 0), cuando})
-                    .ok,
-                qPrintable(conexion()->errores().value(0).descripcion));
-            const ResultadoSentencia leido =
-                conexion()->ejecutar(u"SELECT EstFechaHora FROM PRESUPUESTOS_ESTADOS"_s);
-            QVERIFY(leido.ok && leido.filas);
-            QCOMPARE(leido.filas->valor(0, 0).toDateTime(), cuando);
-            CerrarConexion();
-            establecerAccionFalloConexion({});
-        }
-
-        void copiaGuardaClavesYNoSeRepite() {
-            const QString ruta = entorno->copiarBase();
-            {
-                Fixtura f(ruta);
-                const int emp = f.contacto(QStringLiteral("Acme"));
-                f.ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS"));
-                f.ejecutar(
-                    QStringLiteral("INSERT INTO PRESUPUESTOS (PreId, PreNumero, EmpId) VALUES "
-                                   "(41, '0041', ?)"),
-                    {emp});
-                f.linea(41, f.producto(QStringLiteral("Tornillo")), 2.5, 3);
-                // A line of a quote the file no longer has is left out.
-                f.linea(77, 1);
-                f.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
-                                          "EstFechaHora) VALUES (41, 'Enviado', 46000.5), "
-                                          "(41, 'Aceptado', 46001.5)"));
-            }
-            const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
-            ResultadoCopia r = copiarAServidor(ruta, d);
-            QVERIFY2(r.ok, qPrintable(r.error));
-            QVERIFY(r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS"), qint64(1))));
-            QVERIFY(r.filas.contains(qMakePair(QStringLiteral("USUARIOS"), qint64(2))));
-            QVERIFY(
-                r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS_PRODUCTOS"), qint64(1))));
-            QCOMPARE(r.sinPresupuesto, (QList<QPair<QString, qint64>>{
-                                           {QStringLiteral("PRESUPUESTOS_PRODUCTOS"), 1}}));
-            ConexionPostgres c(d);
-            QVERIFY(c.abierta());
-            // The next key follows the copied ones.
-            QVERIFY(
-                c.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('0042')"))
+    void procedimientoEnlazaPorNombre() {
+        QVariantList v(22);
+        v[0] = QStringLiteral("0007");
+        v[1] = QStringLiteral("Salto");
+        v[2] = QStringLiteral("02/12/2026");
+        v[3] = QStringLiteral("Estimados");
+        v[4] = 1;
+        v[20] = 15;
+        v[21] = QStringLiteral("admin");
+        const ResultadoSentencia r =
+            con->ejecutarProcedimiento(QStringLiteral("Presupuesto_Insertar"), v);
+        QVERIFY2(r.ok, qPrintable(con->errores().value(0).descripcion));
+        const qint64 id = con->ultimoIdInsertado();
+        QVERIFY(id > 0);
+        const ResultadoSentencia fila = con->ejecutar(
+            QStringLiteral("SELECT PreNumero, PreLugar, PreFecha, PreVigencia, UsuLogin FROM "
+                           "PRESUPUESTOS WHERE PreId = ?"),
+            {id});
+        QVERIFY(fila.ok);
+        QCOMPARE(fila.filas->valor(0, 0), QVariant(QStringLiteral("0007")));
+        QCOMPARE(fila.filas->valor(0, 1), QVariant(QStringLiteral("Salto")));
+        QCOMPARE(fila.filas->valor(0, 2), QVariant(QDate(2026, 12, 2)));
+        QCOMPARE(fila.filas->valor(0, 3), QVariant(15));
+        QCOMPARE(fila.filas->columna(1).nombre, QStringLiteral("PreLugar"));
+        // Declared first, used last: bound by position it would land in the
+        // description.
+        QVERIFY(con->ejecutar(QStringLiteral("INSERT INTO CATEGORIAS (CatDescripcion) VALUES "
+                                             "('Vieja')"))
                     .ok);
-            QCOMPARE(c.ultimoIdInsertado(), 42);
-            // The current status is the server's own, derived from the history
-            // copied.
-            QCOMPARE(c.ejecutar(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL"))
-                         .filas->valor(0, 0)
-                         .toString(),
-                     QStringLiteral("Aceptado"));
-            QCOMPARE(c.ejecutar(QStringLiteral("SELECT PreProCantidad FROM PRESUPUESTOS_PRODUCTOS "
-                                               "WHERE PreId = 41"))
-                         .filas->valor(0, 0),
-                     QVariant(3.0));
-            // A server that already holds quotes is never copied into.
-            r = copiarAServidor(ruta, d);
-            QVERIFY(!r.ok);
-            QVERIFY2(r.error.contains(u"ya tiene presupuestos"), qPrintable(r.error));
-        }
-    };
+        const qint64 cat = con->ultimoIdInsertado();
+        QVERIFY(con->ejecutarProcedimiento(QStringLiteral("categoria_actualizar"),
+                                           {cat, QStringLiteral("Nueva"), true})
+                    .ok);
+        QCOMPARE(
+            uno(QStringLiteral("SELECT CatDescripcion FROM CATEGORIAS WHERE CatId = ?"), {cat}),
+            QVariant(QStringLiteral("Nueva")));
+    }
 
-    QTEST_GUILESS_MAIN(PruebaPostgresql)
+    // A desk reaches the server as the program starts: its data source is
+    // written for the PostgreSQL driver (no password in it) and the shared
+    // connection opens through it; the status history of the current schema
+    // takes a date and time.
+    void unPuestoSeConectaPorSuOrigenDeDatos() {
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
+        QVERIFY(CrearDSNServidor(u"TARVO_PUESTO"_s, d));
+        QFile ini(entorno->ruta(u".odbc.ini"_s));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray origen = ini.readAll();
+        QVERIFY(origen.contains("PostgreSQL"));
+        QVERIFY(!origen.contains("assword"));
+        establecerAccionFalloConexion([] { QFAIL("la conexión no se abrió"); });
+        AbrirConexion(u"TARVO_PUESTO"_s, u"pelmor"_s);
+        QVERIFY(conexion());
+        const ResultadoSentencia nuevo = conexion()->ejecutar(
+            u"INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('7') RETURNING PreId"_s);
+        QVERIFY(nuevo.ok && nuevo.filas);
+        const QDateTime cuando(QDate(2026, 12, 9), QTime(10, 32));
+        QVERIFY2(
+            conexion()
+                ->ejecutar(u"INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, EstFechaHora, "
+                           "UsuLogin) VALUES (?, 'Aceptado', ?, 'ana')"_s,
+                           {nuevo.filas->valor(0, 0), cuando})
+                .ok,
+            qPrintable(conexion()->errores().value(0).descripcion));
+        const ResultadoSentencia leido =
+            conexion()->ejecutar(u"SELECT EstFechaHora FROM PRESUPUESTOS_ESTADOS"_s);
+        QVERIFY(leido.ok && leido.filas);
+        QCOMPARE(leido.filas->valor(0, 0).toDateTime(), cuando);
+        CerrarConexion();
+        establecerAccionFalloConexion({});
+    }
+
+    void copiaGuardaClavesYNoSeRepite() {
+        const QString ruta = entorno->copiarBase();
+        {
+            Fixtura f(ruta);
+            const int emp = f.contacto(QStringLiteral("Acme"));
+            f.ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS"));
+            f.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreId, PreNumero, EmpId) VALUES "
+                                      "(41, '0041', ?)"),
+                       {emp});
+            f.linea(41, f.producto(QStringLiteral("Tornillo")), 2.5, 3);
+            // A line of a quote the file no longer has is left out.
+            f.linea(77, 1);
+            f.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS_ESTADOS (PreId, EstEstado, "
+                                      "EstFechaHora) VALUES (41, 'Enviado', 46000.5), "
+                                      "(41, 'Aceptado', 46001.5)"));
+        }
+        const DatosServidor d = servidorprueba::datos(servidorprueba::baseNueva());
+        ResultadoCopia r = copiarAServidor(ruta, d);
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QVERIFY(r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS"), qint64(1))));
+        QVERIFY(r.filas.contains(qMakePair(QStringLiteral("USUARIOS"), qint64(2))));
+        QVERIFY(r.filas.contains(qMakePair(QStringLiteral("PRESUPUESTOS_PRODUCTOS"), qint64(1))));
+        QCOMPARE(r.sinPresupuesto,
+                 (QList<QPair<QString, qint64>>{{QStringLiteral("PRESUPUESTOS_PRODUCTOS"), 1}}));
+        ConexionPostgres c(d);
+        QVERIFY(c.abierta());
+        // The next key follows the copied ones.
+        QVERIFY(
+            c.ejecutar(QStringLiteral("INSERT INTO PRESUPUESTOS (PreNumero) VALUES ('0042')")).ok);
+        QCOMPARE(c.ultimoIdInsertado(), 42);
+        // The current status is the server's own, derived from the history
+        // copied.
+        QCOMPARE(c.ejecutar(QStringLiteral("SELECT EstEstado FROM PRESUPUESTOS_ESTADO_ACTUAL"))
+                     .filas->valor(0, 0)
+                     .toString(),
+                 QStringLiteral("Aceptado"));
+        QCOMPARE(c.ejecutar(QStringLiteral("SELECT PreProCantidad FROM PRESUPUESTOS_PRODUCTOS "
+                                           "WHERE PreId = 41"))
+                     .filas->valor(0, 0),
+                 QVariant(3.0));
+        // A server that already holds quotes is never copied into.
+        r = copiarAServidor(ruta, d);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.contains(u"ya tiene presupuestos"), qPrintable(r.error));
+    }
+};
+
+QTEST_GUILESS_MAIN(PruebaPostgresql)
 #include "tst_postgresql.moc"
