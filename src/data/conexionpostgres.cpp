@@ -273,8 +273,12 @@ QVariant paraServidor(const QVariant& v) {
     return v;
 }
 
-bool esInsercion(const QString& sql) {
-    return QStringView(sql).trimmed().startsWith(u"INSERT", Qt::CaseInsensitive);
+// The table an INSERT writes, in lower case; empty for another statement.
+QString tablaInsertada(const QString& sql) {
+    static const QRegularExpression re(QStringLiteral(R"re(^\s*INSERT\s+INTO\s+"?(\w+)"?)re"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(sql);
+    return m.hasMatch() ? m.captured(1).toLower() : QString();
 }
 
 } // namespace
@@ -421,24 +425,27 @@ QString ConexionPostgres::nombreCanonico(const QString& nombre, const QString& s
     return nombresEsquema().value(nombre.toLower(), nombre);
 }
 
-ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bool preparada) {
+ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bool preparada,
+                                            bool puntoAbierto, bool claveAgregada) {
     const bool punto = enTransaccion_;
-    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
+    if (punto && !puntoAbierto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
         return {};
     const bool ok = preparada ? q.exec() : q.exec(sql);
     if (!ok) {
         anotar(q.lastError());
         // The transaction goes on without the failed statement; the caller
         // decides whether to roll it back.
-        if (punto) {
-            QSqlQuery v(QSqlDatabase::database(nombreQt_, false));
-            v.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kPunto);
-            v.exec(QStringLiteral("RELEASE SAVEPOINT ") + kPunto);
-        }
+        if (punto)
+            volverAlPunto();
         return {};
     }
     ResultadoSentencia r;
-    if (q.isSelect()) {
+    if (claveAgregada) {
+        // The key of the last row added, which the statement returned.
+        while (q.next())
+            ultimoId_ = q.value(0).toLongLong();
+        r.afectados = q.numRowsAffected();
+    } else if (q.isSelect()) {
         auto tabla = std::make_shared<TablaResultado>();
         const QSqlRecord registro = q.record();
         for (int c = 0; c < registro.count(); ++c) {
@@ -465,23 +472,38 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
         r.afectados = q.numRowsAffected();
     }
     q.finish();
-    if (esInsercion(sql)) {
-        // The key of the row added; a table without a generated key leaves
-        // the session without one, which must not abort the transaction.
-        QSqlQuery id(QSqlDatabase::database(nombreQt_, false));
-        if (punto)
-            id.exec(QStringLiteral("SAVEPOINT tarvo_id"));
-        if (id.exec(QStringLiteral("SELECT lastval()")) && id.next())
-            ultimoId_ = id.value(0).toLongLong();
-        else if (punto)
-            id.exec(QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_id"));
-        if (punto)
-            id.exec(QStringLiteral("RELEASE SAVEPOINT tarvo_id"));
-    }
     if (punto && !simple(QStringLiteral("RELEASE SAVEPOINT ") + kPunto))
         return {};
     r.ok = true;
     return r;
+}
+
+void ConexionPostgres::volverAlPunto() {
+    QSqlQuery v(QSqlDatabase::database(nombreQt_, false));
+    v.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kPunto);
+    v.exec(QStringLiteral("RELEASE SAVEPOINT ") + kPunto);
+}
+
+QString ConexionPostgres::conClaveDevuelta(const QString& sql) {
+    const QString tabla = tablaInsertada(sql);
+    if (tabla.isEmpty() || sql.contains(QStringLiteral("RETURNING"), Qt::CaseInsensitive))
+        return sql;
+    if (!clavesGeneradas_) {
+        // Read once, at the first insertion: the column each table takes its
+        // key from a sequence for.
+        clavesGeneradas_.emplace();
+        QSqlQuery c(QSqlDatabase::database(nombreQt_, false));
+        if (c.exec(QStringLiteral(
+                "SELECT lower(table_name), column_name FROM information_schema.columns "
+                "WHERE table_schema = current_schema() AND (is_identity = 'YES' OR "
+                "column_default LIKE 'nextval(%')")))
+            while (c.next())
+                clavesGeneradas_->emplace(c.value(0).toString(), c.value(1).toString());
+    }
+    const auto clave = clavesGeneradas_->find(tabla);
+    if (clave == clavesGeneradas_->end())
+        return sql;
+    return sql + QStringLiteral(" RETURNING ") + clave->second;
 }
 
 ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariantList& valores) {
@@ -506,25 +528,25 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
     QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    const QString sentencia = conClaveDevuelta(texto);
+    const bool claveAgregada = sentencia.size() != texto.size();
     if (valores.isEmpty())
-        return correr(q, texto, false);
+        return correr(q, sentencia, false, false, claveAgregada);
     // Preparing is a statement of its own on the server: inside a
-    // transaction it runs under the savepoint too.
+    // transaction one savepoint covers it and the execution.
     const bool punto = enTransaccion_;
-    if (punto && !simple(QStringLiteral("SAVEPOINT tarvo_preparar")))
+    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
         return {};
     QVariantList enlazados;
-    const bool preparada = q.prepare(conTipos(texto, valores, enlazados));
-    if (punto)
-        simple(preparada ? QStringLiteral("RELEASE SAVEPOINT tarvo_preparar")
-                         : QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_preparar"));
-    if (!preparada) {
+    if (!q.prepare(conTipos(sentencia, valores, enlazados))) {
         anotar(q.lastError());
+        if (punto)
+            volverAlPunto();
         return {};
     }
     for (const QVariant& v : std::as_const(enlazados))
         q.addBindValue(paraServidor(v));
-    return correr(q, texto, true);
+    return correr(q, sentencia, true, punto, claveAgregada);
 }
 
 const ConexionPostgres::Procedimiento* ConexionPostgres::procedimiento(const QString& nombre) {
@@ -574,14 +596,13 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     const bool punto = enTransaccion_;
-    if (punto && !simple(QStringLiteral("SAVEPOINT tarvo_preparar")))
+    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
         return {};
-    const bool preparada = q.prepare(p->sentencia);
-    if (punto)
-        simple(preparada ? QStringLiteral("RELEASE SAVEPOINT tarvo_preparar")
-                         : QStringLiteral("ROLLBACK TO SAVEPOINT tarvo_preparar"));
-    if (!preparada) {
+    const QString sentencia = conClaveDevuelta(p->sentencia);
+    if (!q.prepare(sentencia)) {
         anotar(q.lastError());
+        if (punto)
+            volverAlPunto();
         return {};
     }
     for (int i = 0; i < convertidos.size(); ++i) {
@@ -596,7 +617,7 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
         if (p->sentencia.contains(re))
             q.bindValue(marca, paraServidor(v));
     }
-    return correr(q, p->sentencia, true);
+    return correr(q, sentencia, true, punto, sentencia.size() != p->sentencia.size());
 }
 
 bool ConexionPostgres::iniciarTransaccion() {

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <map>
+#include <optional>
 
 class QSqlError;
 class QSqlQuery;
@@ -61,8 +62,17 @@ private:
 
     bool abrir();
     const Procedimiento* procedimiento(const QString& nombre);
-    // Runs the prepared or plain query under a savepoint when in a transaction.
-    ResultadoSentencia correr(QSqlQuery& q, const QString& sql, bool preparada);
+    // Runs the prepared or plain query under a savepoint when in a
+    // transaction (`puntoAbierto`: the caller has set it, before preparing).
+    // `claveAgregada`: the statement returns the generated key that
+    // conClaveDevuelta asked for, which is kept rather than returned as rows.
+    ResultadoSentencia correr(QSqlQuery& q, const QString& sql, bool preparada,
+                              bool puntoAbierto = false, bool claveAgregada = false);
+    // Undoes the failed statement's savepoint; the transaction goes on.
+    void volverAlPunto();
+    // An INSERT into a table whose key comes from a sequence returns that
+    // key, so that no second statement has to ask for it.
+    QString conClaveDevuelta(const QString& sql);
     bool simple(const QString& sql);
     void fijarHoy();
     void anotar(const QSqlError& error);
@@ -74,6 +84,9 @@ private:
     bool enTransaccion_ = false;
     QDate hoy_;
     qint64 ultimoId_ = 0;
+    // The key column of each table that takes its key from a sequence, by
+    // the table's lower-case name; read at the first insertion.
+    std::optional<std::map<QString, QString>> clavesGeneradas_;
     std::map<QString, Procedimiento> procedimientos_;
     CancelacionPostgres cancelacion_;
     std::atomic<bool> interrumpida_{false};
