@@ -9,7 +9,8 @@
 // - two desks (two processes) saving 50 quotes each at once: the total
 //   time, and that every quote got its own key, number and 15 lines.
 //
-// Run: tarvo_bench_servidor [veces, 10 by default]
+// Run: tarvo_bench_servidor [veces, 10 by default]; TARVO_BENCH_SENTENCIAS=1
+// also lists the statements one save sends.
 #include "basebench.h"
 
 #include "comun/entornoprueba.h"
@@ -209,7 +210,12 @@ int main(int argc, char** argv) {
     // What one save sends: each statement is a round trip to the server.
     const qint64 desde = QFile(registro).size();
     guardarUno();
-    const qint64 sentencias = sentenciasDelRegistro(registro, desde).size();
+    const QStringList deUno = sentenciasDelRegistro(registro, desde);
+    const qint64 sentencias = deUno.size();
+    // TARVO_BENCH_SENTENCIAS=1 lists them, to see where the round trips go.
+    if (qEnvironmentVariableIsSet("TARVO_BENCH_SENTENCIAS"))
+        for (const QString& s : deUno)
+            std::printf("  %s\n", qPrintable(s.left(160)));
     std::printf("guardar 15 líneas  mediana %.2f ms, máximo %.2f ms (%zu veces), %lld "
                 "sentencias cada vez\n",
                 mediana(guardados), *std::max_element(guardados.begin(), guardados.end()),

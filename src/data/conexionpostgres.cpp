@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
@@ -56,6 +57,41 @@ const QHash<QString, QString>& nombresEsquema() {
         return h;
     }();
     return nombres;
+}
+
+// The lower-case names of the columns that hold no Null in any table of the
+// server's scripts (a primary key, NOT NULL). Sorting by one of them needs
+// no NULLS clause, which would keep the server from walking its index.
+const QSet<QString>& columnasSinNulos() {
+    static const QSet<QString> columnas = [] {
+        QHash<QString, bool> sinNulos;
+        static const QRegularExpression definicion(
+            QStringLiteral(
+                R"(^\s*(?:ALTER\s+TABLE\s+\w+\s+ADD\s+COLUMN\s+(?:IF\s+NOT\s+EXISTS\s+)?)?)"
+                R"(([A-Za-z_]\w*)\s+(?:texto|text|integer|double|boolean|date|timestamp)\b(.*)$)"),
+            QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+        QDirIterator it(QStringLiteral(":/postgresql"));
+        while (it.hasNext()) {
+            QFile f(it.next());
+            if (!f.open(QIODevice::ReadOnly))
+                continue;
+            auto m = definicion.globalMatch(QString::fromUtf8(f.readAll()));
+            while (m.hasNext()) {
+                const auto d = m.next();
+                const QString resto = d.captured(2).toUpper();
+                const bool noNulo = resto.contains(QStringLiteral("NOT NULL")) ||
+                                    resto.contains(QStringLiteral("PRIMARY KEY"));
+                const QString nombre = d.captured(1).toLower();
+                sinNulos.insert(nombre, sinNulos.value(nombre, true) && noNulo);
+            }
+        }
+        QSet<QString> r;
+        for (auto i = sinNulos.cbegin(); i != sinNulos.cend(); ++i)
+            if (i.value())
+                r.insert(i.key());
+        return r;
+    }();
+    return columnas;
 }
 
 // One statement only: a semicolon outside quotes and comments followed by
@@ -185,6 +221,24 @@ QString nulosComoArchivo(const QString& sql) {
     // which the server wants named (the file does not).
     QList<bool> tablaDerivada{false};
     int numeroDerivada = 0;
+    // An outer join or a union can bring Nulls into any column.
+    static const QRegularExpression nulosPosibles(QStringLiteral(R"(\b(LEFT|RIGHT|FULL|UNION)\b)"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    const bool columnasFiables = !nulosPosibles.match(sql).hasMatch();
+    // A term that is a column holding no Null (not renamed by the statement).
+    const auto sinNulos = [&](const QString& termino) {
+        static const QRegularExpression columna(
+            QStringLiteral(R"(^(?:\w+\.)?(\w+)(?:\s+(?:ASC|DESC))?$)"),
+            QRegularExpression::CaseInsensitiveOption);
+        const auto m = columna.match(termino);
+        if (!columnasFiables || !m.hasMatch() ||
+            !columnasSinNulos().contains(m.captured(1).toLower()))
+            return false;
+        const QRegularExpression alias(
+            QStringLiteral(R"(\bAS\s+%1\b)").arg(QRegularExpression::escape(m.captured(1))),
+            QRegularExpression::CaseInsensitiveOption);
+        return !alias.match(sql).hasMatch();
+    };
     const auto tieneNombre = [&](qsizetype j) {
         while (j < n && sql[j].isSpace())
             ++j;
@@ -203,7 +257,8 @@ QString nulosComoArchivo(const QString& sql) {
         if (inicio < 0)
             return;
         const QString termino = salida.mid(inicio).trimmed();
-        if (!termino.isEmpty() && !termino.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive)) {
+        if (!termino.isEmpty() && !termino.contains(QStringLiteral("NULLS"), Qt::CaseInsensitive) &&
+            !sinNulos(termino)) {
             const bool desc = termino.endsWith(QStringLiteral("DESC"), Qt::CaseInsensitive);
             while (!salida.isEmpty() && salida.back().isSpace())
                 salida.chop(1);
@@ -294,8 +349,12 @@ ConexionPostgres::~ConexionPostgres() {
 }
 
 void ConexionPostgres::cerrar() {
+    // The prepared statements go while their connection is still there.
+    preparadas_.clear();
+    ordenPreparadas_.clear();
     abierta_ = false;
     enTransaccion_ = false;
+    puntoPuesto_ = false;
     procedimientos_.clear();
     cancelacion_.soltar();
     servidor::cerrar(nombreQt_);
@@ -427,16 +486,14 @@ QString ConexionPostgres::nombreCanonico(const QString& nombre, const QString& s
 
 ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bool preparada,
                                             bool puntoAbierto, bool claveAgregada) {
-    const bool punto = enTransaccion_;
-    if (punto && !puntoAbierto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
+    if (!puntoAbierto && !ponerPunto())
         return {};
     const bool ok = preparada ? q.exec() : q.exec(sql);
     if (!ok) {
         anotar(q.lastError());
         // The transaction goes on without the failed statement; the caller
         // decides whether to roll it back.
-        if (punto)
-            volverAlPunto();
+        volverAlPunto();
         return {};
     }
     ResultadoSentencia r;
@@ -472,16 +529,67 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
         r.afectados = q.numRowsAffected();
     }
     q.finish();
-    if (punto && !simple(QStringLiteral("RELEASE SAVEPOINT ") + kPunto))
-        return {};
     r.ok = true;
     return r;
 }
 
+bool ConexionPostgres::ponerPunto() {
+    if (!enTransaccion_)
+        return true;
+    // The previous statement's savepoint is released in the same round trip
+    // as the new one is set; the last one goes with the commit.
+    if (!simple(puntoPuesto_ ? QStringLiteral("RELEASE SAVEPOINT %1; SAVEPOINT %1").arg(kPunto)
+                             : QStringLiteral("SAVEPOINT ") + kPunto))
+        return false;
+    puntoPuesto_ = true;
+    return true;
+}
+
 void ConexionPostgres::volverAlPunto() {
-    QSqlQuery v(QSqlDatabase::database(nombreQt_, false));
-    v.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kPunto);
-    v.exec(QStringLiteral("RELEASE SAVEPOINT ") + kPunto);
+    // The savepoint stays, marking the same state, for the next statement.
+    if (enTransaccion_ && puntoPuesto_)
+        QSqlQuery(QSqlDatabase::database(nombreQt_, false))
+            .exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + kPunto);
+}
+
+QSqlQuery* ConexionPostgres::preparada(const QString& sentencia, bool& nueva) {
+    nueva = false;
+    if (const auto it = preparadas_.find(sentencia); it != preparadas_.end())
+        return it->second.get();
+    nueva = true;
+    auto q = std::make_unique<QSqlQuery>(QSqlDatabase::database(nombreQt_, false));
+    q->setForwardOnly(true);
+    q->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!q->prepare(sentencia)) {
+        anotar(q->lastError());
+        return nullptr;
+    }
+    if (ordenPreparadas_.size() >= kMaxPreparadas) {
+        preparadas_.erase(ordenPreparadas_.front());
+        ordenPreparadas_.pop_front();
+    }
+    ordenPreparadas_.push_back(sentencia);
+    return preparadas_.emplace(sentencia, std::move(q)).first->second.get();
+}
+
+void ConexionPostgres::olvidar(const QString& sentencia) {
+    // After a failure: the next run prepares it again (the table may have
+    // changed, or the server may have lost it).
+    if (preparadas_.erase(sentencia))
+        ordenPreparadas_.erase(
+            std::find(ordenPreparadas_.begin(), ordenPreparadas_.end(), sentencia));
+}
+
+void ConexionPostgres::olvidarSiCambiaEsquema(const QString& sql) {
+    // A statement that may change a table's columns invalidates what was
+    // prepared against them.
+    static const QRegularExpression lectura(
+        QStringLiteral(R"(^\s*\(*\s*(SELECT|INSERT|UPDATE|DELETE|WITH|VALUES)\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (!preparadas_.empty() && !lectura.match(sql).hasMatch()) {
+        preparadas_.clear();
+        ordenPreparadas_.clear();
+    }
 }
 
 QString ConexionPostgres::conClaveDevuelta(const QString& sql) {
@@ -525,28 +633,50 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
         return {};
     }
     fijarHoy();
-    QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    olvidarSiCambiaEsquema(texto);
     const QString sentencia = conClaveDevuelta(texto);
     const bool claveAgregada = sentencia.size() != texto.size();
-    if (valores.isEmpty())
+    if (valores.isEmpty()) {
+        QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
+        q.setForwardOnly(true);
+        q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
         return correr(q, sentencia, false, false, claveAgregada);
-    // Preparing is a statement of its own on the server: inside a
-    // transaction one savepoint covers it and the execution.
-    const bool punto = enTransaccion_;
-    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
-        return {};
-    QVariantList enlazados;
-    if (!q.prepare(conTipos(sentencia, valores, enlazados))) {
-        anotar(q.lastError());
-        if (punto)
-            volverAlPunto();
-        return {};
     }
-    for (const QVariant& v : std::as_const(enlazados))
-        q.addBindValue(paraServidor(v));
-    return correr(q, sentencia, true, punto, claveAgregada);
+    QVariantList enlazados;
+    const QString preparable = conTipos(sentencia, valores, enlazados);
+    return correrPreparada(preparable, sentencia, claveAgregada, [&](QSqlQuery& q) {
+        for (int i = 0; i < enlazados.size(); ++i)
+            q.bindValue(i, paraServidor(enlazados[i]));
+    });
+}
+
+ResultadoSentencia
+ConexionPostgres::correrPreparada(const QString& preparable, const QString& sentencia,
+                                  bool claveAgregada,
+                                  const std::function<void(QSqlQuery&)>& enlazar) {
+    for (int intento = 0;; ++intento) {
+        // Preparing is a statement of its own on the server: inside a
+        // transaction one savepoint covers it and the execution.
+        if (!ponerPunto())
+            return {};
+        bool nueva = false;
+        QSqlQuery* q = preparada(preparable, nueva);
+        if (!q) {
+            volverAlPunto();
+            return {};
+        }
+        enlazar(*q);
+        ResultadoSentencia r = correr(*q, sentencia, true, true, claveAgregada);
+        if (r.ok)
+            return r;
+        const QString estado = q->lastError().nativeErrorCode();
+        olvidar(preparable);
+        // Prepared before another desk changed the table's columns
+        // (0A000), or lost by the server (26000): prepared again, once.
+        if (nueva || intento > 0 || (estado != u"0A000" && estado != u"26000"))
+            return r;
+        errores_.clear();
+    }
 }
 
 const ConexionPostgres::Procedimiento* ConexionPostgres::procedimiento(const QString& nombre) {
@@ -592,32 +722,23 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
     }
     const QVariantList& convertidos = std::get<QVariantList>(conversion);
     fijarHoy();
-    QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    const bool punto = enTransaccion_;
-    if (punto && !simple(QStringLiteral("SAVEPOINT ") + kPunto))
-        return {};
     const QString sentencia = conClaveDevuelta(p->sentencia);
-    if (!q.prepare(sentencia)) {
-        anotar(q.lastError());
-        if (punto)
-            volverAlPunto();
-        return {};
-    }
-    for (int i = 0; i < convertidos.size(); ++i) {
-        QVariant v = convertidos[i];
-        // A day number becomes the date the server's date columns take.
-        if (p->tipos[i] == u"DATE" && v.typeId() == QMetaType::Double)
-            v = fechas::valorDeDia(v.toDouble());
-        // By name: the driver sends values in the order their names appear in
-        // the statement, which need not be the declared order.
-        const QString marca = u':' + p->nombres[i];
-        const QRegularExpression re(QRegularExpression::escape(marca) + QStringLiteral(R"(\b)"));
-        if (p->sentencia.contains(re))
-            q.bindValue(marca, paraServidor(v));
-    }
-    return correr(q, sentencia, true, punto, sentencia.size() != p->sentencia.size());
+    const auto enlazar = [&](QSqlQuery& q) {
+        for (int i = 0; i < convertidos.size(); ++i) {
+            QVariant v = convertidos[i];
+            // A day number becomes the date the server's date columns take.
+            if (p->tipos[i] == u"DATE" && v.typeId() == QMetaType::Double)
+                v = fechas::valorDeDia(v.toDouble());
+            // By name: the driver sends values in the order their names appear in
+            // the statement, which need not be the declared order.
+            const QString marca = u':' + p->nombres[i];
+            const QRegularExpression re(QRegularExpression::escape(marca) +
+                                        QStringLiteral(R"(\b)"));
+            if (p->sentencia.contains(re))
+                q.bindValue(marca, paraServidor(v));
+        }
+    };
+    return correrPreparada(sentencia, sentencia, sentencia.size() != p->sentencia.size(), enlazar);
 }
 
 bool ConexionPostgres::iniciarTransaccion() {
@@ -644,6 +765,7 @@ bool ConexionPostgres::confirmarTransaccion() {
         return false;
     const bool ok = simple(QStringLiteral("COMMIT"));
     enTransaccion_ = false;
+    puntoPuesto_ = false;
     return ok;
 }
 
@@ -653,5 +775,6 @@ bool ConexionPostgres::deshacerTransaccion() {
         return false;
     const bool ok = simple(QStringLiteral("ROLLBACK"));
     enTransaccion_ = false;
+    puntoPuesto_ = false;
     return ok;
 }

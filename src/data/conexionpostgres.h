@@ -9,7 +9,10 @@
 #include <QStringList>
 
 #include <atomic>
+#include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 
 class QSqlError;
@@ -68,8 +71,22 @@ private:
     // conClaveDevuelta asked for, which is kept rather than returned as rows.
     ResultadoSentencia correr(QSqlQuery& q, const QString& sql, bool preparada,
                               bool puntoAbierto = false, bool claveAgregada = false);
-    // Undoes the failed statement's savepoint; the transaction goes on.
+    // Inside a transaction, sets the savepoint a failed statement goes
+    // back to (releasing the previous statement's in the same round trip).
+    bool ponerPunto();
+    // Undoes the failed statement; the transaction goes on.
     void volverAlPunto();
+    // The statement prepared on this connection (prepared now if new; the
+    // oldest of kMaxPreparadas is dropped); null when the server refuses it.
+    QSqlQuery* preparada(const QString& sentencia, bool& nueva);
+    // Runs `preparable` prepared, its values bound by `enlazar`, under a
+    // savepoint in a transaction; a prepared statement the server no longer
+    // takes as it is is prepared again once.
+    ResultadoSentencia correrPreparada(const QString& preparable, const QString& sentencia,
+                                       bool claveAgregada,
+                                       const std::function<void(QSqlQuery&)>& enlazar);
+    void olvidar(const QString& sentencia);
+    void olvidarSiCambiaEsquema(const QString& sql);
     // An INSERT into a table whose key comes from a sequence returns that
     // key, so that no second statement has to ask for it.
     QString conClaveDevuelta(const QString& sql);
@@ -82,12 +99,17 @@ private:
     QString nombreQt_;
     bool abierta_ = false;
     bool enTransaccion_ = false;
+    // A savepoint set by the last statement of the transaction, not released.
+    bool puntoPuesto_ = false;
     QDate hoy_;
     qint64 ultimoId_ = 0;
     // The key column of each table that takes its key from a sequence, by
     // the table's lower-case name; read at the first insertion.
     std::optional<std::map<QString, QString>> clavesGeneradas_;
     std::map<QString, Procedimiento> procedimientos_;
+    static constexpr std::size_t kMaxPreparadas = 64;
+    std::map<QString, std::unique_ptr<QSqlQuery>> preparadas_;
+    std::deque<QString> ordenPreparadas_;
     CancelacionPostgres cancelacion_;
     std::atomic<bool> interrumpida_{false};
 };

@@ -172,6 +172,17 @@ private slots:
         QCOMPARE(numeros(QStringLiteral("SELECT * FROM (SELECT PreNumero AS k FROM PRESUPUESTOS "
                                         "ORDER BY PreNumero DESC LIMIT 2) ORDER BY k LIMIT 5")),
                  (QStringList{u"a"_s, u"B"_s}));
+        // A column that holds no Null is sorted as the server's index is,
+        // so that the newest quote is one index step, not a sort of all;
+        // an outer join can still bring Nulls, which sort first.
+        const ResultadoSentencia plan = con->ejecutar(QStringLiteral(
+            "EXPLAIN SELECT PreNumero FROM PRESUPUESTOS ORDER BY PreId DESC LIMIT 1"));
+        QVERIFY(plan.ok);
+        QVERIFY2(!plan.filas->texto(1, 0).contains(u"Sort"), qPrintable(plan.filas->texto(1, 0)));
+        QCOMPARE(numeros(QStringLiteral("SELECT L.ProId FROM PRESUPUESTOS P LEFT JOIN "
+                                        "PRESUPUESTOS_PRODUCTOS L ON L.PreId = P.PreId "
+                                        "ORDER BY L.ProId LIMIT 1")),
+                 QStringList{u"-"_s});
         // Column names come back as the schema spells them.
         const ResultadoSentencia r = con->ejecutar(QStringLiteral("SELECT * FROM PRODUCTOS"));
         QVERIFY(r.ok);
@@ -185,9 +196,34 @@ private slots:
         QVERIFY(con->ejecutar(sql, {QStringLiteral("Ábacos")}).ok);
         QVERIFY(!con->ejecutar(sql, {QStringLiteral("ábacos")}).ok);
         QCOMPARE(con->errores().value(0).numero, errores::kErroresEnComando);
+        QVERIFY(!con->ejecutar(sql, {QStringLiteral("ÁBACOS")}).ok);
         QVERIFY(con->ejecutar(sql, {QStringLiteral("Brocas")}).ok);
         QVERIFY(con->confirmarTransaccion());
         QCOMPARE(uno(QStringLiteral("SELECT COUNT(*) FROM CATEGORIAS")), QVariant(2));
+    }
+
+    void sentenciaPreparadaTrasCambiarLaTabla() {
+        // Statements are prepared once per connection: another desk adding a
+        // column must not leave this one failing on its prepared copy.
+        const QString sql = QStringLiteral("SELECT * FROM CATEGORIAS WHERE CatId = ?");
+        const auto columnas = [&] {
+            const ResultadoSentencia r = con->ejecutar(sql, {1});
+            return r.ok ? r.filas->columnas() : -1;
+        };
+        QCOMPARE(columnas(), 3);
+        ConexionPostgres otro(con->datos());
+        const auto cambiar = [&](const char* cambio) {
+            return otro
+                .ejecutar(QStringLiteral("ALTER TABLE CATEGORIAS ") + QLatin1StringView(cambio))
+                .ok;
+        };
+        QVERIFY(cambiar("ADD COLUMN CatOtra integer"));
+        QCOMPARE(columnas(), 4);
+        QVERIFY(cambiar("DROP COLUMN CatOtra"));
+        // Inside a transaction, the failed first try does not abort it.
+        QVERIFY(con->iniciarTransaccion());
+        QCOMPARE(columnas(), 3);
+        QVERIFY(con->confirmarTransaccion());
     }
 
     void dosPuestosEscribenDeAUno() {
