@@ -14,9 +14,11 @@ struct Libpq {
     using GetCancel = void* (*)(void*);
     using Cancel = int (*)(void*, char*, int);
     using FreeCancel = void (*)(void*);
+    using Status = int (*)(const void*);
     GetCancel getCancel = nullptr;
     Cancel cancel = nullptr;
     FreeCancel freeCancel = nullptr;
+    Status status = nullptr;
     bool completa() const { return getCancel && cancel && freeCancel; }
 };
 
@@ -29,12 +31,29 @@ const Libpq& libpq() {
         f.getCancel = reinterpret_cast<Libpq::GetCancel>(dlsym(biblioteca, "PQgetCancel"));
         f.cancel = reinterpret_cast<Libpq::Cancel>(dlsym(biblioteca, "PQcancel"));
         f.freeCancel = reinterpret_cast<Libpq::FreeCancel>(dlsym(biblioteca, "PQfreeCancel"));
+        f.status = reinterpret_cast<Libpq::Status>(dlsym(biblioteca, "PQstatus"));
         return f;
     }();
     return funciones;
 }
 
+// libpq's connection of an open database; null when not one.
+void* conexionLibpq(const QSqlDatabase& bd) {
+    const QVariant manejador = bd.driver() ? bd.driver()->handle() : QVariant();
+    // The driver names the handle by libpq's struct ("pg_conn*").
+    if (!manejador.isValid() || (std::strcmp(manejador.typeName(), "pg_conn*") != 0 &&
+                                 std::strcmp(manejador.typeName(), "PGconn*") != 0))
+        return nullptr;
+    return *static_cast<void* const*>(manejador.constData());
+}
+
 } // namespace
+
+bool conexionPostgresViva(const QSqlDatabase& bd) {
+    void* conexion = conexionLibpq(bd);
+    // CONNECTION_OK is 0 in libpq's ConnStatusType.
+    return conexion && libpq().status && libpq().status(conexion) == 0;
+}
 
 CancelacionPostgres::~CancelacionPostgres() {
     soltar();
@@ -42,15 +61,8 @@ CancelacionPostgres::~CancelacionPostgres() {
 
 void CancelacionPostgres::preparar(const QSqlDatabase& bd) {
     soltar();
-    const QVariant manejador = bd.driver() ? bd.driver()->handle() : QVariant();
-    // The driver names the handle by libpq's struct ("pg_conn*").
-    if (!manejador.isValid() ||
-        (std::strcmp(manejador.typeName(), "pg_conn*") != 0 &&
-         std::strcmp(manejador.typeName(), "PGconn*") != 0) ||
-        !libpq().completa())
-        return;
-    void* conexion = *static_cast<void* const*>(manejador.constData());
-    if (conexion)
+    void* conexion = conexionLibpq(bd);
+    if (conexion && libpq().completa())
         peticion_ = libpq().getCancel(conexion);
 }
 

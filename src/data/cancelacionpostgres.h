@@ -24,3 +24,7 @@ public:
 private:
     void* peticion_ = nullptr;
 };
+
+// Whether libpq holds the connection as working; false once the server has
+// dropped it (or when libpq cannot be asked).
+bool conexionPostgresViva(const QSqlDatabase& bd);

@@ -412,12 +412,13 @@ void ConexionPostgres::anotar(const QSqlError& error) {
                QStringLiteral("La base de datos está bloqueada por otro usuario o programa.") +
                    entre);
     else if (estado.startsWith(u"08") || estado.startsWith(u"57P") ||
-             error.type() == QSqlError::ConnectionError || estado.isEmpty())
+             error.type() == QSqlError::ConnectionError || estado.isEmpty()) {
+        perdida_ = !conexionPostgresViva(QSqlDatabase::database(nombreQt_, false));
         anotar(errores::kFalloGeneral,
                QStringLiteral("Se perdió la conexión con el servidor de la base de datos; el "
                               "cambio no se guardó.") +
                    entre);
-    else
+    } else
         anotar(errores::kFalloGeneral, QStringLiteral("Error de la base de datos.") + entre);
 }
 
@@ -533,6 +534,22 @@ ResultadoSentencia ConexionPostgres::correr(QSqlQuery& q, const QString& sql, bo
     return r;
 }
 
+bool ConexionPostgres::reconectarSiPerdida() {
+    // Inside a transaction the loss stands until it ends: what it wrote
+    // went with the server's session.
+    if (!perdida_ || enTransaccion_)
+        return true;
+    cerrar();
+    hoy_ = {};
+    const bool reabierta = abrir();
+    if (!reabierta)
+        cerrar();
+    // Still open to the program: the next statement tries again.
+    abierta_ = true;
+    perdida_ = !reabierta;
+    return reabierta;
+}
+
 bool ConexionPostgres::ponerPunto() {
     if (!enTransaccion_)
         return true;
@@ -625,6 +642,8 @@ ResultadoSentencia ConexionPostgres::ejecutar(const QString& sql, const QVariant
                QStringLiteral("La conexión con la base de datos está cerrada."));
         return {};
     }
+    if (!reconectarSiPerdida())
+        return {};
     const QString texto = nulosComoArchivo(dialecto::adaptar(sql));
     if (!unaSentencia(texto)) {
         anotar(errores::kErroresEnComando,
@@ -708,6 +727,8 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
                QStringLiteral("La conexión con la base de datos está cerrada."));
         return {};
     }
+    if (!reconectarSiPerdida())
+        return {};
     const Procedimiento* p = procedimiento(nombre);
     if (!p) {
         if (errores_.isEmpty())
@@ -743,7 +764,7 @@ ResultadoSentencia ConexionPostgres::ejecutarProcedimiento(const QString& nombre
 
 bool ConexionPostgres::iniciarTransaccion() {
     errores_.clear();
-    if (!abierta_)
+    if (!abierta_ || !reconectarSiPerdida())
         return false;
     fijarHoy();
     if (!simple(QStringLiteral("BEGIN")))

@@ -74,6 +74,10 @@ private:
     // Inside a transaction, sets the savepoint a failed statement goes
     // back to (releasing the previous statement's in the same round trip).
     bool ponerPunto();
+    // A connection the server dropped (it restarted, the network failed) is
+    // opened again before the next statement outside a transaction, so that
+    // the user can repeat what failed; false, with the reason, if it cannot.
+    bool reconectarSiPerdida();
     // Undoes the failed statement; the transaction goes on.
     void volverAlPunto();
     // The statement prepared on this connection (prepared now if new; the
@@ -101,6 +105,7 @@ private:
     bool enTransaccion_ = false;
     // A savepoint set by the last statement of the transaction, not released.
     bool puntoPuesto_ = false;
+    bool perdida_ = false;
     QDate hoy_;
     qint64 ultimoId_ = 0;
     // The key column of each table that takes its key from a sequence, by

@@ -4,6 +4,7 @@
 #include "comun/ejecutorguion.h"
 #include "comun/mundopresupuestos.h"
 #include "comun/paquete.h"
+#include "comun/servidorprueba.h"
 #include "comun/xmldocumento.h"
 #include "data/modconexion.h"
 #include "quotes/editorpresupuesto.h"
@@ -470,6 +471,36 @@ private slots:
         QCOMPARE(editor->modo(), ModoEditor::Edicion);
         // Without the refusal the same save goes through.
         datos().quitarRechazo(QStringLiteral("rechazo"), QStringLiteral("PRESUPUESTOS_PRODUCTOS"));
+        QVERIFY(editor->guardar());
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
+    }
+
+    void conexionPerdidaAMitad() {
+        if (!servidorprueba::motorServidor())
+            QSKIP("Solo un servidor corta la conexión a mitad de un guardado.");
+        // The server ends the session as the second line arrives, as when it
+        // restarts or the network fails.
+        datos().ejecutar(QStringLiteral(
+            "CREATE FUNCTION cortar() RETURNS trigger LANGUAGE plpgsql AS "
+            "'BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); RETURN NEW; END'"));
+        datos().ejecutar(QStringLiteral("CREATE TRIGGER cortar BEFORE INSERT ON "
+                                        "PRESUPUESTOS_PRODUCTOS FOR EACH ROW WHEN (NEW.ProId=%1) "
+                                        "EXECUTE FUNCTION cortar()")
+                             .arg(codo));
+        nuevo();
+        elegirAcme();
+        editor->campos.lugar = QStringLiteral("Salto");
+        agregar(1, QStringLiteral("1"));
+        agregar(2, QStringLiteral("1"));
+        QVERIFY(!editor->guardar());
+        QVERIFY2(mensajes().textos().join(u'\n').contains(u"Se perdió la conexión"),
+                 qPrintable(mensajes().textos().join(u'\n')));
+        QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS")), 0);
+        QCOMPARE(editor->modo(), ModoEditor::Nuevo);
+        QCOMPARE(editor->lineas().cantidad(), 2);
+        QCOMPARE(editor->campos.lugar, QStringLiteral("Salto"));
+        // With the server back, saving again goes through on a new session.
+        datos().ejecutar(QStringLiteral("DROP TRIGGER cortar ON PRESUPUESTOS_PRODUCTOS"));
         QVERIFY(editor->guardar());
         QCOMPARE(datos().contar(QStringLiteral("PRESUPUESTOS_PRODUCTOS")), 2);
     }
