@@ -12,6 +12,7 @@
 #include "data/marcasedicion.h"
 #include "data/modconexion.h"
 #include "data/versionservidor.h"
+#include "platform/pgpass.h"
 #include "platform/reloj.h"
 #include "quotes/editorpresupuesto.h"
 #include "quotes/estadospresupuesto.h"
@@ -133,6 +134,56 @@ private slots:
         ConexionPostgres c(d);
         QVERIFY(!c.abierta());
         QVERIFY(c.errores().value(0).descripcion.startsWith(u"No se puede conectar"));
+    }
+
+    void contrasenaYBaseConAcentos() {
+        // A desk's user that must give its password (with ':' and '\', which
+        // ~/.pgpass escapes), on a database whose name has accents and a space.
+        const QString base = QStringLiteral("Presupuestos Año Ñ");
+        QVERIFY(con->ejecutar(QStringLiteral("CREATE DATABASE \"%1\" TEMPLATE plantilla").arg(base))
+                    .ok);
+        QVERIFY(con->ejecutar(QStringLiteral("CREATE ROLE tarvo_clave LOGIN PASSWORD "
+                                             "'se:cr\\eto' IN ROLE tarvo_puestos"))
+                    .ok);
+        const QString hba = uno(QStringLiteral("SHOW hba_file")).toString();
+        const auto reglas = [&](const char* primera) {
+            return con->ejecutar(QStringLiteral("COPY (SELECT r FROM (VALUES (1, '%1'), (2, 'local "
+                                                "all all trust')) v(n, r) ORDER BY n) TO '%2'")
+                                     .arg(QLatin1StringView(primera), hba))
+                       .ok &&
+                   con->ejecutar(QStringLiteral("SELECT pg_reload_conf()")).ok;
+        };
+        const auto restaurar = qScopeGuard([&] { reglas("local all all trust"); });
+        QVERIFY(reglas("local all tarvo_clave scram-sha-256"));
+        DatosServidor d = con->datos();
+        d.baseDatos = base;
+        d.usuario = QStringLiteral("tarvo_clave");
+        const auto conClave = [&](const char* clave) {
+            QString error;
+            QVERIFY2(pgpass::guardar({d.servidor, QString::number(d.puerto), base, d.usuario,
+                                      QString::fromUtf8(clave)},
+                                     error),
+                     qPrintable(error));
+        };
+        conClave("otra");
+        // The server reads its rules again in the background.
+        QElapsedTimer reloj;
+        reloj.start();
+        auto mala = std::make_unique<ConexionPostgres>(d);
+        while (mala->abierta() && reloj.elapsed() < 5000) {
+            QTest::qWait(100);
+            mala = std::make_unique<ConexionPostgres>(d);
+        }
+        QVERIFY(!mala->abierta());
+        QVERIFY2(mala->errores().value(0).descripcion.startsWith(
+                     u"El servidor rechazó la contraseña del usuario «tarvo_clave»"),
+                 qPrintable(mala->errores().value(0).descripcion));
+        conClave("se:cr\\eto");
+        ConexionPostgres buena(d);
+        QVERIFY2(buena.abierta(), qPrintable(buena.errores().value(0).descripcion));
+        const ResultadoSentencia r = buena.ejecutar(QStringLiteral("SELECT current_database()"));
+        QVERIFY(r.ok);
+        QCOMPARE(r.filas->texto(0, 0), base);
     }
 
     void dialectoComoEnElArchivo() {
