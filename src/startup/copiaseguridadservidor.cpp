@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -19,6 +21,11 @@ const QString kPgDump = QStringLiteral("pg_dump");
 // A dump of a large database takes a while; one that hangs must not hold
 // start-up for ever.
 constexpr int kPlazoCopiaMs = 10 * 60 * 1000;
+
+// The server-session lock held while a desk makes the day's copy (the edit
+// marks' class with key 0, which is no quote's).
+constexpr qint32 kClaseCerrojo = 0x54617276;
+constexpr qint32 kCerrojoCopia = 0;
 
 QString primeraLinea(const QByteArray& texto) {
     return QString::fromLocal8Bit(texto).trimmed().section(u'\n', 0, 0);
@@ -89,14 +96,25 @@ ResultadoCopia CopiaSeguridadServidor(Conexion& con, const DatosServidor& datos,
     };
     const auto motivoBase = [&con] { return con.errores().value(0).descripcion; };
 
-    const ResultadoSentencia dia =
-        con.ejecutar(QStringLiteral("SELECT Dia FROM TARVO_COPIA_DIARIA"));
-    if (!dia.ok || !dia.filas || dia.filas->filas() != 1)
-        return fallida(dia.ok ? QStringLiteral("falta el registro de la última copia.")
-                              : motivoBase());
-    const QVariant anterior = dia.filas->valor(0, 0);
-    // Another desk made today's (a desk whose clock is behind finds a later day).
-    if (!anterior.isNull() && anterior.toDate() >= hoy)
+    // Whether another desk made today's (a desk whose clock is behind finds
+    // a later day); nothing when the day cannot be read.
+    const auto hechaHoy = [&]() -> std::optional<bool> {
+        const ResultadoSentencia dia =
+            con.ejecutar(QStringLiteral("SELECT Dia FROM TARVO_COPIA_DIARIA"));
+        if (!dia.ok || !dia.filas || dia.filas->filas() != 1)
+            return std::nullopt;
+        const QVariant anterior = dia.filas->valor(0, 0);
+        return !anterior.isNull() && anterior.toDate() >= hoy;
+    };
+    const auto faltaDia = [&] {
+        return fallida(con.errores().isEmpty()
+                           ? QStringLiteral("falta el registro de la última copia.")
+                           : motivoBase());
+    };
+    const std::optional<bool> hecha = hechaHoy();
+    if (!hecha)
+        return faltaDia();
+    if (*hecha)
         return ResultadoCopia::YaHecha;
 
     // pg_dump refuses a server newer than itself: it is checked before the
@@ -113,14 +131,25 @@ ResultadoCopia CopiaSeguridadServidor(Conexion& con, const DatosServidor& datos,
         return ResultadoCopia::Fallida;
     }
 
-    // One statement claims the day: a second desk's update waits for the
-    // first and then finds today there, so it changes nothing.
-    const ResultadoSentencia reclamo = con.ejecutar(
-        QStringLiteral("UPDATE TARVO_COPIA_DIARIA SET Dia = ?1 WHERE Dia IS NULL OR Dia < ?1"),
-        {hoy});
-    if (!reclamo.ok)
+    // The copy is made under a lock of this desk's server session: a desk
+    // starting meanwhile leaves it to this one, and a desk that dies while
+    // dumping lets it go with its session, so the next start makes it. The
+    // day is recorded only once the copy is there.
+    const ResultadoSentencia cerrojo = con.ejecutar(
+        QStringLiteral("SELECT pg_try_advisory_lock(?, ?)"), {kClaseCerrojo, kCerrojoCopia});
+    if (!cerrojo.ok || !cerrojo.filas || cerrojo.filas->filas() != 1)
         return fallida(motivoBase());
-    if (reclamo.afectados == 0)
+    if (!cerrojo.filas->valor(0, 0).toBool())
+        return ResultadoCopia::YaHecha;
+    const auto soltar = qScopeGuard([&con] {
+        con.ejecutar(QStringLiteral("SELECT pg_advisory_unlock(?, ?)"),
+                     {kClaseCerrojo, kCerrojoCopia});
+    });
+    // A desk that held the lock until just now may have made it.
+    const std::optional<bool> hechaYa = hechaHoy();
+    if (!hechaYa)
+        return faltaDia();
+    if (*hechaYa)
         return ResultadoCopia::YaHecha;
 
     const QString parcial = destino + QStringLiteral(".parcial");
@@ -144,13 +173,15 @@ ResultadoCopia CopiaSeguridadServidor(Conexion& con, const DatosServidor& datos,
     else if (std::rename(QFile::encodeName(parcial).constData(),
                          QFile::encodeName(destino).constData()) != 0)
         motivo = QStringLiteral("no se pudo dar a la copia su nombre.");
-    if (motivo.isEmpty())
+    if (motivo.isEmpty()) {
+        // Not recorded (the server went away): the next start copies again.
+        con.ejecutar(QStringLiteral("UPDATE TARVO_COPIA_DIARIA SET Dia = ?1 WHERE Dia IS NULL OR "
+                                    "Dia < ?1"),
+                     {hoy});
         return ResultadoCopia::Hecha;
+    }
 
     QFile::remove(parcial);
-    // The day goes back to what it was, so that the next start tries again.
-    con.ejecutar(QStringLiteral("UPDATE TARVO_COPIA_DIARIA SET Dia = ?1 WHERE Dia = ?2"),
-                 {anterior, hoy});
     if (r.errores.contains("server version mismatch")) {
         puntero.restaurar();
         avisar(mensajeVersion(cliente, servidor));

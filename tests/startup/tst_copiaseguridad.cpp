@@ -190,14 +190,15 @@ private slots:
         QVERIFY(puesto1.abierta() && puesto2.abierta());
         EjecutorGuion ejecutor;
         // A dump that works writes its file.
-        ejecutor.alLlamar([](const EjecutorGuion::Llamada& ll) {
+        const auto escribir = [](const EjecutorGuion::Llamada& ll) {
             for (const QString& a : ll.argumentos)
                 if (a.startsWith(u"--file=")) {
                     QFile f(a.mid(7));
                     QVERIFY(f.open(QIODevice::WriteOnly));
                     f.write("PGDMP");
                 }
-        });
+        };
+        ejecutor.alLlamar(escribir);
         const auto volcados = [&ejecutor] {
             int n = 0;
             for (const auto& ll : ejecutor.llamadas())
@@ -248,6 +249,22 @@ private slots:
                  qPrintable(mensajes->textos().last()));
         QCOMPARE(volcados(), 3);
         QCOMPARE(CopiaSeguridadServidor(puesto2, d, carpeta), ResultadoCopia::Hecha);
+
+        // A desk starting while another dumps leaves the copy to it; when
+        // that one dies before its copy is there, the next start makes it.
+        Reloj::fijar(QDate(2026, 12, 10));
+        std::optional<ResultadoCopia> mientras;
+        ejecutor.alLlamar([&](const EjecutorGuion::Llamada& ll) {
+            if (mientras || !ll.argumentos.contains(u"--format=custom"_s))
+                return;
+            mientras = CopiaSeguridadServidor(puesto2, d, carpeta);
+            puesto1.cerrar();
+        });
+        QCOMPARE(CopiaSeguridadServidor(puesto1, d, carpeta), ResultadoCopia::Fallida);
+        QCOMPARE(mientras, std::optional(ResultadoCopia::YaHecha));
+        ejecutor.alLlamar(escribir);
+        QCOMPARE(CopiaSeguridadServidor(puesto2, d, carpeta), ResultadoCopia::Hecha);
+        QCOMPARE(contenido(carpeta + QStringLiteral("/bd200010dic2026.dump")), QByteArray("PGDMP"));
     }
 
     // The real pg_dump of the test server gives a file pg_restore can read.
