@@ -424,7 +424,7 @@ void ConexionPostgres::anotar(const QSqlError& error) {
 
 bool ConexionPostgres::simple(const QString& sql) {
     QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
-    if (q.exec(sql))
+    if (servidor::ejecutarTodo(q, sql))
         return true;
     anotar(q.lastError());
     return false;

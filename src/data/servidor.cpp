@@ -117,6 +117,14 @@ QString nombreNuevo() {
     return QStringLiteral("tarvo_pg_%1").arg(++contador);
 }
 
+bool ejecutarTodo(QSqlQuery& q, const QString& sql) {
+    if (!q.exec(sql))
+        return false;
+    while (q.nextResult()) {
+    }
+    return q.lastError().type() == QSqlError::NoError;
+}
+
 void cerrar(const QString& nombreQt) {
     if (nombreQt.isEmpty())
         return;

@@ -18,6 +18,8 @@ struct DatosServidor {
     QString descripcion() const;
 };
 
+class QSqlQuery;
+
 namespace servidor {
 
 // Reads a libpq connection string ("host=… port=… dbname=… user=…
@@ -37,6 +39,12 @@ std::optional<QSqlDatabase> abrir(const DatosServidor& datos, const QString& nom
 
 // Closes and forgets the Qt connection `nombreQt`.
 void cerrar(const QString& nombreQt);
+
+// Runs `sql`, which may hold several statements, as one query on `q`; true
+// when every statement succeeded. The driver judges such a query by its
+// first statement alone: a later one's failure (after which the server runs
+// none of the rest) is read from its own result into q.lastError().
+bool ejecutarTodo(QSqlQuery& q, const QString& sql);
 
 // A Qt connection name not used before in this process.
 QString nombreNuevo();

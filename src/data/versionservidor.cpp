@@ -17,7 +17,7 @@ BaseVersionadaServidor::~BaseVersionadaServidor() {
 
 bool BaseVersionadaServidor::exec(const QString& sql) {
     QSqlQuery q(QSqlDatabase::database(nombreQt_, false));
-    if (q.exec(sql))
+    if (servidor::ejecutarTodo(q, sql))
         return true;
     error_ = q.lastError().databaseText().trimmed();
     if (error_.isEmpty())

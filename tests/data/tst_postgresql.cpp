@@ -84,6 +84,15 @@ private slots:
 
     // A server of version 4 gets each quote's current status from the
     // history it holds; afterwards the triggers keep it.
+    void guionQueFallaAMitadDiceSuError() {
+        // A step's script is one query: the statement that failed is named,
+        // not the next one the aborted transaction refuses.
+        BaseVersionadaServidor base(con->datos());
+        QVERIFY(base.comenzar());
+        QVERIFY(!base.ejecutarGuion(u"SELECT 1; SELECT * FROM no_existe; SELECT 2"_s));
+        QVERIFY2(base.error().contains(u"no_existe"), qPrintable(base.error()));
+    }
+
     void actualizacionLlenaElEstadoActual() {
         const DatosServidor d = servidorprueba::datos(servidorprueba::baseVacia());
         {
