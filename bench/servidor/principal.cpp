@@ -10,7 +10,7 @@
 //   time, and that every quote got its own key, number and 15 lines.
 //
 // Run: tarvo_bench_servidor [veces, 10 by default]; TARVO_BENCH_SENTENCIAS=1
-// also lists the statements one save sends.
+// also lists the statements the list, the search and one save send.
 #include "basebench.h"
 
 #include "comun/entornoprueba.h"
@@ -190,6 +190,9 @@ int main(int argc, char** argv) {
             if (i == 0)
                 sentencias = sentenciasDelRegistro(registro, desde);
         }
+        if (qEnvironmentVariableIsSet("TARVO_BENCH_SENTENCIAS"))
+            for (const QString& s : std::as_const(sentencias))
+                std::printf("  %s\n", qPrintable(s));
         const double psql = porPsql(d.baseDatos, sentencias, veces);
         const double p = mediana(programa);
         std::printf("%-18s programa %8.2f ms   psql %8.2f ms   %.2fx   (%lld sentencias)\n", nombre,

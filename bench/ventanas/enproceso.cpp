@@ -172,15 +172,10 @@ void mostrarTodo(benchmark::State& estado) {
     sinMensajes(estado, ventana.mensajes());
 }
 
-// The milliseconds the raw engine takes to read the first page of `c`, its
+// The milliseconds the raw engine takes to read the list's first page, its
 // one value `texto` written in: the same scan as the list's.
-double paginaCruda(const ModeloVentana::Consulta& c, const QString& texto) {
-    QStringList orden;
-    for (const QString& clave : c.claves)
-        orden << clave + (c.descendente ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
-    QString sql = QStringLiteral("SELECT ") + c.columnas + u' ' + c.origen +
-                  QStringLiteral(" WHERE (") + c.condicion + QStringLiteral(") ORDER BY ") +
-                  orden.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT 50");
+double paginaCruda(const QString& pagina, const QString& texto) {
+    QString sql = pagina;
     QString literal = texto;
     sql.replace(QStringLiteral("?1"), u'\'' + literal.replace(u'\'', QStringLiteral("''")) + u'\'');
     sqlite3* bd = crudo::abrir(basebench::preparar());
@@ -207,10 +202,10 @@ void buscar(benchmark::State& estado, const QString& texto) {
     std::vector<double> cpu, crudos;
     // The search's first page as the list asks for it, kept to run it again
     // through the raw engine.
-    std::optional<ModeloVentana::Consulta> pagina;
+    std::optional<QString> pagina;
     QObject::connect(&lista, &ListaPresupuestos::listaCambiada, [&] {
         if (!pagina && lista.modelo().consulta().conteoDiferido)
-            pagina = lista.modelo().consulta();
+            pagina = lista.modelo().sentenciaPrimeraPagina();
     });
     for (auto _ : estado) {
         lista.mostrarTodo();

@@ -221,6 +221,15 @@ QStringList ModeloVentana::tramos(const QVariantList& desde, bool ascendente,
     return t;
 }
 
+QString ModeloVentana::sentencia(const QString& tramo, bool ascendente, int n) const {
+    return QStringLiteral("SELECT ") + consulta_.columnas + u' ' + consulta_.origen + donde(tramo) +
+           ordenClaves(ascendente) + QStringLiteral(" LIMIT ") + QString::number(n);
+}
+
+QString ModeloVentana::sentenciaPrimeraPagina() const {
+    return sentencia({}, !consulta_.descendente, pagina_);
+}
+
 QList<Registros> ModeloVentana::leer(const QVariantList& desde, bool adelante, int n) {
     const bool ascendente = adelante != consulta_.descendente;
     QVariantList valoresTramo;
@@ -229,10 +238,8 @@ QList<Registros> ModeloVentana::leer(const QVariantList& desde, bool adelante, i
     int faltan = n;
     for (int i = 0; i < partes.size() && faltan > 0; ++i) {
         RegistrosPtr rs;
-        AbrirConsulta(QStringLiteral("SELECT ") + consulta_.columnas + u' ' + consulta_.origen +
-                          donde(partes[i]) + ordenClaves(ascendente) + QStringLiteral(" LIMIT ") +
-                          QString::number(faltan),
-                      rs, consulta_.valores + (i == 0 ? valoresTramo : QVariantList{}));
+        AbrirConsulta(sentencia(partes[i], ascendente, faltan), rs,
+                      consulta_.valores + (i == 0 ? valoresTramo : QVariantList{}));
         if (!rs || !rs->abierto())
             continue;
         faltan -= rs->cantidad();

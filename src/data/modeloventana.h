@@ -53,6 +53,10 @@ public:
     bool conteoPendiente() const { return conteoPendiente_; }
     void vaciar();
     const Consulta& consulta() const { return consulta_; }
+    // The statement that reads the first page of the current query (its
+    // values are consulta().valores): what a measurement runs through the
+    // raw engine, and what a test asks the engine's plan of.
+    QString sentenciaPrimeraPagina() const;
 
     void establecerColumnas(const QStringList& campos);
     void establecerTamanoPagina(int filas) { pagina_ = filas > 0 ? filas : 1; }
@@ -108,6 +112,8 @@ private:
     // (empty: from the edge), ascending or descending in key order.
     QStringList tramos(const QVariantList& desde, bool ascendente, QVariantList& valores) const;
     QString ordenClaves(bool ascendente) const;
+    // The statement reading `n` rows from where `tramo` starts.
+    QString sentencia(const QString& tramo, bool ascendente, int n) const;
     QString donde(const QString& tramo) const;
     // Up to `n` records after `desde` in display order (or before it, going
     // backwards, returned in walk order).

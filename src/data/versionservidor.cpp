@@ -142,14 +142,22 @@ ResultadoActualizacion prepararServidor(const DatosServidor& datos) {
         base, [](int) { return QString(); }, pasosServidor());
     if (!r.alDia())
         return r;
-    // Last, the desks' role and its privileges on every object the steps
-    // made, on every run: a later step's tables are granted too.
-    QFile puestos(QStringLiteral(":/postgresql/puestos.sql"));
-    if (!puestos.open(QIODevice::ReadOnly))
-        return fallida(QStringLiteral("no se puede leer puestos.sql."));
-    if (!base.comenzar() || !base.ejecutarGuion(QString::fromUtf8(puestos.readAll())) ||
-        !base.confirmar())
+    // Last, on every run: the indexes of the list's orders, and the desks'
+    // role with its privileges on every object the steps made (a later
+    // step's tables are granted too).
+    const auto aplicar = [&base](const char* guion) {
+        QFile f(QStringLiteral(":/postgresql/") + QLatin1StringView(guion));
+        if (!f.open(QIODevice::ReadOnly))
+            return QStringLiteral("no se puede leer %1").arg(QLatin1StringView(guion));
+        if (!base.comenzar() || !base.ejecutarGuion(QString::fromUtf8(f.readAll())) ||
+            !base.confirmar())
+            return base.error();
+        return QString();
+    };
+    if (const QString error = aplicar("indices.sql"); !error.isEmpty())
         return fallida(
-            QStringLiteral("no se pudo dar acceso a los puestos (%1).").arg(base.error()));
+            QStringLiteral("no se pudieron crear los índices de la lista (%1).").arg(error));
+    if (const QString error = aplicar("puestos.sql"); !error.isEmpty())
+        return fallida(QStringLiteral("no se pudo dar acceso a los puestos (%1).").arg(error));
     return r;
 }

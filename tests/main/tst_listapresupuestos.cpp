@@ -11,6 +11,7 @@
 #include "users/sesion.h"
 
 #include <QAbstractItemModelTester>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
@@ -141,6 +142,37 @@ private slots:
         QVERIFY(lista->clausulaOrden().endsWith(QStringLiteral("EmpNombreFantasia ASC")));
         lista->ordenarPorColumna(3);
         QCOMPARE(columna("UsuLogin").first(), QStringLiteral("admin"));
+    }
+
+    void cadaOrdenRecorreUnIndice() {
+        // Each header's order, both ways, reads its page by walking an index:
+        // with sorting discouraged, the engine's plan sorts no rows (the
+        // server may still order each customer's quotes by their key as it
+        // walks them, an incremental sort).
+        const bool servidor = servidorprueba::motorServidor();
+        presupuesto(QStringLiteral("1"), QDate(2026, 1, 1),
+                    datos->contacto(QStringLiteral("Acme")));
+        lista->cargar();
+        Conexion* con = conexion();
+        QVERIFY(!servidor || con->ejecutar(QStringLiteral("SET enable_sort = off")).ok);
+        for (int columna = 0; columna < 4; ++columna)
+            for (int vez = 0; vez < 2; ++vez) {
+                lista->ordenarPorColumna(columna);
+                const QString sql = lista->modelo().sentenciaPrimeraPagina();
+                const ResultadoSentencia plan =
+                    con->ejecutar((servidor ? u"EXPLAIN "_s : u"EXPLAIN QUERY PLAN "_s) + sql,
+                                  lista->modelo().consulta().valores);
+                QVERIFY(plan.ok);
+                QStringList pasos;
+                for (int f = 0; f < plan.filas->filas(); ++f)
+                    pasos << plan.filas->texto(f, plan.filas->columnas() - 1);
+                const QString texto = pasos.join(u'\n');
+                static const QRegularExpression orden(u"(^|->)\\s*Sort\\s+\\("_s,
+                                                      QRegularExpression::MultilineOption);
+                QVERIFY2(servidor ? !orden.match(texto).hasMatch()
+                                  : !texto.contains(u"TEMP B-TREE"_s),
+                         qPrintable(sql + u'\n' + texto));
+            }
     }
 
     void primerClicEnNumeroEsAscendente() {
