@@ -135,8 +135,12 @@ private:
         qint64 id = 0;
         for (int i = 0; i < p_.sectores; ++i) {
             std::string nombre(kSectores[size_t(i) % kSectores.size()]);
-            if (size_t(i) >= kSectores.size())
-                nombre += " " + std::to_string(size_t(i) / kSectores.size() + 1);
+            if (size_t(i) >= kSectores.size()) {
+                // Appended in two steps: " " + to_string() trips GCC 12's
+                // -Wrestrict in an optimised build.
+                nombre += ' ';
+                nombre += std::to_string(size_t(i) / kSectores.size() + 1);
+            }
             ins.entero(siguiente(id, i));
             ins.texto(nombre);
             ins.entero(desactivado(i, 50) ? 1 : 0);
