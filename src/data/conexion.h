@@ -76,6 +76,10 @@ public:
     // opened again that way.
     using Abridor = std::function<std::unique_ptr<Conexion>()>;
     virtual Abridor abridorDeOtra() const { return {}; }
+    // A text naming the database a connection from abridorDeOtra() reaches,
+    // when such a connection is worth keeping open between uses (opening one
+    // starts a server session); empty: one is opened for each use.
+    virtual QString identidad() const { return {}; }
     // From another thread: the statement running, or about to run, on this
     // connection fails soon, and so does every later one. For a connection
     // that is then closed; never call it while it may be closing.

@@ -445,9 +445,13 @@ bool ConexionPostgres::abrir() {
     }
     // Dates typed as text read day first, as the program writes them.
     // A lock held by another desk is waited for a few seconds, as the file
-    // waits for another program, then reported.
-    if (!simple(QStringLiteral("SET DateStyle = 'ISO, DMY'")) ||
-        !simple(QStringLiteral("SET lock_timeout = '5s'")))
+    // waits for another program, then reported. A statement prepared once
+    // and run again is planned for each run's values (from version 12 of
+    // the server): a plan made for any value can walk the whole table where
+    // the values at hand need a few rows.
+    if (!simple(QStringLiteral("SET DateStyle = 'ISO, DMY'; SET lock_timeout = '5s'; "
+                               "SELECT set_config('plan_cache_mode', 'force_custom_plan', false) "
+                               "WHERE current_setting('server_version_num')::integer >= 120000")))
         return false;
     fijarHoy();
     cancelacion_.preparar(*bd);

@@ -50,6 +50,7 @@ public:
 
     // Another connection to the same database, as this one was opened.
     Abridor abridorDeOtra() const override;
+    QString identidad() const override { return servidor::escribirCadena(datos_); }
     void interrumpir() override;
 
     // A column name as the schema and the statement spell it ("PreNumero"

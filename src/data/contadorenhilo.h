@@ -20,9 +20,12 @@ public:
 
     // Runs `sql` (one row, one number) on a connection opened by `abridor` in
     // the counting thread. A count asked before and not yet answered is
-    // dropped: interrupted if it runs, never started if it waits.
+    // dropped: interrupted if it runs, never started if it waits. With a
+    // `conservar` key (Conexion::identidad()), the connection stays open for
+    // the next count with the same key, unless its count failed or was
+    // interrupted.
     void contar(quint64 generacion, Conexion::Abridor abridor, const QString& sql,
-                const QVariantList& valores);
+                const QVariantList& valores, const QString& conservar = {});
     // Drops the count asked last; its answer never comes.
     void descartar();
 

@@ -98,10 +98,14 @@ void ModeloVentana::pedirConteo() {
         contador_ = new ContadorEnHilo(this);
         connect(contador_, &ContadorEnHilo::contado, this, &ModeloVentana::recibirConteo);
     }
+    // The shared connection's second one stays open between counts when
+    // opening one is costly (a server session).
+    const QString conservar = !abridorConteo_ && compartida ? compartida->identidad() : QString();
     if (consulta_.conteo.isEmpty())
-        contador_->contar(generacion_, std::move(abridor), sentenciaConteo({}), consulta_.valores);
+        contador_->contar(generacion_, std::move(abridor), sentenciaConteo({}), consulta_.valores,
+                          conservar);
     else
-        contador_->contar(generacion_, std::move(abridor), consulta_.conteo, {});
+        contador_->contar(generacion_, std::move(abridor), consulta_.conteo, {}, conservar);
 }
 
 void ModeloVentana::olvidarConteo() {

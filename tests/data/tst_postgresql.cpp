@@ -243,6 +243,9 @@ private slots:
                                         "PRESUPUESTOS_PRODUCTOS L ON L.PreId = P.PreId "
                                         "ORDER BY L.ProId LIMIT 1")),
                  QStringList{u"-"_s});
+        // A prepared statement run again is planned for its values.
+        QCOMPARE(uno(QStringLiteral("SELECT current_setting('plan_cache_mode')")),
+                 QVariant(QStringLiteral("force_custom_plan")));
         // Column names come back as the schema spells them.
         const ResultadoSentencia r = con->ejecutar(QStringLiteral("SELECT * FROM PRODUCTOS"));
         QVERIFY(r.ok);
@@ -534,34 +537,43 @@ private slots:
     void conteoEnHiloSeCancela() {
         const Conexion::Abridor otra = con->abridorDeOtra();
         QVERIFY(otra);
-        const QString corta = u"SELECT count(*) FROM USUARIOS"_s;
+        // The counts name their server session: one kept between counts,
+        // never after it was interrupted.
+        const QString clave = con->identidad();
+        const QString sesion = u"SELECT pg_backend_pid()"_s;
         const QString larga =
             u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<400000000) "
             "SELECT count(*) FROM n"_s;
         auto contador = std::make_unique<ContadorEnHilo>();
         QSignalSpy contado(contador.get(), &ContadorEnHilo::contado);
-        contador->contar(1, otra, corta, {});
+        contador->contar(1, otra, sesion, {}, clave);
         QVERIFY(contado.wait());
         QCOMPARE(contado.last().at(0).toULongLong(), 1u);
-        QVERIFY(contado.last().at(1).toLongLong() > 0);
+        const qint64 primera = contado.last().at(1).toLongLong();
+        QVERIFY(primera > 0);
+        contador->contar(2, otra, sesion, {}, clave);
+        QVERIFY(contado.wait());
+        QCOMPARE(contado.last().at(1).toLongLong(), primera);
         // A long count dropped by the next one: the next one lands at once.
-        contador->contar(2, otra, larga, {});
+        contador->contar(3, otra, larga, {}, clave);
         QTest::qWait(300);
         QElapsedTimer reloj;
         reloj.start();
-        contador->contar(3, otra, corta, {});
+        contador->contar(4, otra, sesion, {}, clave);
         QVERIFY(contado.wait(5000));
         QVERIFY(reloj.elapsed() < 3000);
-        QCOMPARE(contado.size(), 2);
-        QCOMPARE(contado.last().at(0).toULongLong(), 3u);
+        QCOMPARE(contado.size(), 3);
+        QCOMPARE(contado.last().at(0).toULongLong(), 4u);
+        QVERIFY(contado.last().at(1).toLongLong() > 0);
+        QVERIFY(contado.last().at(1).toLongLong() != primera);
         // Going while a long count runs neither waits for it nor crashes.
-        contador->contar(4, otra, larga, {});
+        contador->contar(5, otra, larga, {}, clave);
         QTest::qWait(300);
         reloj.restart();
         contador.reset();
         QVERIFY(reloj.elapsed() < 3000);
         QTest::qWait(100);
-        QCOMPARE(contado.size(), 2);
+        QCOMPARE(contado.size(), 3);
     }
 
     void procedimientoEnlazaPorNombre() {
