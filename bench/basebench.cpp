@@ -88,4 +88,16 @@ QString preparar() {
     return ruta;
 }
 
+QString copiarA(const QString& destino) {
+    const QString generada = preparar();
+    if (generada.isEmpty())
+        return {};
+    if (!QFile::copy(generada, destino) ||
+        !QFile::setPermissions(destino, QFile::ReadOwner | QFile::WriteOwner)) {
+        std::fprintf(stderr, "No se puede copiar %s\n", qPrintable(generada));
+        return {};
+    }
+    return destino;
+}
+
 } // namespace basebench

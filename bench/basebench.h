@@ -16,5 +16,8 @@ QString carpeta();
 // The database's path, generated first when missing; empty on failure (the
 // reason has been printed).
 QString preparar();
+// A copy of it at `destino` that the benchmark may write (owner only); the
+// path, or empty on failure (the reason has been printed).
+QString copiarA(const QString& destino);
 
 } // namespace basebench

@@ -86,21 +86,15 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     QCoreApplication aplicacion(argc, argv);
-    const QString generada = basebench::preparar();
-    if (generada.isEmpty())
-        return 1;
     QTemporaryDir carpeta;
-    const QString ruta = carpeta.path() + QStringLiteral("/bd2000.mdb");
-    if (!carpeta.isValid() || !QFile::copy(generada, ruta)) {
-        std::fprintf(stderr, "No se puede copiar %s\n", qPrintable(generada));
+    const QString ruta = basebench::copiarA(carpeta.path() + QStringLiteral("/bd2000.mdb"));
+    if (!carpeta.isValid() || ruta.isEmpty())
         return 1;
-    }
-    QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
     {
         Fixtura datos(ruta);
         datos.ejecutar(QString::fromLatin1(kHistoria));
-        std::printf("Base: %s, %d presupuestos, %d filas de estados\n", qPrintable(generada),
-                    datos.contar(QStringLiteral("PRESUPUESTOS")),
+        std::printf("Base: %s, %d presupuestos, %d filas de estados\n",
+                    qPrintable(basebench::preparar()), datos.contar(QStringLiteral("PRESUPUESTOS")),
                     datos.contar(QStringLiteral("PRESUPUESTOS_ESTADOS")));
     }
     EntornoPrueba cuenta;

@@ -85,17 +85,11 @@ int main(int argc, char** argv) {
         return 1;
     QGuiApplication aplicacion(argc, argv);
 
-    const QString generada = basebench::preparar();
-    if (generada.isEmpty())
-        return 1;
     EntornoPrueba cuenta;
     carpetaSalida = cuenta.home();
-    const QString base = cuenta.ruta(QStringLiteral("resultados.mdb"));
-    if (!QFile::copy(generada, base) ||
-        !QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner)) {
-        std::fprintf(stderr, "No se puede copiar %s\n", qPrintable(generada));
+    const QString base = basebench::copiarA(cuenta.ruta(QStringLiteral("resultados.mdb")));
+    if (base.isEmpty())
         return 1;
-    }
     CrearDSN(QStringLiteral("TARVO_BENCH"), base);
     dteBodex().establecerCadenaConexion(QStringLiteral("Data Source=TARVO_BENCH"));
     Conexion* con = dteBodex().farmacia();

@@ -179,16 +179,10 @@ int main(int argc, char** argv) {
         return puesto(args[2], args[3].toInt(), args[4]);
     const int veces = args.size() > 1 ? std::max(1, args[1].toInt()) : 10;
 
-    const QString generada = basebench::preparar();
-    if (generada.isEmpty())
-        return 1;
     QTemporaryDir carpeta;
-    const QString ruta = carpeta.path() + QStringLiteral("/bd2000.mdb");
-    if (!carpeta.isValid() || !QFile::copy(generada, ruta)) {
-        std::fprintf(stderr, "No se puede copiar %s\n", qPrintable(generada));
+    const QString ruta = basebench::copiarA(carpeta.path() + QStringLiteral("/bd2000.mdb"));
+    if (!carpeta.isValid() || ruta.isEmpty())
         return 1;
-    }
-    QFile::setPermissions(ruta, QFile::ReadOwner | QFile::WriteOwner);
     ConexionSqlite(ruta).ejecutar(QStringLiteral("DELETE FROM PRESUPUESTOS_PRODUCTOS"));
     QElapsedTimer reloj;
     reloj.start();
